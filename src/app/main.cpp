@@ -1,0 +1,6 @@
+#include "startup/zn7tedsrmain.h"
+
+int main(int argc, char *argv[])
+{
+    return ZN7TEDSRMain::Main(argc, argv);
+}

@@ -1,0 +1,283 @@
+#include "grideditor.h"
+
+#include "components/gridtablemodel.h"
+#include "components/twips.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QStyle>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// Edits a list cell through a combo box offering the column's items in order.
+class ListCellDelegate final : public QStyledItemDelegate
+{
+public:
+    ListCellDelegate(GridTableModel *model, QObject *parent)
+        : QStyledItemDelegate(parent)
+        , m_model(model)
+    {
+    }
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                          const QModelIndex &index) const override
+    {
+        const int col = m_model->columnOfSection(index.column());
+        if (!m_model->isListColumn(col))
+            return QStyledItemDelegate::createEditor(parent, option, index);
+        auto *combo = new QComboBox(parent);
+        combo->addItems(m_model->listItems(col));
+        return combo;
+    }
+
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override
+    {
+        if (auto *combo = qobject_cast<QComboBox *>(editor)) {
+            combo->setCurrentIndex(index.data(Qt::EditRole).toInt());
+            return;
+        }
+        QStyledItemDelegate::setEditorData(editor, index);
+    }
+
+    void setModelData(QWidget *editor, QAbstractItemModel *model,
+                      const QModelIndex &index) const override
+    {
+        if (auto *combo = qobject_cast<QComboBox *>(editor)) {
+            if (combo->currentIndex() >= 0)
+                model->setData(index, combo->currentIndex(), Qt::EditRole);
+            return;
+        }
+        QStyledItemDelegate::setModelData(editor, model, index);
+    }
+
+private:
+    GridTableModel *m_model;
+};
+
+int shiftStateOf(Qt::KeyboardModifiers modifiers)
+{
+    int shift = 0;
+    if (modifiers & Qt::ShiftModifier)
+        shift |= 1;
+    if (modifiers & Qt::ControlModifier)
+        shift |= 2;
+    if (modifiers & Qt::AltModifier)
+        shift |= 4;
+    return shift;
+}
+
+} // namespace
+
+GridEditor::GridEditor(QWidget *parent)
+    : QWidget(parent)
+    , m_model(new GridTableModel(this))
+    , m_view(new QTableView(this))
+    , m_addButton(new QToolButton(this))
+    , m_removeButton(new QToolButton(this))
+{
+    m_view->setModel(m_model);
+    m_view->setItemDelegate(new ListCellDelegate(m_model, m_view));
+    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectItems);
+    m_view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked
+                            | QAbstractItemView::EditKeyPressed);
+    m_view->setWordWrap(false);
+    m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_view->horizontalHeader()->setHighlightSections(true);
+    m_view->installEventFilter(this);
+    m_view->viewport()->installEventFilter(this);
+
+    m_addButton->setText(tr("Add Row"));
+    m_addButton->setToolTip(tr("Append an empty line"));
+    m_addButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    m_removeButton->setText(tr("Remove Row"));
+    m_removeButton->setToolTip(tr("Remove the current line from the pattern"));
+    m_removeButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    connect(m_addButton, &QToolButton::clicked, this, [this] { AddRow(); });
+    connect(m_removeButton, &QToolButton::clicked, this, [this] { removeCurrentRow(); });
+
+    auto *buttons = new QHBoxLayout;
+    buttons->setContentsMargins(0, 0, 0, 0);
+    buttons->addWidget(m_addButton);
+    buttons->addWidget(m_removeButton);
+    buttons->addStretch();
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(m_view);
+    layout->addLayout(buttons);
+
+    connect(m_model, &QAbstractItemModel::modelReset, this, &GridEditor::applyColumnLayout);
+    connect(m_model, &GridTableModel::currentCellChanged, this, [this] {
+        syncViewToModel();
+        Q_EMIT CellChange();
+    });
+    connect(m_view->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex &current) { onViewCurrentChanged(current); });
+}
+
+void GridEditor::ResetGrid() { m_model->ResetGrid(); }
+void GridEditor::setEditMode(bool on) { m_model->setEditMode(on); }
+
+void GridEditor::DefineColumn(qint16 index, const QString &key, const QString &editorType,
+                              qint16 fixed1, const QString &caption, qint16 fixed2,
+                              const QString &text1, double number1, const QString &text2,
+                              double number2, qint16 fixed3, qint16 fixed4, qint16 fixed5,
+                              qint16 fixed6, qint16 fixed7, qint16 width, qint16 fixed8,
+                              qint16 fixed9, const QString &listItems)
+{
+    m_model->DefineColumn(index, key, editorType, fixed1, caption, fixed2, text1, number1, text2,
+                          number2, fixed3, fixed4, fixed5, fixed6, fixed7, width, fixed8, fixed9,
+                          listItems);
+}
+
+void GridEditor::CompleteLayout(const QString &a, const QString &b, const QString &c,
+                                const QString &d, const QString &e)
+{
+    m_model->CompleteLayout(a, b, c, d, e);
+}
+
+int GridEditor::Row() const { return m_model->Row(); }
+int GridEditor::Col() const { return m_model->Col(); }
+QString GridEditor::CellText(int row, int col) const { return m_model->CellText(row, col); }
+void GridEditor::SetCellText(int row, int col, const QString &text) { m_model->SetCellText(row, col, text); }
+int GridEditor::CellListIndex(int row, int col) const { return m_model->CellListIndex(row, col); }
+void GridEditor::SetCellListIndex(int row, int col, double index) { m_model->SetCellListIndex(row, col, index); }
+void GridEditor::AddRow() { m_model->AddRow(); }
+int GridEditor::RowCount() const { return m_model->RowCount(); }
+bool GridEditor::IsRowRemoved(int row) const { return m_model->IsRowRemoved(row); }
+void GridEditor::BeginUpdate() { m_model->BeginUpdate(); }
+void GridEditor::EndUpdate() { m_model->EndUpdate(); }
+
+void GridEditor::setCurrentCell(int row, int col)
+{
+    m_model->setCurrentCell(row, col);
+}
+
+void GridEditor::setShowAddButton(bool show) { m_addButton->setVisible(show); }
+void GridEditor::setShowRemoveButton(bool show) { m_removeButton->setVisible(show); }
+
+void GridEditor::removeCurrentRow()
+{
+    const int row = Row();
+    if (row < 1 || row > RowCount() || IsRowRemoved(row))
+        return;
+    m_model->removeRow(row);
+    m_view->setRowHidden(row - 1, true);
+    // The cursor moves to the nearest line still in the pattern.
+    for (int r = row + 1; r <= RowCount(); ++r) {
+        if (!IsRowRemoved(r)) {
+            setCurrentCell(r, Col());
+            return;
+        }
+    }
+    for (int r = row - 1; r >= 1; --r) {
+        if (!IsRowRemoved(r)) {
+            setCurrentCell(r, Col());
+            return;
+        }
+    }
+}
+
+void GridEditor::applyColumnLayout()
+{
+    for (int section = 0; section < m_model->columnCount(); ++section) {
+        const int width = m_model->columnWidth(m_model->columnOfSection(section));
+        m_view->setColumnWidth(section, Twips::toPixels(width, this));
+    }
+    for (int row = 1; row <= RowCount(); ++row) {
+        if (IsRowRemoved(row))
+            m_view->setRowHidden(row - 1, true);
+    }
+}
+
+void GridEditor::syncViewToModel()
+{
+    const QModelIndex target = m_model->index(Row() - 1, m_model->sectionOfColumn(Col()));
+    if (!target.isValid() || m_view->currentIndex() == target)
+        return;
+    m_syncing = true;
+    m_view->setCurrentIndex(target);
+    m_view->scrollTo(target);
+    m_syncing = false;
+}
+
+void GridEditor::onViewCurrentChanged(const QModelIndex &current)
+{
+    if (m_syncing || !current.isValid())
+        return;
+    m_model->setCurrentCell(current.row() + 1, m_model->columnOfSection(current.column()));
+}
+
+bool GridEditor::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_view && event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        // Keys that an open cell editor passes up are not the grid's.
+        if (QApplication::focusWidget() != m_view)
+            return QWidget::eventFilter(watched, event);
+        const int code = virtualKeyOf(key->key());
+        if (code != 0)
+            Q_EMIT KeyDown(code, shiftStateOf(key->modifiers()));
+        const bool textCell = !m_model->isListColumn(Col()) && m_model->sectionOfColumn(Col()) >= 0;
+        if (textCell && code == kKeyF2)
+            return true;
+        if (textCell && key->key() == Qt::Key_Delete && m_model->editMode()) {
+            SetCellText(Row(), Col(), QString());
+            return true;
+        }
+        return QWidget::eventFilter(watched, event);
+    }
+    if (watched == m_view->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        const QModelIndex at = m_view->indexAt(mouse->position().toPoint());
+        if (at.isValid() && !m_model->isListColumn(m_model->columnOfSection(at.column()))) {
+            m_view->setCurrentIndex(at);
+            Q_EMIT KeyDown(kKeyF2, shiftStateOf(mouse->modifiers()));
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+int GridEditor::virtualKeyOf(int qtKey)
+{
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24)
+        return 112 + (qtKey - Qt::Key_F1);
+    if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9))
+        return qtKey;   // Qt and Windows share ASCII codes for letters and digits
+    switch (qtKey) {
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Tab: case Qt::Key_Backtab: return 9;
+    case Qt::Key_Return: case Qt::Key_Enter: return 13;
+    case Qt::Key_Shift: return 16;
+    case Qt::Key_Control: return 17;
+    case Qt::Key_Alt: return 18;
+    case Qt::Key_Pause: return 19;
+    case Qt::Key_CapsLock: return 20;
+    case Qt::Key_Escape: return 27;
+    case Qt::Key_Space: return 32;
+    case Qt::Key_PageUp: return 33;
+    case Qt::Key_PageDown: return 34;
+    case Qt::Key_End: return 35;
+    case Qt::Key_Home: return 36;
+    case Qt::Key_Left: return 37;
+    case Qt::Key_Up: return 38;
+    case Qt::Key_Right: return 39;
+    case Qt::Key_Down: return 40;
+    case Qt::Key_Insert: return 45;
+    case Qt::Key_Delete: return 46;
+    case Qt::Key_NumLock: return 144;
+    case Qt::Key_ScrollLock: return 145;
+    default: return 0;
+    }
+}

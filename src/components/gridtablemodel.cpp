@@ -1,0 +1,292 @@
+#include "gridtablemodel.h"
+
+#include <algorithm>
+
+GridTableModel::GridTableModel(QObject *parent)
+    : QAbstractTableModel(parent)
+{
+}
+
+void GridTableModel::beginReset()
+{
+    if (m_resetDepth++ == 0)
+        beginResetModel();
+}
+
+void GridTableModel::endReset()
+{
+    if (m_resetDepth > 0 && --m_resetDepth == 0)
+        endResetModel();
+}
+
+void GridTableModel::BeginUpdate()
+{
+    beginReset();
+}
+
+void GridTableModel::EndUpdate()
+{
+    endReset();
+    Q_EMIT currentCellChanged(m_row, m_col);
+}
+
+void GridTableModel::ResetGrid()
+{
+    // The reset stays open until CompleteLayout, so a view sees the new layout
+    // once, whole.
+    if (!m_layoutOpen) {
+        m_layoutOpen = true;
+        beginReset();
+    }
+    m_columns.clear();
+    m_sectionOf.clear();
+    m_cells.clear();
+    m_removed.clear();
+    m_row = 0;
+    m_col = 0;
+}
+
+void GridTableModel::DefineColumn(qint16 index, const QString &key, const QString &editorType,
+                                  qint16, const QString &caption, qint16, const QString &, double,
+                                  const QString &, double, qint16, qint16, qint16, qint16, qint16,
+                                  qint16 width, qint16, qint16, const QString &listItems)
+{
+    if (index < 1)
+        return;
+    beginReset();
+    Column column;
+    column.index = index;
+    column.key = key;
+    column.caption = caption;
+    column.isList = editorType.compare(QLatin1String("LABELLIST"), Qt::CaseInsensitive) == 0;
+    if (column.isList)
+        column.items = listItems.split(u',');
+    column.width = width;
+
+    const auto at = std::lower_bound(m_columns.begin(), m_columns.end(), int(index),
+                                     [](const Column &c, int i) { return c.index < i; });
+    if (at != m_columns.end() && at->index == index) {
+        *at = column;   // a redefinition replaces the column's settings, keeps its cells
+    } else {
+        const auto section = at - m_columns.begin();
+        const auto oldCount = qsizetype(m_columns.size());
+        m_columns.insert(at, column);
+        // Widen every row by one empty cell at the new section.
+        QList<QString> cells;
+        cells.reserve(m_cells.size() + RowCount());
+        for (int r = 0; r < RowCount(); ++r) {
+            const qsizetype base = qsizetype(r) * oldCount;
+            for (qsizetype s = 0; s < oldCount; ++s) {
+                if (s == section)
+                    cells.append(QString());
+                cells.append(m_cells.at(base + s));
+            }
+            if (section == oldCount)
+                cells.append(QString());
+        }
+        m_cells = std::move(cells);
+        m_sectionOf.assign(size_t(m_columns.back().index) + 1, -1);
+        for (size_t s = 0; s < m_columns.size(); ++s)
+            m_sectionOf[size_t(m_columns[s].index)] = int(s);
+    }
+    endReset();
+}
+
+void GridTableModel::CompleteLayout(const QString &, const QString &, const QString &,
+                                    const QString &, const QString &)
+{
+    if (m_col == 0 && !m_columns.empty())
+        m_col = m_columns.front().index;
+    if (m_layoutOpen) {
+        m_layoutOpen = false;
+        endReset();
+    }
+}
+
+int GridTableModel::sectionOfColumn(int col) const
+{
+    if (col < 0 || size_t(col) >= m_sectionOf.size())
+        return -1;
+    return m_sectionOf[size_t(col)];
+}
+
+int GridTableModel::columnOfSection(int section) const
+{
+    if (section < 0 || size_t(section) >= m_columns.size())
+        return 0;
+    return m_columns[size_t(section)].index;
+}
+
+bool GridTableModel::isListColumn(int col) const
+{
+    const int s = sectionOfColumn(col);
+    return s >= 0 && m_columns[size_t(s)].isList;
+}
+
+QStringList GridTableModel::listItems(int col) const
+{
+    const int s = sectionOfColumn(col);
+    return s >= 0 ? m_columns[size_t(s)].items : QStringList();
+}
+
+int GridTableModel::columnWidth(int col) const
+{
+    const int s = sectionOfColumn(col);
+    return s >= 0 ? m_columns[size_t(s)].width : 0;
+}
+
+QString GridTableModel::CellText(int row, int col) const
+{
+    const int s = sectionOfColumn(col);
+    if (s < 0)
+        return {};
+    const Column &column = m_columns[size_t(s)];
+    if (row == 0)
+        return column.caption;
+    if (!isDataRow(row))
+        return {};
+    const QString &stored = m_cells.at(cellOffset(row, s));
+    if (!column.isList)
+        return stored;
+    const int item = stored.isEmpty() ? -1 : stored.toInt();
+    return item >= 0 && item < column.items.size() ? column.items.at(item) : QString();
+}
+
+void GridTableModel::cellChanged(int row, int section)
+{
+    if (m_resetDepth > 0)
+        return;
+    const QModelIndex at = index(row - 1, section);
+    Q_EMIT dataChanged(at, at);
+}
+
+void GridTableModel::SetCellText(int row, int col, const QString &text)
+{
+    const int s = sectionOfColumn(col);
+    if (s < 0 || !isDataRow(row) || m_columns[size_t(s)].isList)
+        return;
+    QString &stored = m_cells[cellOffset(row, s)];
+    if (stored == text)
+        return;
+    stored = text;
+    cellChanged(row, s);
+}
+
+int GridTableModel::CellListIndex(int row, int col) const
+{
+    const int s = sectionOfColumn(col);
+    if (s < 0 || !isDataRow(row) || !m_columns[size_t(s)].isList)
+        return -1;
+    const QString &stored = m_cells.at(cellOffset(row, s));
+    return stored.isEmpty() ? -1 : stored.toInt();
+}
+
+void GridTableModel::SetCellListIndex(int row, int col, double index)
+{
+    const int s = sectionOfColumn(col);
+    if (s < 0 || !isDataRow(row) || !m_columns[size_t(s)].isList)
+        return;
+    if (!(index >= -2147483648.0 && index <= 2147483647.0))
+        return;   // NaN and values no int can hold select nothing
+    m_cells[cellOffset(row, s)] = QString::number(int(index));
+    cellChanged(row, s);
+}
+
+void GridTableModel::AddRow()
+{
+    const int row = RowCount() + 1;
+    const bool signal = m_resetDepth == 0;
+    if (signal)
+        beginInsertRows(QModelIndex(), row - 1, row - 1);
+    m_cells.resize(m_cells.size() + qsizetype(m_columns.size()));
+    m_removed.push_back(0);
+    if (signal)
+        endInsertRows();
+    if (m_col == 0 && !m_columns.empty())
+        m_col = m_columns.front().index;
+    m_row = row;
+    if (signal)
+        Q_EMIT currentCellChanged(m_row, m_col);
+}
+
+bool GridTableModel::IsRowRemoved(int row) const
+{
+    return isDataRow(row) && m_removed[size_t(row - 1)] != 0;
+}
+
+void GridTableModel::removeRow(int row)
+{
+    if (!isDataRow(row))
+        return;
+    m_removed[size_t(row - 1)] = 1;
+    if (m_resetDepth == 0)
+        Q_EMIT dataChanged(index(row - 1, 0), index(row - 1, columnCount() - 1));
+}
+
+void GridTableModel::setCurrentCell(int row, int col)
+{
+    if (row == m_row && col == m_col)
+        return;
+    m_row = row;
+    m_col = col;
+    Q_EMIT currentCellChanged(m_row, m_col);
+}
+
+int GridTableModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : RowCount();
+}
+
+int GridTableModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_columns.size());
+}
+
+QVariant GridTableModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    const int row = index.row() + 1;
+    const int col = columnOfSection(index.column());
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        return CellText(row, col);
+    case Qt::EditRole:
+        return isListColumn(col) ? QVariant(CellListIndex(row, col)) : QVariant(CellText(row, col));
+    default:
+        return {};
+    }
+}
+
+bool GridTableModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!index.isValid() || role != Qt::EditRole)
+        return false;
+    const int row = index.row() + 1;
+    const int col = columnOfSection(index.column());
+    if (isListColumn(col))
+        SetCellListIndex(row, col, value.toDouble());
+    else
+        SetCellText(row, col, value.toString());
+    return true;
+}
+
+QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Vertical)
+        return section + 1;
+    return CellText(0, columnOfSection(section));
+}
+
+Qt::ItemFlags GridTableModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (m_editMode && isListColumn(columnOfSection(index.column())))
+        f |= Qt::ItemIsEditable;
+    return f;
+}

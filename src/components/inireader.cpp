@@ -1,0 +1,38 @@
+#include "inireader.h"
+
+#include <QFile>
+
+QString IniReader::ReadKey(const QString &path, const QString &key) const
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return findKey(file.readAll(), key);
+}
+
+QString IniReader::findKey(const QByteArray &content, const QString &key)
+{
+    const QString wanted = key.trimmed();
+    if (wanted.isEmpty())
+        return {};
+    // INI files of the installation are written by Windows tools in the
+    // local code page or UTF-8; a path in either is kept as UTF-8 text.
+    QString text = QString::fromUtf8(content);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    for (QStringView line : QStringView(text).split(u'\n')) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        const QStringView trimmed = line.trimmed();
+        if (trimmed.isEmpty() || trimmed.startsWith(u';') || trimmed.startsWith(u'#')
+            || trimmed.startsWith(u'['))
+            continue;
+        const qsizetype eq = line.indexOf(u'=');
+        if (eq < 0)
+            continue;
+        if (line.left(eq).trimmed().compare(wanted, Qt::CaseInsensitive) != 0)
+            continue;
+        return line.mid(eq + 1).trimmed().toString();
+    }
+    return {};
+}

@@ -1,0 +1,3 @@
+#include "library.h"
+
+Library::~Library() = default;

@@ -1,0 +1,25 @@
+#include "lockkeys.h"
+
+#include <QGuiApplication>
+
+// Xlib's macros clash with Qt names; it is included last and only here.
+#include <X11/XKBlib.h>
+
+namespace LockKeys {
+
+States current()
+{
+    States states;
+    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11 || !x11->display())
+        return states;
+    unsigned int indicators = 0;
+    if (XkbGetIndicatorState(x11->display(), XkbUseCoreKbd, &indicators) != Success)
+        return states;
+    states.caps = indicators & 0x1;
+    states.num = indicators & 0x2;
+    states.scroll = indicators & 0x4;
+    return states;
+}
+
+} // namespace LockKeys

@@ -1,0 +1,3 @@
+#include "patterngrid.h"
+
+PatternGrid::~PatternGrid() = default;

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// Number conversion shared by every length in the designer.
+class TextTools final
+{
+public:
+    // The 16-bit signed value of a whole decimal number. The locale's group
+    // separator is accepted ("1,000" reads 1000 under English settings), as are
+    // surrounding spaces. Text that is not a whole number, or a value outside
+    // -32768..32767, gives no value: callers decide what a failure means.
+    // The flag is kept for the callers' sake and changes nothing.
+    static std::optional<qint16> ToInteger(const QString &text, bool strict = true);
+
+    // A whole number as the locale writes it: digit grouping and its own minus.
+    static QString FormatNumber(qint64 value);
+
+    QString ProgramName() const { return m_programName; }
+    void setProgramName(const QString &name) { m_programName = name; }
+
+private:
+    QString m_programName;
+};

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+
+class AppContext;
+class DesignerStatusBar;
+class GridEditor;
+class QAction;
+class QMenu;
+
+// The designer's main window: the pattern grid, the File, Edit and Help
+// menus and the status bar with the current line's lengths. The pattern
+// lives only in the grid; the window keeps the current file and mode.
+class frmCreatePattern final : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit frmCreatePattern(AppContext &context, QWidget *parent = nullptr);
+
+    // Path of the current pattern file: "Untitled.PAT" for a new pattern,
+    // "" when there is none.
+    QString FileName;
+    // Code of the current working mode.
+    QString PMODE;
+
+    // Menus and title from PMODE and FileName.
+    void doMode();
+    // Lays the grid out anew, empty.
+    void gridshow();
+    // The current line's lengths into the status bar.
+    void Recalculate();
+    // Reads the file FileName into PMODE and the grid. A file without a mode
+    // line is rejected with a message and FileName becomes "". A file that
+    // cannot be read is reported and changes nothing; the result is then false.
+    bool DoOpen();
+
+    void mnuNew_Click();
+    void mnuOPen_Click();
+    // Both return whether the pattern was written.
+    bool mnuSave_Click();
+    bool mnuSaveAs_Click();
+    void mnuExit_Click();
+    void mnuInsert_Click();
+    void mnuRemove_Click();
+    void mnuAbout_Click();
+
+    GridEditor *GridEditor1;
+    DesignerStatusBar *sbStatusBar;
+
+    QMenu *mnuFile;
+    QAction *mnuNew;
+    QAction *mnuOPen;
+    QAction *mnuSave;
+    QAction *mnuSaveAs;
+    QAction *mnuCloseSeparator;
+    QAction *mnuClose;
+    QAction *mnuExit;
+    QMenu *mnuEdit;
+    QAction *mnuInsert;
+    QAction *mnuRemove;
+    QMenu *mnuHelp;
+    QAction *mnuAbout;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createMenus();
+    void GridEditor1_KeyDown(int keyCode, int shift);
+    void GridEditor1_CellChange();
+    void Form_Resize();
+    // "Save your Data ?" before the pattern is dropped: true when it may go.
+    bool offerToSave();
+    void showMessage(const QString &text, int icon);
+
+    AppContext &m_context;
+    QWidget *m_gridArea;
+    bool m_closeAsked = false;
+};

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+// The settings of one field cell as the field dialog shows them, and the
+// descriptor text the cell and the pattern file store:
+//   data field  [F]:{NAME}:length:alignment:fill:prefix:suffix:multiline
+//   constant    [C]:text:count   ("{NL}" marks a line break, not counted)
+struct FieldSettings
+{
+    enum class Kind { Field, Constant };
+    enum Alignment { NoAlignment = -1, Left = 0, Center = 1, Right = 2 };
+
+    Kind kind = Kind::Field;
+    QString constantText;
+    QString fieldName;        // without braces
+    QString length = QStringLiteral("1");   // as the length box shows it, "1,000" included
+    int alignment = Left;
+    QString fill;
+    QString prefix;
+    QString suffix;
+    int multiLine = 0;        // check box state: 0 off, 1 on, 2 greyed
+
+    friend bool operator==(const FieldSettings &, const FieldSettings &) = default;
+};
+
+// The number of characters of a constant text once every "{NL}" marker
+// (taken left to right, not overlapping) is left out.
+int constantLength(const QString &text);
+
+// The descriptor for the settings. Nothing is trimmed, checked or converted.
+QString formatDescriptor(const FieldSettings &settings);
+
+// Loads a descriptor on top of `reset`, the state the dialog starts from.
+// An empty text or an unknown tag (compared exactly: "[f]" is unknown) loads
+// nothing; a missing component leaves the reset value; the tag and the
+// alignment code are trimmed, the other components are not; the fill keeps
+// its first character; the length is read as a 16-bit number and shown with
+// the locale's grouping; a constant's stored count is ignored.
+FieldSettings loadDescriptor(const QString &descriptor, const FieldSettings &reset);
+
+// The descriptor tag of a text: the first three characters of its first
+// component, trimmed ("[F]", "[C]" or anything else).
+QString descriptorTag(const QString &descriptor);

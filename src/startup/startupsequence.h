@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class Library;
+
+// Where the installation's files are and whether it is complete.
+namespace StartupSequence {
+
+inline constexpr char kPassword[] = "qp71958";
+inline constexpr char kIniFile[] = "ZN7ConfigPath.ini";
+inline constexpr char kIniKey[] = "CONFIGPATH";
+
+// Folder and file joined with the native separator, unchanged otherwise:
+// "/data/" and "a.dat" give "/data//a.dat".
+QString joinPath(const QString &folder, const QString &fileName);
+
+// The program folder from the folder of the executable: a trailing separator
+// (the root folder "/") is removed, so the root gives "".
+QString programFolder(const QString &executableDir);
+
+// The files that must exist in the data folder, in the order they are tested.
+QStringList requiredFiles();
+
+// Steps of start-up before any window: program folder, data folder from the
+// INI file, the test of the required files, connection texts, INI paths and
+// the program name, each recorded in the library objects, which are created
+// as each step first needs them. Returns false, having recorded nothing past
+// the data folder, when a required file is missing. `configConnection`
+// receives the connection text of config.dat.
+bool prepare(const QString &executablePath, Library &library, QString &configConnection);
+
+} // namespace StartupSequence

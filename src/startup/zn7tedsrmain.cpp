@@ -1,0 +1,89 @@
+#include "zn7tedsrmain.h"
+
+#include "components/filedialogs.h"
+#include "components/inireader.h"
+#include "components/messageboxes.h"
+#include "components/selectionlist.h"
+#include "components/systemsettings.h"
+#include "components/texttools.h"
+#include "designer/frmcreatepattern.h"
+#include "startup/startupsequence.h"
+
+#include <QApplication>
+#include <QScreen>
+
+ZN7TEDSRMain::ZN7TEDSRMain() = default;
+ZN7TEDSRMain::~ZN7TEDSRMain() = default;
+
+SystemSettings &ZN7TEDSRMain::systemSettings()
+{
+    if (!m_systemSettings)
+        m_systemSettings = std::make_unique<SystemSettings>();
+    return *m_systemSettings;
+}
+
+DataTools &ZN7TEDSRMain::dataTools()
+{
+    if (!m_dataTools)
+        m_dataTools = std::make_unique<DialogDataTools>();
+    return *m_dataTools;
+}
+
+IniReader &ZN7TEDSRMain::iniReader()
+{
+    if (!m_iniReader)
+        m_iniReader = std::make_unique<IniReader>();
+    return *m_iniReader;
+}
+
+TextTools &ZN7TEDSRMain::textTools()
+{
+    if (!m_textTools)
+        m_textTools = std::make_unique<TextTools>();
+    return *m_textTools;
+}
+
+FileDialogs &ZN7TEDSRMain::fileDialogs()
+{
+    if (!m_fileDialogs)
+        m_fileDialogs = std::make_unique<FileDialogs>();
+    return *m_fileDialogs;
+}
+
+MessageBoxes &ZN7TEDSRMain::messageBoxes()
+{
+    if (!m_messageBoxes)
+        m_messageBoxes = std::make_unique<MessageBoxes>();
+    return *m_messageBoxes;
+}
+
+QString ZN7TEDSRMain::ApplicationPath() const
+{
+    return m_systemSettings ? m_systemSettings->AppPath() : QString();
+}
+
+int ZN7TEDSRMain::Main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("zn7tedsr"));
+    QApplication::setApplicationDisplayName(QString());
+
+    ZN7TEDSRMain globals;
+    if (!StartupSequence::prepare(QApplication::applicationFilePath(), globals,
+                                  globals.ConfigConnection)) {
+        MessageRequest request;
+        request.text = QStringLiteral("ไม่พบไฟล์ระบบ กรุณาติดตั้งโปรแกรมใหม่ หรือติดต่อผู้ดูแลระบบ");
+        request.icon = QMessageBox::Critical;
+        globals.messageBoxes().show(nullptr, request);
+        return 1;
+    }
+
+    auto *window = new frmCreatePattern(globals);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    static_cast<DialogDataTools &>(globals.dataTools()).setParentWidget(window);
+    globals.fileDialogs().setParentWidget(window);
+    if (const QScreen *screen = window->screen())
+        window->move(screen->availableGeometry().center() - window->rect().center());
+    window->show();
+    return app.exec();
+}

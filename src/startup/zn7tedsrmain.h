@@ -1,0 +1,45 @@
+#pragma once
+
+#include "components/appcontext.h"
+
+#include <QString>
+#include <memory>
+
+class DialogDataTools;
+class FileDialogs;
+class IniReader;
+class MessageBoxes;
+class SystemSettings;
+class TextTools;
+
+// The program's start-up module and its globals: the library objects of the
+// run, each created at its first use and kept until the program ends.
+class ZN7TEDSRMain final : public AppContext
+{
+public:
+    ZN7TEDSRMain();
+    ~ZN7TEDSRMain() override;
+
+    SystemSettings &systemSettings() override;
+    DataTools &dataTools() override;
+    IniReader &iniReader() override;
+    TextTools &textTools() override;
+    FileDialogs &fileDialogs() override;
+    MessageBoxes &messageBoxes() override;
+
+    QString ApplicationPath() const;
+    QString ConfigConnection;
+
+    // The entry point: finds the program and data folders, refuses to start
+    // when a required data file is missing (exit status 1, no window), then
+    // shows the designer window and runs until it closes.
+    static int Main(int argc, char *argv[]);
+
+private:
+    std::unique_ptr<SystemSettings> m_systemSettings;
+    std::unique_ptr<DialogDataTools> m_dataTools;
+    std::unique_ptr<IniReader> m_iniReader;
+    std::unique_ptr<TextTools> m_textTools;
+    std::unique_ptr<FileDialogs> m_fileDialogs;
+    std::unique_ptr<MessageBoxes> m_messageBoxes;
+};
