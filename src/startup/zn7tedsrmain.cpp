@@ -62,28 +62,35 @@ QString ZN7TEDSRMain::ApplicationPath() const
     return m_systemSettings ? m_systemSettings->AppPath() : QString();
 }
 
+frmCreatePattern *ZN7TEDSRMain::start(const QString &executablePath, AppContext &context,
+                                       QString &configConnection)
+{
+    if (!StartupSequence::prepare(executablePath, context, configConnection)) {
+        MessageRequest request;
+        request.text = QStringLiteral("ไม่พบไฟล์ระบบ กรุณาติดตั้งโปรแกรมใหม่ หรือติดต่อผู้ดูแลระบบ");
+        request.icon = QMessageBox::Critical;
+        context.messageBoxes().show(nullptr, request);
+        return nullptr;
+    }
+    auto *window = new frmCreatePattern(context);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    if (const QScreen *screen = window->screen())
+        window->move(screen->availableGeometry().center() - window->rect().center());
+    window->show();
+    return window;
+}
+
 int ZN7TEDSRMain::Main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zn7tedsr"));
-    QApplication::setApplicationDisplayName(QString());
 
     ZN7TEDSRMain globals;
-    if (!StartupSequence::prepare(QApplication::applicationFilePath(), globals,
-                                  globals.ConfigConnection)) {
-        MessageRequest request;
-        request.text = QStringLiteral("ไม่พบไฟล์ระบบ กรุณาติดตั้งโปรแกรมใหม่ หรือติดต่อผู้ดูแลระบบ");
-        request.icon = QMessageBox::Critical;
-        globals.messageBoxes().show(nullptr, request);
+    frmCreatePattern *window = start(QApplication::applicationFilePath(), globals,
+                                     globals.ConfigConnection);
+    if (!window)
         return 1;
-    }
-
-    auto *window = new frmCreatePattern(globals);
-    window->setAttribute(Qt::WA_DeleteOnClose);
     static_cast<DialogDataTools &>(globals.dataTools()).setParentWidget(window);
     globals.fileDialogs().setParentWidget(window);
-    if (const QScreen *screen = window->screen())
-        window->move(screen->availableGeometry().center() - window->rect().center());
-    window->show();
     return app.exec();
 }

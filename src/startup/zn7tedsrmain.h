@@ -6,6 +6,7 @@
 #include <memory>
 
 class DialogDataTools;
+class frmCreatePattern;
 class FileDialogs;
 class IniReader;
 class MessageBoxes;
@@ -29,6 +30,13 @@ public:
 
     QString ApplicationPath() const;
     QString ConfigConnection;
+
+    // Start-up with the given library objects: the folders, the test of the
+    // required data files and the connection texts, then the designer window,
+    // shown. When a required file is missing the message is shown and no
+    // window is made: the result is then null.
+    static frmCreatePattern *start(const QString &executablePath, AppContext &context,
+                                   QString &configConnection);
 
     // The entry point: finds the program and data folders, refuses to start
     // when a required data file is missing (exit status 1, no window), then
