@@ -200,9 +200,14 @@ bool PatternWriter::write(QIODevice &device, const QString &mode, const PatternG
         m_error = device.errorString();
         return false;
     }
-    if (device.write(bytes) != bytes.size()) {
-        m_error = device.errorString();
-        return false;
+    // A device may take part of the bytes at a time; only a refusal is an error.
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 n = device.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0) {
+            m_error = device.errorString();
+            return false;
+        }
+        done += n;
     }
     return true;
 }
@@ -211,7 +216,9 @@ bool PatternWriter::save(const QString &fileName, const QString &mode, const Pat
 {
     m_error.clear();
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered, so a short write (a full disk, a size limit) reaches the
+    // writer's loop as an error instead of vanishing in a buffered flush.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         m_error = file.errorString();
         return false;
     }
