@@ -3,7 +3,6 @@
 #include "components/gridtablemodel.h"
 #include "components/twips.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -223,7 +222,7 @@ bool GridEditor::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_view && event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         // Keys that an open cell editor passes up are not the grid's.
-        if (QApplication::focusWidget() != m_view)
+        if (m_view->indexWidget(m_view->currentIndex()))
             return QWidget::eventFilter(watched, event);
         const int code = virtualKeyOf(key->key());
         if (code != 0)

@@ -35,16 +35,16 @@ frmCreatePattern::frmCreatePattern(AppContext &context, QWidget *parent)
     , GridEditor1(nullptr)
     , sbStatusBar(new DesignerStatusBar(this))
     , m_context(context)
-    , m_gridArea(new QWidget(this))
 {
     setWindowTitle(QStringLiteral("Text Export Pattern Designer File"));
     createMenus();
     setStatusBar(sbStatusBar);
 
-    GridEditor1 = new GridEditor(m_gridArea);
+    // The grid fills the area between the menu bar and the status bar and
+    // follows the window's size.
+    GridEditor1 = new GridEditor(this);
     GridEditor1->setObjectName(QStringLiteral("GridEditor1"));
-    GridEditor1->move(0, 0);
-    setCentralWidget(m_gridArea);
+    setCentralWidget(GridEditor1);
     connect(GridEditor1, &GridEditor::KeyDown, this, &frmCreatePattern::GridEditor1_KeyDown);
     connect(GridEditor1, &GridEditor::CellChange, this, &frmCreatePattern::GridEditor1_CellChange);
 
@@ -301,26 +301,4 @@ void frmCreatePattern::GridEditor1_KeyDown(int keyCode, int)
 void frmCreatePattern::GridEditor1_CellChange()
 {
     Recalculate();
-}
-
-void frmCreatePattern::Form_Resize()
-{
-    // The grid keeps the window's size less a fixed margin, taken in twips of
-    // the outer window; it never reaches under the status bar.
-    const QRect outer = frameGeometry();
-    const int height = Twips::toPixels(qAbs(Twips::fromPixels(outer.height(), this) - 1300), this);
-    const int width = Twips::toPixels(qAbs(Twips::fromPixels(outer.width(), this) - 220), this);
-    GridEditor1->resize(qMin(width, m_gridArea->width()), qMin(height, m_gridArea->height()));
-}
-
-void frmCreatePattern::resizeEvent(QResizeEvent *event)
-{
-    QMainWindow::resizeEvent(event);
-    Form_Resize();
-}
-
-void frmCreatePattern::showEvent(QShowEvent *event)
-{
-    QMainWindow::showEvent(event);
-    Form_Resize();
 }

@@ -64,20 +64,16 @@ public:
     QAction *mnuAbout;
 
 protected:
-    void resizeEvent(QResizeEvent *event) override;
-    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
     void createMenus();
     void GridEditor1_KeyDown(int keyCode, int shift);
     void GridEditor1_CellChange();
-    void Form_Resize();
     // "Save your Data ?" before the pattern is dropped: true when it may go.
     bool offerToSave();
     void showMessage(const QString &text, int icon);
 
     AppContext &m_context;
-    QWidget *m_gridArea;
     bool m_closeAsked = false;
 };
