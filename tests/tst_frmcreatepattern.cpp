@@ -4,6 +4,7 @@
 #include "testsupport.h"
 
 #include "components/grideditor.h"
+#include "components/gridtablemodel.h"
 #include "designer/frmcreatepattern.h"
 #include "designer/gridlayout.h"
 #include "designer/statusbar.h"
@@ -48,6 +49,7 @@ private Q_SLOTS:
     void startsEmptyWithDesignTitle();
     void newRightAfterStartAsksNothing();
     void newWithoutChoiceTakesBank();
+    void newWithUnreadableDatabase();
     void newAnsweredNoDropsThePattern();
     void newAnsweredYesButCancelledKeepsThePattern();
     void openCancelledChangesNothing();
@@ -171,6 +173,25 @@ void TestFrmCreatePattern::newWithoutChoiceTakesBank()
     QCOMPARE(m_window->PMODE, QStringLiteral("BANK"));
     QCOMPARE(m_window->windowTitle(),
              kTitlePrefix + QStringLiteral("โอนเงินผ่านธนาคาร (Bank Transfer) ] - Untitled.PAT"));
+}
+
+void TestFrmCreatePattern::newWithUnreadableDatabase()
+{
+    // Not a database: the list opens empty, the mode falls back to BANK and
+    // the title, which needs the mode's name, stays as it was.
+    QFile::remove(m_install->designDatabase());
+    QFile junk(m_install->designDatabase());
+    QVERIFY(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(4096, '\x5a'));
+    junk.close();
+    m_window->mnuNew_Click();
+    QCOMPARE(m_context->data.requests.size(), 1);
+    QVERIFY(m_context->data.requests.constFirst().rows.isEmpty());
+    QCOMPARE(m_window->PMODE, QStringLiteral("BANK"));
+    QCOMPARE(m_window->FileName, QStringLiteral("Untitled.PAT"));
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Text Export Pattern Designer File"));
+    QVERIFY(m_window->mnuSaveAs->isEnabled());
+    QCOMPARE(m_window->GridEditor1->model()->columnCount(), 101);
 }
 
 void TestFrmCreatePattern::newAnsweredNoDropsThePattern()

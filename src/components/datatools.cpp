@@ -83,8 +83,11 @@ bool DataTools::openDatabase(const QString &connection, const QString &connectio
 
 QString DataTools::LookupValue(const QString &, int, int, const QString &keyField,
                                const QString &keyValue, const QString &resultField,
-                               const QString &table, const QString &connection) const
+                               const QString &table, const QString &connection,
+                               bool *readable) const
 {
+    if (readable)
+        *readable = false;
     const ScopedConnection scoped(connection, "lookup");
     if (!scoped.isOpen())
         return {};
@@ -96,7 +99,11 @@ QString DataTools::LookupValue(const QString &, int, int, const QString &keyFiel
                                .arg(resultField, table, keyField)))
             return {};
         query.addBindValue(keyValue);
-        if (query.exec() && query.next())
+        if (!query.exec())
+            return {};
+        if (readable)
+            *readable = true;
+        if (query.next())
             value = query.value(0).toString();
     }
     return value;

@@ -43,9 +43,11 @@ public:
 
     // The value of resultField in the first row of table whose keyField equals
     // keyValue; "" when there is no such row or the database cannot be read.
+    // `readable`, when given, tells the two apart: false when the database
+    // could not be opened or queried.
     QString LookupValue(const QString &, int, int, const QString &keyField, const QString &keyValue,
                         const QString &resultField, const QString &table,
-                        const QString &connection) const;
+                        const QString &connection, bool *readable = nullptr) const;
 
     // Shows a modal list over "SELECT fieldList FROM source" and returns the
     // resultField of the row the user picks; "" when the user picks nothing or

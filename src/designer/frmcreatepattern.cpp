@@ -100,9 +100,14 @@ void frmCreatePattern::doMode()
     mnuSave->setEnabled(true);
     mnuSaveAs->setEnabled(true);
     const QString connection = m_context.systemSettings().DesignConnection();
+    bool readable = false;
     const QString name = m_context.dataTools().LookupValue(
         QString(), 0, 0, QStringLiteral("TTxMMode"), PMODE, QStringLiteral("TTxMName"),
-        QStringLiteral("ZN7TTextExportMode"), connection);
+        QStringLiteral("ZN7TTextExportMode"), connection, &readable);
+    // A database that cannot be read leaves the title as it was; a mode it
+    // does not know shows an empty name.
+    if (!readable)
+        return;
     setWindowTitle(QStringLiteral("เครื่องมือสร้าง Pattern File [ Mode ") + name
                    + QStringLiteral(" ] - ") + FileName);
 }
