@@ -40,7 +40,8 @@ public:
 private:
     void poll()
     {
-        QTimer::singleShot(10, [this] {
+        // The guard ends the polling when the driver goes out of scope.
+        QTimer::singleShot(10, &m_guard, [this] {
             auto *dialog = qobject_cast<frmField *>(QApplication::activeModalWidget());
             if (!dialog) {
                 if (++m_tries < 300)
@@ -53,6 +54,7 @@ private:
         });
     }
 
+    QObject m_guard;
     std::function<void(frmField *)> m_act;
     bool m_shown = false;
     QString m_caption;

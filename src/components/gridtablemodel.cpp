@@ -219,7 +219,8 @@ void GridTableModel::removeRow(int row)
     if (!isDataRow(row))
         return;
     m_removed[size_t(row - 1)] = 1;
-    if (m_resetDepth == 0)
+    // A row of a grid without columns has no cell to repaint.
+    if (m_resetDepth == 0 && !m_columns.empty())
         Q_EMIT dataChanged(index(row - 1, 0), index(row - 1, columnCount() - 1));
 }
 

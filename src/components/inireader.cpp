@@ -15,8 +15,7 @@ QString IniReader::findKey(const QByteArray &content, const QString &key)
     const QString wanted = key.trimmed();
     if (wanted.isEmpty())
         return {};
-    // INI files of the installation are written by Windows tools in the
-    // local code page or UTF-8; a path in either is kept as UTF-8 text.
+    // The installation's INI files are read as UTF-8, which ASCII paths are too.
     QString text = QString::fromUtf8(content);
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);

@@ -2,11 +2,15 @@
 
 #include "components/texttools.h"
 
+#include <QStringEncoder>
 #include <QStringList>
 
 namespace {
 
 const QString kNewLine = QStringLiteral("{NL}");
+
+// The code page the pattern file is written in.
+constexpr char kPatternCodePage[] = "windows-874";
 
 QChar alignmentCode(int alignment)
 {
@@ -50,7 +54,7 @@ FieldSettings loadDescriptor(const QString &descriptor, const FieldSettings &res
     if (descriptor.isEmpty())
         return s;
     const QStringList pieces = descriptor.split(u':');
-    const QString tag = pieces.constFirst().trimmed().left(3);
+    const QString tag = descriptorTag(descriptor);
 
     if (tag == QLatin1String("[C]")) {
         s.kind = FieldSettings::Kind::Constant;
@@ -77,12 +81,32 @@ FieldSettings loadDescriptor(const QString &descriptor, const FieldSettings &res
     if (pieces.size() > 4)
         s.fill = pieces.at(4).left(1);
     if (pieces.size() > 5)
-        s.prefix = pieces.at(5);
+        s.prefix = pieces.at(5).left(1);
     if (pieces.size() > 6)
-        s.suffix = pieces.at(6);
+        s.suffix = pieces.at(6).left(1);
     if (pieces.size() > 7) {
-        const auto flag = TextTools::ToInteger(pieces.at(7), true);
-        s.multiLine = flag && *flag >= 0 && *flag <= 2 ? *flag : 0;
+        if (const auto flag = TextTools::ToInteger(pieces.at(7), true))
+            s.multiLine = *flag >= 0 && *flag <= 2 ? *flag : 0;
     }
     return s;
+}
+
+qsizetype firstRefusedCharacter(const QString &text)
+{
+    QStringEncoder encoder(kPatternCodePage, QStringConverter::Flag::Stateless);
+    for (qsizetype i = 0; i < text.size();) {
+        const bool pair = text.at(i).isHighSurrogate() && i + 1 < text.size()
+            && text.at(i + 1).isLowSurrogate();
+        const QStringView character = QStringView(text).mid(i, pair ? 2 : 1);
+        const QChar first = character.front();
+        if (first == u':' || first == u';' || first.category() == QChar::Other_Control)
+            return i;
+        encoder.resetState();
+        // The conversion, and so the error state, happens when the result is taken.
+        const QByteArray bytes = encoder.encode(character);
+        if (encoder.hasError())
+            return i;
+        i += character.size();
+    }
+    return -1;
 }

@@ -33,12 +33,23 @@ QString formatDescriptor(const FieldSettings &settings);
 
 // Loads a descriptor on top of `reset`, the state the dialog starts from.
 // An empty text or an unknown tag (compared exactly: "[f]" is unknown) loads
-// nothing; a missing component leaves the reset value; the tag and the
-// alignment code are trimmed, the other components are not; the fill keeps
-// its first character; the length is read as a 16-bit number and shown with
-// the locale's grouping; a constant's stored count is ignored.
+// nothing; a missing component, or a length or flag that is no 16-bit number,
+// leaves the reset value; the tag and the alignment code are trimmed, the
+// other components are not; an unknown alignment code means Left; the fill,
+// prefix and suffix keep their first character, as their boxes hold one;
+// the length is shown with the locale's grouping; a flag other than 0, 1 or 2
+// means unchecked; a constant's stored count is ignored.
 FieldSettings loadDescriptor(const QString &descriptor, const FieldSettings &reset);
 
 // The descriptor tag of a text: the first three characters of its first
 // component, trimmed ("[F]", "[C]" or anything else).
 QString descriptorTag(const QString &descriptor);
+
+// The position of the first character that a typed component (constant text,
+// fill, prefix, suffix) can never hold, or -1 when there is none. Refused are
+// the colon, which separates a descriptor's components; the semicolon, which
+// separates the fields of a pattern file line; control characters, a line
+// break above all, which would split the line; and whatever the pattern
+// file's code page, windows-874, cannot encode, since saving would lose it.
+// A surrogate pair is judged as the one character it is.
+qsizetype firstRefusedCharacter(const QString &text);

@@ -46,10 +46,11 @@ bool prepare(const QString &executablePath, Library &library, QString &configCon
         library.systemSettings().setDataPath(library.systemSettings().AppPath());
     }
 
-    // Every file is tested before the result is looked at.
+    // Every file is tested before the result is looked at. A folder of the
+    // same name is no data file.
     bool complete = true;
     for (const QString &file : requiredFiles()) {
-        if (!QFileInfo::exists(joinPath(library.systemSettings().DataPath(), file)))
+        if (!QFileInfo(joinPath(library.systemSettings().DataPath(), file)).isFile())
             complete = false;
     }
     if (!complete)
