@@ -2,9 +2,40 @@
 
 #include <QLocale>
 
+namespace {
+
+// The common form, an optional minus and up to five ASCII digits, read
+// without a locale: the length display reads 100 of these on every move of
+// the cursor. Every text this accepts reads the same through the locales.
+std::optional<qint16> plainValue(QStringView text)
+{
+    const bool negative = text.startsWith(u'-');
+    const QStringView digits = negative ? text.sliced(1) : text;
+    if (digits.isEmpty() || digits.size() > 5)
+        return std::nullopt;
+    int value = 0;
+    for (const QChar c : digits) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    value = negative ? -value : value;
+    if (value < -32768 || value > 32767)
+        return std::nullopt;
+    return qint16(value);
+}
+
+} // namespace
+
 std::optional<qint16> TextTools::ToInteger(const QString &text, bool)
 {
-    const QString trimmed = text.trimmed();
+    if (const std::optional<qint16> plain = plainValue(QStringView(text).trimmed()))
+        return plain;
+    // Right-to-left locales write a direction mark before the minus sign
+    // (Arabic, Hebrew, Persian), which QLocale does not read back: without
+    // this, a negative number that FormatNumber wrote would give no value.
+    QString trimmed = text.trimmed();
+    trimmed.remove(QChar(0x061C)).remove(QChar(0x200E)).remove(QChar(0x200F));
     if (trimmed.isEmpty())
         return std::nullopt;
     bool ok = false;

@@ -143,7 +143,7 @@ bool frmCreatePattern::DoOpen()
     }
     PMODE = mode;
     gridshow();
-    PatternFile::loadRows(reader.lines(), *GridEditor1);
+    PatternFile::loadRows(reader.takeLines(), *GridEditor1);
     Recalculate();
     return true;
 }

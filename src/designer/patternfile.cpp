@@ -10,6 +10,9 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <QStringTokenizer>
+
+#include <charconv>
 
 namespace {
 
@@ -35,22 +38,126 @@ int listIndexOf(const QString &line)
     return 2;
 }
 
+// The cell text of one piece of a row line, made in a single allocation: a
+// file holds up to 100 cells per line and tens of thousands of lines.
+QString cellFromPiece(QStringView piece)
+{
+    if (!piece.startsWith(kConstantTag))
+        return piece.toString();
+    // The count leaves out the "{NL}" markers, as the field dialog counts.
+    const QStringView text = piece.size() > 4 ? piece.sliced(4) : QStringView();
+    const int count = constantLength(QString::fromRawData(text.data(), text.size()));
+    char digits[16];
+    const char *end = std::to_chars(digits, digits + sizeof digits, count).ptr;
+    QString cell;
+    cell.reserve(piece.size() + 1 + (end - digits));
+    cell.append(piece);
+    cell.append(u':');
+    cell.append(QLatin1String(digits, end));
+    return cell;
+}
+
+// The file form of a cell: a constant up to its second ":", that is its tag
+// and text; anything else whole.
+QStringView cellInFileView(const QString &cellText)
+{
+    if (!cellText.startsWith(kConstantTag))
+        return cellText;
+    const qsizetype first = cellText.indexOf(u':');
+    const qsizetype second = first < 0 ? -1 : cellText.indexOf(u':', first + 1);
+    return second < 0 ? QStringView(cellText) : QStringView(cellText).first(second);
+}
+
+// Appends row r's line, without a line end. A row with no filled field cell
+// is no line of the pattern: nothing is appended and the result is false. One
+// whose first cell is empty but others are filled is written closed up, so
+// its fields are not lost.
+bool appendRowLine(QString &out, const PatternGrid &grid, int r)
+{
+    const qsizetype start = out.size();
+    out += tagOf(grid.CellListIndex(r, GridLayout::kTypeColumn));
+    bool filled = false;
+    for (int c = GridLayout::kFirstFieldColumn; c <= GridLayout::kLastFieldColumn; ++c) {
+        const QString text = grid.CellText(r, c);
+        if (text.isEmpty())
+            continue;
+        filled = true;
+        out += u';';
+        out += cellInFileView(text);
+    }
+    if (!filled)
+        out.truncate(start);
+    return filled;
+}
+
+QString modeLine(const QString &mode)
+{
+    return QStringLiteral("[T];") + mode + u';';
+}
+
+QByteArray encodeText(const QString &text, bool *unencodable)
+{
+    QStringEncoder encoder(kCodePage);
+    QByteArray bytes = encoder.encode(text);
+    if (unencodable)
+        *unencodable = encoder.hasError();
+    return bytes;
+}
+
+// The bytes of the file the writer writes: the lines of linesOf(), each with
+// CR LF. Each line is encoded as soon as it is built, into one growing byte
+// array, so no text of the whole file is held besides the bytes.
+QByteArray fileBytes(const QString &mode, const PatternGrid &grid, bool *unencodable)
+{
+    QStringEncoder encoder(kCodePage);
+    QByteArray bytes;
+    const auto put = [&encoder, &bytes](const QString &line) {
+        const qsizetype size = bytes.size();
+        const qsizetype needed = size + encoder.requiredSpace(line.size());
+        if (needed > bytes.capacity())
+            bytes.reserve(qMax(needed, 2 * bytes.capacity()));
+        bytes.resize(needed);
+        const char *end = encoder.appendToBuffer(bytes.data() + size, line);
+        bytes.resize(end - bytes.constData());
+    };
+    QString line = modeLine(mode) + QLatin1String("\r\n");
+    put(line);
+    const int rows = grid.RowCount();
+    for (int r = 1; r <= rows; ++r) {
+        line.truncate(0);
+        if (grid.IsRowRemoved(r) || !appendRowLine(line, grid, r))
+            continue;
+        line += QLatin1String("\r\n");
+        put(line);
+    }
+    if (unencodable)
+        *unencodable = encoder.hasError();
+    return bytes;
+}
+
 } // namespace
 
 namespace PatternFile {
 
 QStringList decodeLines(const QByteArray &bytes)
 {
+    // The code page has one byte per character and LF is the same byte in
+    // it, so the bytes are split into lines first and each line is decoded
+    // straight into its own string: no decoded copy of the whole file is made.
     QStringDecoder decoder(kCodePage);
-    const QString text = decoder.decode(bytes);
-    if (text.isEmpty())
-        return {};
-    QStringList lines = text.split(u'\n');
-    if (lines.constLast().isEmpty())
-        lines.removeLast();
-    for (QString &line : lines) {
-        if (line.endsWith(u'\r'))
+    QStringList lines;
+    for (qsizetype from = 0; from < bytes.size();) {
+        qsizetype end = bytes.indexOf('\n', from);
+        const qsizetype next = end < 0 ? bytes.size() : end + 1;
+        if (end < 0)
+            end = bytes.size();
+        QByteArrayView line(bytes.constData() + from, end - from);
+        if (line.endsWith('\r'))
             line.chop(1);
+        lines.append(decoder.decode(line));
+        // The decoder makes room for the longest text the bytes could give.
+        lines.last().squeeze();
+        from = next;
     }
     return lines;
 }
@@ -66,11 +173,7 @@ QByteArray encodeLines(const QStringList &lines, bool *unencodable)
         text += line;
         text += QLatin1String("\r\n");
     }
-    QStringEncoder encoder(kCodePage);
-    QByteArray bytes = encoder.encode(text);
-    if (unencodable)
-        *unencodable = encoder.hasError();
-    return bytes;
+    return encodeText(text, unencodable);
 }
 
 QString modeOf(const QStringList &lines)
@@ -87,33 +190,36 @@ QString cellInFile(const QString &cellText)
 {
     if (!cellText.startsWith(kConstantTag))
         return cellText;
-    return cellText.section(u':', 0, 1);
+    return cellInFileView(cellText).toString();
 }
 
 QString cellFromFile(const QString &piece)
 {
     if (!piece.startsWith(kConstantTag))
         return piece;
-    // The count leaves out the "{NL}" markers, as the field dialog counts.
-    return piece + u':' + QString::number(constantLength(piece.mid(4)));
+    return cellFromPiece(piece);
 }
 
-void loadRows(const QStringList &lines, PatternGrid &grid)
+void loadRows(QStringList lines, PatternGrid &grid)
 {
     grid.BeginUpdate();
     for (qsizetype n = 1; n < lines.size(); ++n) {
-        const QString &line = lines.at(n);
+        const QString line = std::exchange(lines[n], QString());
         if (!grid.CellText(grid.Row(), GridLayout::kFirstFieldColumn).isEmpty())
             grid.AddRow();
         grid.SetCellListIndex(grid.Row(), GridLayout::kTypeColumn, listIndexOf(line));
         if (line.isEmpty())
             continue;
-        const QStringList pieces = line.split(u';');
-        const qsizetype last = qMin<qsizetype>(pieces.size() - 1,
-                                               GridLayout::kLastFieldColumn - GridLayout::kFirstFieldColumn + 1);
-        for (qsizetype i = 1; i <= last; ++i)
-            grid.SetCellText(grid.Row(), int(GridLayout::kFirstFieldColumn - 1 + i),
-                             cellFromFile(pieces.at(i)));
+        // Piece 0 is the tag; pieces 1 to 100 go to the field columns, each
+        // made a cell text once, with no list of pieces in between.
+        int i = 0;
+        for (QStringView piece : QStringTokenizer(line, u';')) {
+            if (i > GridLayout::kLastFieldColumn - GridLayout::kFirstFieldColumn + 1)
+                break;
+            if (i > 0)
+                grid.SetCellText(grid.Row(), GridLayout::kFirstFieldColumn - 1 + i, cellFromPiece(piece));
+            ++i;
+        }
     }
     grid.EndUpdate();
 }
@@ -122,25 +228,11 @@ QStringList linesOf(const QString &mode, const PatternGrid &grid)
 {
     QStringList lines;
     lines.reserve(grid.RowCount() + 1);
-    lines.append(QStringLiteral("[T];") + mode + u';');
+    lines.append(modeLine(mode));
     const int rows = grid.RowCount();
     for (int r = 1; r <= rows; ++r) {
-        if (grid.IsRowRemoved(r))
-            continue;
-        QString line = tagOf(grid.CellListIndex(r, GridLayout::kTypeColumn));
-        bool filled = false;
-        for (int c = GridLayout::kFirstFieldColumn; c <= GridLayout::kLastFieldColumn; ++c) {
-            const QString text = grid.CellText(r, c);
-            if (text.isEmpty())
-                continue;
-            filled = true;
-            line += u';';
-            line += cellInFile(text);
-        }
-        // A row with no filled field cell is no line of the pattern. One whose
-        // first cell is empty but others are filled is written closed up, so
-        // its fields are not lost.
-        if (filled)
+        QString line;
+        if (!grid.IsRowRemoved(r) && appendRowLine(line, grid, r))
             lines.append(line);
     }
     return lines;
@@ -178,6 +270,12 @@ bool PatternReader::readFile(const QString &fileName)
         m_error = QCoreApplication::translate("PatternReader", "It is a folder, not a file.");
         return false;
     }
+    // Only a regular file has an end: opening a pipe waits for a writer and
+    // a device may never stop giving bytes, and either would hang the window.
+    if (info.exists() && !info.isFile()) {
+        m_error = QCoreApplication::translate("PatternReader", "It is not a regular file.");
+        return false;
+    }
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         m_error = file.errorString();
@@ -190,7 +288,7 @@ bool PatternWriter::write(QIODevice &device, const QString &mode, const PatternG
 {
     m_error.clear();
     bool unencodable = false;
-    const QByteArray bytes = PatternFile::encodeLines(PatternFile::linesOf(mode, grid), &unencodable);
+    const QByteArray bytes = fileBytes(mode, grid, &unencodable);
     if (unencodable) {
         m_error = QCoreApplication::translate(
             "PatternWriter", "The pattern holds characters that the Thai code page cannot store.");

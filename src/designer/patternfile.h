@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
+
 class PatternGrid;
 class QIODevice;
 
@@ -25,8 +27,10 @@ QString modeOf(const QStringList &lines);
 
 // Loads every line after the first into the grid, as rows of the current
 // layout: a line goes into the current row while its column 11 is empty,
-// otherwise into a row it adds. Constants get their count recomputed.
-void loadRows(const QStringList &lines, PatternGrid &grid);
+// otherwise into a row it adds. Constants get their count recomputed. Each
+// line is released once loaded, so a list moved in (PatternReader::takeLines)
+// gives its memory back to the cells as they are made.
+void loadRows(QStringList lines, PatternGrid &grid);
 
 // The file form of a cell: a constant keeps its tag and text only.
 QString cellInFile(const QString &cellText);
@@ -48,6 +52,7 @@ public:
     bool readFile(const QString &fileName);
 
     const QStringList &lines() const { return m_lines; }
+    QStringList takeLines() { return std::exchange(m_lines, {}); }
     QString mode() const { return PatternFile::modeOf(m_lines); }
     QString errorString() const { return m_error; }
 
