@@ -1,64 +1,37 @@
-// A generic Qt plugin for the process-level tests: loaded into the real
-// executable through QT_QPA_GENERIC_PLUGINS, it writes one line to stderr for
-// every window or dialog the program shows, then acts as a user would: it
-// presses OK on a message box and closes any other window. The program
-// itself knows nothing of it.
+// A generic Qt plugin for the process-level start-up test: loaded into the
+// real executable through QT_QPA_GENERIC_PLUGINS, it writes one line to stderr
+// for every window the program shows (class, title, and for a message box its
+// icon, buttons and text), then closes it as a user would; a box with only OK
+// closes as OK. The program itself knows nothing of it.
 
-#include <QAbstractButton>
-#include <QApplication>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGenericPlugin>
 #include <QMessageBox>
-#include <QPointer>
 #include <QTimer>
-#include <QWidget>
 
 #include <cstdio>
 
 namespace {
-
-QByteArray oneLine(QString text)
-{
-    text.replace(u'\\', QLatin1String("\\\\"));
-    text.replace(u'\n', QLatin1String("\\n"));
-    text.replace(u'\t', QLatin1String("\\t"));
-    return text.toUtf8();
-}
 
 class WindowProbe final : public QObject
 {
 public:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() != QEvent::Show || !watched->isWidgetType())
+        auto *window = qobject_cast<QWidget *>(watched);
+        if (event->type() != QEvent::Show || !window || !window->isWindow()
+            || (window->windowType() != Qt::Window && window->windowType() != Qt::Dialog))
             return false;
-        auto *widget = static_cast<QWidget *>(watched);
-        const Qt::WindowType type = widget->windowType();
-        if (!widget->isWindow() || (type != Qt::Window && type != Qt::Dialog))
-            return false;
-
-        auto *box = qobject_cast<QMessageBox *>(widget);
-        QByteArray line = "zn7-window-probe\tshown\t";
-        line += widget->metaObject()->className();
-        line += '\t' + oneLine(widget->windowTitle());
-        line += '\t' + QByteArray::number(box ? int(box->icon()) : -1);
-        line += '\t' + QByteArray::number(box ? int(box->standardButtons()) : -1);
-        line += '\t' + oneLine(box ? box->text() : QString());
-        line += '\n';
-        std::fputs(line.constData(), stderr);
+        auto *box = qobject_cast<QMessageBox *>(window);
+        const QStringList fields = {QStringLiteral("zn7-window-probe"), window->metaObject()->className(),
+                                    window->windowTitle(), QString::number(box ? int(box->icon()) : -1),
+                                    QString::number(box ? int(box->standardButtons()) : -1),
+                                    box ? box->text().replace(u'\n', u' ') : QString()};
+        std::fprintf(stderr, "%s\n", fields.join(u'\t').toUtf8().constData());
         std::fflush(stderr);
-
-        const QPointer<QWidget> shown(widget);
-        QTimer::singleShot(300, this, [shown] {
-            if (!shown)
-                return;
-            auto *messageBox = qobject_cast<QMessageBox *>(shown.data());
-            QAbstractButton *ok = messageBox ? messageBox->button(QMessageBox::Ok) : nullptr;
-            if (ok)
-                ok->click();
-            else
-                shown->close();
-        });
+        // The timer dies with the window, should the program close it first.
+        QTimer::singleShot(300, window, &QWidget::close);
         return false;
     }
 };
