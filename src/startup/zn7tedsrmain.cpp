@@ -7,34 +7,11 @@
 #include "components/systemsettings.h"
 #include "components/texttools.h"
 #include "designer/frmcreatepattern.h"
+#include "startup/exitafterfirstpaint.h"
 #include "startup/startupsequence.h"
 
 #include <QApplication>
 #include <QScreen>
-
-namespace {
-
-// Benchmark aid, used only when ZN7_BENCH_QUIT_AFTER_PAINT is set: ends the
-// program right after the window's first paint, so bench/ can time start-up
-// as a whole process. The exit is queued behind the paint, so the whole first
-// frame is drawn.
-class ExitAfterFirstPaint final : public QObject
-{
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint) {
-            watched->removeEventFilter(this);
-            QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
-        }
-        return false;
-    }
-};
-
-} // namespace
 
 ZN7TEDSRMain::ZN7TEDSRMain() = default;
 ZN7TEDSRMain::~ZN7TEDSRMain() = default;
