@@ -13,8 +13,6 @@
 #include "components/texttools.h"
 
 #include <QDir>
-#include <QFile>
-#include <QList>
 #include <QQueue>
 #include <QTemporaryDir>
 #include <functional>
@@ -27,12 +25,9 @@ public:
     QMessageBox::StandardButton show(QWidget *, const MessageRequest &request) override
     {
         shown.append(request);
-        if (onShow)
-            onShow(request);
         if (!answers.isEmpty())
             return answers.dequeue();
-        return request.defaultButton != QMessageBox::NoButton ? request.defaultButton
-                                                              : QMessageBox::Ok;
+        return request.defaultButton != QMessageBox::NoButton ? request.defaultButton : QMessageBox::Ok;
     }
     QStringList texts() const
     {
@@ -44,7 +39,6 @@ public:
 
     QList<MessageRequest> shown;
     QQueue<QMessageBox::StandardButton> answers;
-    std::function<void(const MessageRequest &)> onShow;
 };
 
 // Answers file dialogs from a queue ("" is a cancelled dialog) and records
@@ -52,12 +46,7 @@ public:
 class ScriptedFileDialogs final : public FileDialogs
 {
 public:
-    struct Call
-    {
-        QString initialFile;
-        QString filter;
-        bool saveMode;
-    };
+    struct Call { QString initialFile, filter; bool saveMode; };
     QString ChooseFile(const QString &, const QString &initialFile, const QString &filter, bool &,
                        bool &saveMode, int, int) override
     {
@@ -68,29 +57,23 @@ public:
     QQueue<QString> answers;
 };
 
-// The real data access, with the selection list answered by the test: the
-// index of the row to pick (-1 closes the list without a choice). Each
-// request is recorded.
+// The real data access, each selection list recorded and answered by the
+// test: the first row holding pickValue, else closed without a choice.
 class ScriptedDataTools final : public DataTools
 {
 public:
     QList<ListRequest> requests;
-    QQueue<int> picks;
-    // Picks the row whose first value equals this text, when set.
     QString pickValue;
 
 protected:
     int pickRow(const ListRequest &request) override
     {
         requests.append(request);
-        if (!pickValue.isEmpty()) {
-            for (int i = 0; i < request.rows.size(); ++i) {
-                if (request.rows.at(i).contains(pickValue))
-                    return i;
-            }
-            return -1;
+        for (int i = 0; i < request.rows.size(); ++i) {
+            if (!pickValue.isEmpty() && request.rows.at(i).contains(pickValue))
+                return i;
         }
-        return picks.isEmpty() ? -1 : picks.dequeue();
+        return -1;
     }
 };
 
@@ -109,9 +92,8 @@ public:
     {
         const QFileInfo info(path);
         settings.setDataPath(info.absolutePath());
-        settings.setDesktopConnection(data.BuildConnection(QStringLiteral("ACCESS"), info.absolutePath(),
-                                                           info.fileName(), QStringLiteral("qp71958"),
-                                                           {}, {}, {}));
+        settings.setDesktopConnection(data.BuildConnection(QStringLiteral("ACCESS"), info.absolutePath(), info.fileName(),
+                                                           QStringLiteral("qp71958"), {}, {}, {}));
     }
 
     SystemSettings settings;
@@ -128,8 +110,7 @@ class SampleInstallation
 public:
     SampleInstallation()
     {
-        const QString source = qEnvironmentVariable("ZN7_SAMPLE_DESKTOP");
-        if (!source.isEmpty())
+        if (const QString source = qEnvironmentVariable("ZN7_SAMPLE_DESKTOP"); !source.isEmpty())
             QFile::copy(source, designDatabase());
     }
     bool isValid() const { return m_dir.isValid() && QFile::exists(designDatabase()); }

@@ -1,6 +1,6 @@
-// Start-up on temporary installations: the refusal when a required data file
-// is missing, where the data folder is, the connection texts handed to the
-// library, the designer window as start-up leaves it, and the real executable
+// Start-up on temporary installations: prog/ holds the program and its INI
+// file, data/ is where the INI may point. Where the data files are sought,
+// the refusal when one is missing, and for two of them the real executable
 // seen from outside through the window probe plugin (windowprobe/).
 
 #include "testsupport.h"
@@ -13,37 +13,10 @@
 #include <QProcess>
 #include <QTest>
 
-#include <memory>
-
 namespace {
 
-const QStringList kRequired = {QStringLiteral("ZN7Command.dat"), QStringLiteral("ZN7Center.dat"),
-                               QStringLiteral("ZN7Desktop.dat"), QStringLiteral("config.dat")};
-const QString kMissingFiles = QStringLiteral("ไม่พบไฟล์ระบบ กรุณาติดตั้งโปรแกรมใหม่ หรือติดต่อผู้ดูแลระบบ");
-
-using Window = std::unique_ptr<frmCreatePattern>;
-
-// A program folder and a data folder under one temporary root. ZN7Database.mdb
-// is never made: start-up does not look for it.
-struct Installation
-{
-    QTemporaryDir root;
-    QString program = root.filePath(QStringLiteral("prog"));
-    QString data = root.filePath(QStringLiteral("data"));
-    QString executable = program + QStringLiteral("/zn7tedsr");
-
-    // The INI ("%DATA%" stands for the data folder; none when empty), then the files in `folder`.
-    bool make(QByteArray ini, const QString &folder, const QStringList &files)
-    {
-        QFile iniFile(program + QStringLiteral("/ZN7ConfigPath.ini"));
-        bool ok = QDir().mkpath(program) && QDir().mkpath(data)
-            && (ini.isEmpty() || (iniFile.open(QIODevice::WriteOnly)
-                                  && iniFile.write(ini.replace("%DATA%", data.toUtf8())) > 0));
-        for (const QString &name : files)
-            ok = ok && QFile(folder + u'/' + name).open(QIODevice::WriteOnly);
-        return ok;
-    }
-};
+const char *const kRequired[] = {"ZN7Command.dat", "ZN7Center.dat", "ZN7Desktop.dat", "config.dat"};
+const QString kRefusal = QStringLiteral("ไม่พบไฟล์ระบบ กรุณาติดตั้งโปรแกรมใหม่ หรือติดต่อผู้ดูแลระบบ");
 
 } // namespace
 
@@ -52,147 +25,66 @@ class TstStartup final : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void missingRequiredFile_data()
-    {
-        QTest::addColumn<QString>("missing");
-        QTest::addColumn<bool>("folderInstead");
-
-        for (const QString &name : kRequired)
-            QTest::newRow(qPrintable(name)) << name << false;
-        QTest::newRow("folder named like config.dat") << QStringLiteral("config.dat") << true;
-    }
-    void missingRequiredFile()
-    {
-        QFETCH(QString, missing);
-        QFETCH(bool, folderInstead);
-        Installation install;
-        QStringList present = kRequired;
-        present.removeOne(missing);
-        QVERIFY(install.make({}, install.program, present));
-        QVERIFY(!folderInstead || QDir(install.program).mkdir(missing));
-
-        TestContext context;
-        QString config;
-        QVERIFY(!StartupSequence::prepare(install.executable, context, config));
-        QVERIFY(!Window(ZN7TEDSRMain::start(install.executable, context, config)));
-        QCOMPARE(context.messages.texts(), QStringList(kMissingFiles));
-        QCOMPARE(context.messages.shown.first().icon, QMessageBox::Critical);
-    }
-
+    // The INI file: none when empty, %DATA% standing for data/. The folder that
+    // holds the data files, but for one left out (a name ending in '/' is made
+    // a folder). The one window the real executable shows, when it is run.
     void dataFolder_data()
     {
-        QTest::addColumn<QByteArray>("ini");     // empty: no INI file
-        QTest::addColumn<QString>("expected");   // "%PROG%" or "%DATA%", where the files are
-
-        QTest::newRow("no INI file") << QByteArray() << "%PROG%";
-        QTest::newRow("CONFIGPATH empty") << QByteArray("[Path]\nCONFIGPATH=\n") << "%PROG%";
-        QTest::newRow("CONFIGPATH elsewhere") << QByteArray("CONFIGPATH=%DATA%\n") << "%DATA%";
-        QTest::newRow("trailing slash kept") << QByteArray("CONFIGPATH=%DATA%/\n") << "%DATA%/";
+        QTest::addColumn<QByteArray>("ini"); QTest::addColumn<QString>("folder"); QTest::addColumn<QString>("missing");
+        QTest::addColumn<QString>("window");
+        const QString refused = QStringLiteral("QMessageBox\tText Export Pattern Designer\t%1\t%2\t")
+                                    .arg(int(QMessageBox::Critical)).arg(int(QMessageBox::Ok)) + kRefusal;
+        QTest::newRow("no INI file") << QByteArray() << "prog" << "" << "frmCreatePattern\tText Export Pattern Designer File";
+        QTest::newRow("CONFIGPATH empty") << QByteArray("[Path]\nCONFIGPATH=\n") << "prog" << "" << "";
+        QTest::newRow("CONFIGPATH elsewhere") << QByteArray("CONFIGPATH=%DATA%\n") << "data" << "" << "";
+        QTest::newRow("trailing slash kept") << QByteArray("CONFIGPATH=%DATA%/\n") << "data/" << "" << "";
+        for (const char *name : kRequired)
+            QTest::addRow("no %s", name) << QByteArray("CONFIGPATH=%DATA%\n") << "data" << name << (name == kRequired[3] ? refused : "");
+        QTest::newRow("folder named like config.dat") << QByteArray() << "prog" << "config.dat/" << "";
     }
+    // No ZN7Database.mdb is made: start-up does not look for it.
     void dataFolder()
     {
-        QFETCH(QByteArray, ini);
-        QFETCH(QString, expected);
-        Installation install;
-        QVERIFY(install.make(ini, expected.startsWith(u"%DATA%") ? install.data : install.program, kRequired));
-        const QString dataPath = expected.replace(QLatin1String("%PROG%"), install.program)
-                                     .replace(QLatin1String("%DATA%"), install.data);
+        QFETCH(QByteArray, ini); QFETCH(QString, folder); QFETCH(QString, missing); QFETCH(QString, window);
+        QTemporaryDir root;
+        const QString data = root.filePath(folder), program = root.filePath("prog/zn7.tedsr.exe");
+        QFile iniFile(root.filePath("prog/ZN7ConfigPath.ini"));
+        QVERIFY(QDir(root.path()).mkpath("prog") && QDir(root.path()).mkpath("data") && QFile::copy(ZN7_PROGRAM, program));
+        QVERIFY(ini.isEmpty() || (iniFile.open(QIODevice::WriteOnly) && iniFile.write(ini.replace("%DATA%", root.filePath("data").toUtf8()))));
+        iniFile.close();
+        for (const QString name : kRequired)
+            QVERIFY(name == missing.section(u'/', 0, 0) || QFile(data + u'/' + name).open(QIODevice::WriteOnly));
+        QVERIFY(!missing.endsWith(u'/') || QDir(data).mkdir(missing));
 
         TestContext context;
         QString config;
-        const Window window(ZN7TEDSRMain::start(install.program + QStringLiteral("/zn7.tedsr.exe"), context, config));
-        QVERIFY(window && window->isVisible());
-        QCOMPARE(context.messages.shown.size(), 0);
-        QCOMPARE(context.settings.DataPath(), dataPath);
-        // The folder is joined unchanged, a trailing separator and all.
-        QCOMPARE(DataTools::databasePath(context.settings.DesktopConnection()),
-                 dataPath + QStringLiteral("/ZN7Desktop.dat"));
-        QCOMPARE(DataTools::databasePath(config), dataPath + QStringLiteral("/config.dat"));
-        // Upper case, without the last extension.
-        QCOMPARE(context.text.ProgramName(), QStringLiteral("ZN7.TEDSR"));
-    }
-
-    // The root folder loses its separator like any other folder.
-    void programAtTheRoot() { QCOMPARE(StartupSequence::programFolder(QStringLiteral("/")), QString()); }
-
-    void window_data()
-    {
-        QTest::addColumn<QString>("mode");   // null: the window as start-up leaves it
-        QTest::addColumn<QString>("fileName");
-        QTest::addColumn<QString>("title");
-
-        const QString head = QStringLiteral("เครื่องมือสร้าง Pattern File [ Mode ");
-        QTest::newRow("right after start") << QString() << QString() << "Text Export Pattern Designer File";
-        QTest::newRow("known mode") << "BANK" << "/home/pat/pay.PAT"
-                                    << head + QStringLiteral("โอนเงินผ่านธนาคาร (Bank Transfer) ] - /home/pat/pay.PAT");
-        QTest::newRow("unknown mode") << "NOPE" << "x.PAT" << head + QStringLiteral(" ] - x.PAT");
-        QTest::newRow("no file name") << "PAYROLL" << "" << head + QStringLiteral("เงินเดือนพนักงาน (Payroll) ] - ");
-    }
-    void window()
-    {
-        QFETCH(QString, mode);
-        QFETCH(QString, fileName);
-        QFETCH(QString, title);
-        SampleInstallation sample;   // the design database, with the other required files beside it
-        for (const QString &name : kRequired)
-            QFile(sample.filePath(name)).open(QIODevice::Append);
-        TestContext context;
-        QString config;
-        const Window window(ZN7TEDSRMain::start(sample.filePath(QStringLiteral("zn7tedsr")), context, config));
-        QVERIFY2(sample.isValid() && window, "start-up refused the sample installation");
-        if (!mode.isNull()) {
-            window->PMODE = mode;
-            window->FileName = fileName;
-            window->doMode();
+        const std::unique_ptr<frmCreatePattern> shown(ZN7TEDSRMain::start(program, context, config));
+        QCOMPARE(context.settings.DataPath(), data);
+        QCOMPARE(context.messages.texts(), missing.isEmpty() ? QStringList() : QStringList(kRefusal));
+        QCOMPARE(shown && shown->isVisible(), missing.isEmpty());
+        if (shown) {   // the folder joined unchanged, a trailing separator and all
+            QCOMPARE(DataTools::databasePath(context.settings.DesktopConnection()), data + "/ZN7Desktop.dat");
+            QCOMPARE(DataTools::databasePath(config), data + "/config.dat");
+            QCOMPARE(context.text.ProgramName(), "ZN7.TEDSR");   // upper case, without the last extension
+            // Save and Save As wait for a pattern; Close never shows.
+            QCOMPARE(QList<bool>({shown->mnuNew->isEnabled(), shown->mnuOPen->isEnabled(), shown->mnuInsert->isEnabled(), shown->mnuRemove->isEnabled(),
+                                  shown->mnuExit->isEnabled(), shown->mnuSave->isEnabled(), shown->mnuSaveAs->isEnabled(),
+                                  shown->mnuClose->isVisible() || shown->mnuCloseSeparator->isVisible()}),
+                     QList<bool>({true, true, true, true, true, false, false, false}));
         }
-
-        QCOMPARE(window->windowTitle(), title);
-        for (QAction *action : {window->mnuNew, window->mnuOPen, window->mnuExit, window->mnuInsert, window->mnuRemove})
-            QVERIFY(action->isEnabled());
-        // Save and Save As once there is a pattern; Close never shows.
-        QCOMPARE(window->mnuSave->isEnabled(), !mode.isNull());
-        QCOMPARE(window->mnuSaveAs->isEnabled(), !mode.isNull());
-        QVERIFY(!window->mnuClose->isVisible() && !window->mnuCloseSeparator->isVisible());
-        QCOMPARE(context.messages.shown.size(), 0);
+        if (window.isEmpty())
+            return;
+        // Read by the program as it starts, from this test's folder.
+        qputenv("QT_PLUGIN_PATH", ZN7_PROBE_PLUGINS);
+        qputenv("QT_QPA_GENERIC_PLUGINS", "zn7windowprobe");
+        QProcess run;
+        run.start(program, {});
+        QVERIFY2(run.waitForFinished(60000), qPrintable(run.errorString()));
+        QCOMPARE(run.exitCode(), missing.isEmpty() ? 0 : 1);   // a crash gives its signal's number
+        QCOMPARE(QString::fromUtf8(run.readAllStandardError()).split(u'\n').filter("zn7-window-probe\t"), QStringList("zn7-window-probe\t" + window));
     }
 
-    // The real executable in a program folder, run from another folder.
-    void process_data()
-    {
-        QTest::addColumn<QStringList>("files");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("shown");   // the one window the probe reports
-
-        const QString probe = QStringLiteral("zn7-window-probe\t");
-        QTest::newRow("no data files") << QStringList() << 1
-            << probe + QStringLiteral("QMessageBox\tText Export Pattern Designer\t%1\t%2\t%3")
-                           .arg(int(QMessageBox::Critical)).arg(int(QMessageBox::Ok)).arg(kMissingFiles);
-        QTest::newRow("complete installation") << kRequired << 0
-            << probe + QStringLiteral("frmCreatePattern\tText Export Pattern Designer File\t-1\t-1\t");
-    }
-    void process()
-    {
-        QFETCH(QStringList, files);
-        QFETCH(int, exitCode);
-        QFETCH(QString, shown);
-        Installation install;
-        QVERIFY(install.make({}, install.program, files));
-        QVERIFY(QFile::copy(QStringLiteral(ZN7_PROGRAM), install.executable));
-
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        environment.insert(QStringLiteral("QT_PLUGIN_PATH"), QStringLiteral(ZN7_PROBE_PLUGINS));
-        environment.insert(QStringLiteral("QT_QPA_GENERIC_PLUGINS"), QStringLiteral("zn7windowprobe"));
-        QProcess process;
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(install.data);
-        process.start(install.executable, {});
-        QVERIFY2(process.waitForFinished(60000), qPrintable(process.errorString()));
-        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(process.exitCode(), exitCode);
-        const QStringList lines = QString::fromUtf8(process.readAllStandardError()).split(u'\n');
-        QCOMPARE(lines.filter(QStringLiteral("zn7-window-probe\t")), QStringList(shown));
-    }
+    void programAtTheRoot() { QCOMPARE(StartupSequence::programFolder("/"), QString()); }
 };
 
 QTEST_MAIN(TstStartup)
