@@ -13,9 +13,23 @@
 #include "components/texttools.h"
 
 #include <QDir>
+#include <QFile>
 #include <QQueue>
 #include <QTemporaryDir>
 #include <functional>
+
+// Whole-file reads and writes; an unreadable file reads as no bytes.
+inline QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
 
 // Records every message box and answers from a queue (default: the box's
 // default button, else OK).

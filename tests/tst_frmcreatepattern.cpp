@@ -19,18 +19,6 @@ const QString kBank = QStringLiteral("โอนเงินผ่านธนา
 const QString kSaveQuestion = QStringLiteral("Save your Data ?");
 const QString kSaved = QStringLiteral("บันทึกข้อมูลเสร็จเรียบร้อย");
 
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 // The window over a copy of the sample installation.
 struct Fixture
 {

@@ -5,15 +5,11 @@
 #include "designer/gridlayout.h"
 #include "designer/patternfile.h"
 
+#include "testsupport.h"
+
 #include <QtTest>
 
 namespace {
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // The grid as text: the mode, then each row with its type and filled cells.
 QString dump(const QString &mode, const PatternGrid &grid)
