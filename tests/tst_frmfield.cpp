@@ -97,6 +97,8 @@ private Q_SLOTS:
         QTest::newRow("prefix, semicolon") << "Text8" << ";" << "" << QStringList{"", "\";\"", "open", kDocNo, "0"};
         QTest::newRow("fill, colon") << "Text3" << ":" << "" << QStringList{"0", "\":\"", "open", kDocNo, "0"};
         QTest::newRow("suffix, outside the code page") << "Text9" << "é" << "" << QStringList{"", "\"é\"", "open", kDocNo, "0"};
+        QTest::newRow("suffix, emoji cut in half by the box") << "Text9" << "😀" << "" << QStringList{"", "This", "open", kDocNo, "0"};
+        QTest::newRow("constant, emoji named whole") << "Text1" << "😀" << "" << QStringList{"", "\"😀\"", "open", kDocNo, "0"};
         QTest::newRow("length 0 entered") << "Text4" << "0" << "Enter" << QStringList{"1", "", "open", kDocNo, "0"};
         QTest::newRow("length -5 entered") << "Text4" << "-5" << "Enter" << QStringList{"1", "", "open", kDocNo, "0"};
         QTest::newRow("length 1000 entered, grouped, read back") << "Text4" << "1000" << "Enter" << QStringList{"1,000", "", "open", kDocNo, "0"};
