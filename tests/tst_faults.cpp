@@ -13,6 +13,7 @@
 #include "field/frmfield.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QComboBox>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -46,7 +47,15 @@ struct Fixture
     {
         return QStringList{window.FileName, window.windowTitle(),
                            QString::number(window.mnuSave->isEnabled() + 2 * window.mnuSaveAs->isEnabled())}
-            + PatternFile::linesOf(window.PMODE, *window.GridEditor1);
+            << QString::fromLatin1(saved());
+    }
+    // The bytes a save of the window would write now.
+    QByteArray saved() const
+    {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        PatternWriter().write(buffer, window.PMODE, *window.GridEditor1);
+        return buffer.data();
     }
 
     SampleInstallation install;
@@ -96,7 +105,7 @@ private Q_SLOTS:
         const QByteArray former = "[T];BANK;\r\n" + QByteArray("[G];[C]:\xc0\xd2\xc9\xd5;[F]:{DOCNO}:10:R:0:::0\r\n").repeated(200);
         const QString path = m->open(QStringLiteral("work/pay.PAT"), former);
         m->window.GridEditor1->SetCellText(1, 11, QStringLiteral("[C]:ยอดรวม{NL}:5"));
-        const QByteArray wanted = PatternFile::encodeLines(PatternFile::linesOf(m->window.PMODE, *m->window.GridEditor1));
+        const QByteArray wanted = m->saved();
         const QString target = command == u"Save" ? path
                              : command == u"Open" ? m->install.filePath(QStringLiteral("bad.PAT")) : work.filePath(QStringLiteral("elsewhere.PAT"));
         const auto run = [&] {

@@ -95,17 +95,8 @@ QString modeLine(const QString &mode)
     return QStringLiteral("[T];") + mode + u';';
 }
 
-QByteArray encodeText(const QString &text, bool *unencodable)
-{
-    QStringEncoder encoder(kCodePage);
-    QByteArray bytes = encoder.encode(text);
-    if (unencodable)
-        *unencodable = encoder.hasError();
-    return bytes;
-}
-
-// The bytes of the file the writer writes: the lines of linesOf(), each with
-// CR LF. Each line is encoded as soon as it is built, into one growing byte
+// The bytes of the file the writer writes: the mode line, then one line per
+// row that is not removed and has a filled field cell, each with CR LF. Each line is encoded as soon as it is built, into one growing byte
 // array, so no text of the whole file is held besides the bytes.
 QByteArray fileBytes(const QString &mode, const PatternGrid &grid, bool *unencodable)
 {
@@ -162,20 +153,6 @@ QStringList decodeLines(const QByteArray &bytes)
     return lines;
 }
 
-QByteArray encodeLines(const QStringList &lines, bool *unencodable)
-{
-    QString text;
-    qsizetype size = 0;
-    for (const QString &line : lines)
-        size += line.size() + 2;
-    text.reserve(size);
-    for (const QString &line : lines) {
-        text += line;
-        text += QLatin1String("\r\n");
-    }
-    return encodeText(text, unencodable);
-}
-
 QString modeOf(const QStringList &lines)
 {
     for (const QString &line : lines) {
@@ -222,20 +199,6 @@ void loadRows(QStringList lines, PatternGrid &grid)
         }
     }
     grid.EndUpdate();
-}
-
-QStringList linesOf(const QString &mode, const PatternGrid &grid)
-{
-    QStringList lines;
-    lines.reserve(grid.RowCount() + 1);
-    lines.append(modeLine(mode));
-    const int rows = grid.RowCount();
-    for (int r = 1; r <= rows; ++r) {
-        QString line;
-        if (!grid.IsRowRemoved(r) && appendRowLine(line, grid, r))
-            lines.append(line);
-    }
-    return lines;
 }
 
 } // namespace PatternFile

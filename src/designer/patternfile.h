@@ -19,7 +19,6 @@ namespace PatternFile {
 // The file's lines, decoded, without their line ends. A last line end does
 // not start another line.
 QStringList decodeLines(const QByteArray &bytes);
-QByteArray encodeLines(const QStringList &lines, bool *unencodable = nullptr);
 
 // The mode of the first line that, trimmed of spaces, begins with "[T]": its
 // characters from the fifth up to but without the last. "" when there is none.
@@ -36,10 +35,6 @@ void loadRows(QStringList lines, PatternGrid &grid);
 QString cellInFile(const QString &cellText);
 // The cell form of a piece read from a file: a constant gets its count.
 QString cellFromFile(const QString &piece);
-
-// The lines a save writes: the mode line and one line per row that is not
-// removed and has a filled field cell.
-QStringList linesOf(const QString &mode, const PatternGrid &grid);
 
 } // namespace PatternFile
 
