@@ -96,8 +96,9 @@ QString modeLine(const QString &mode)
 }
 
 // The bytes of the file the writer writes: the mode line, then one line per
-// row that is not removed and has a filled field cell, each with CR LF. Each line is encoded as soon as it is built, into one growing byte
-// array, so no text of the whole file is held besides the bytes.
+// row that is not removed and has a filled field cell, each with CR LF. Each
+// line is encoded as soon as it is built, into one growing byte array, so no
+// text of the whole file is held besides the bytes.
 QByteArray fileBytes(const QString &mode, const PatternGrid &grid, bool *unencodable)
 {
     QStringEncoder encoder(kCodePage);
