@@ -15,13 +15,11 @@ QString IniReader::findKey(const QByteArray &content, const QString &key)
     const QString wanted = key.trimmed();
     if (wanted.isEmpty())
         return {};
-    // The installation's INI files are read as UTF-8, which ASCII paths are too.
-    QString text = QString::fromUtf8(content);
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
+    // The installation's INI files are read as UTF-8, which ASCII paths are
+    // too; a byte order mark is dropped by the conversion, a CR before the
+    // LF by the trimming.
+    const QString text = QString::fromUtf8(content);
     for (QStringView line : QStringView(text).split(u'\n')) {
-        if (line.endsWith(u'\r'))
-            line.chop(1);
         const QStringView trimmed = line.trimmed();
         if (trimmed.isEmpty() || trimmed.startsWith(u';') || trimmed.startsWith(u'#')
             || trimmed.startsWith(u'['))

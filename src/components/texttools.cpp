@@ -1,5 +1,7 @@
 #include "texttools.h"
 
+#include "codepage.h"
+
 #include <QLocale>
 
 namespace {
@@ -52,5 +54,23 @@ std::optional<qint16> TextTools::ToInteger(const QString &text, bool)
 
 QString TextTools::FormatNumber(qint64 value)
 {
-    return QLocale().toString(value);
+    QLocale plain = QLocale::c();
+    plain.setNumberOptions(QLocale::DefaultNumberOptions);   // C omits grouping by default
+    QString text = plain.toString(value);
+    const QString separator = QLocale().groupSeparator();
+    const bool storable = separator.size() == 1 && separator != u"-" && !separator.at(0).isDigit()
+        && CodePage::canStore(separator);
+    text.replace(plain.groupSeparator(), storable ? separator : QString());
+    return text;
+}
+
+QStringView TextTools::trimSpaces(QStringView text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin) == u' ')
+        ++begin;
+    while (end > begin && text.at(end - 1) == u' ')
+        --end;
+    return text.sliced(begin, end - begin);
 }

@@ -14,8 +14,14 @@ public:
     // The flag is kept for the callers' sake and changes nothing.
     static std::optional<qint16> ToInteger(const QString &text, bool strict = true);
 
-    // A whole number as the locale writes it: digit grouping and its own minus.
+    // A whole number in ASCII digits and minus, grouped with the locale's
+    // group separator when the pattern file's code page can store it (and
+    // without grouping otherwise), so a length shown anywhere can be saved.
     static QString FormatNumber(qint64 value);
+
+    // `text` without the spaces (U+0020 only) at its ends: tabs, no-break
+    // spaces and other white space are kept, as the exporting program does.
+    static QStringView trimSpaces(QStringView text);
 
     QString ProgramName() const { return m_programName; }
     void setProgramName(const QString &name) { m_programName = name; }

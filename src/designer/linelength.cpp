@@ -26,6 +26,8 @@ LineLengths measure(const PatternGrid &grid)
     LineLengths lengths;
     const int row = grid.Row();
     const int col = grid.Col();
+    if (grid.IsRowRemoved(row))
+        return lengths;   // the cursor is on no line of the pattern
     for (int c = GridLayout::kFirstFieldColumn; c <= GridLayout::kLastFieldColumn; ++c) {
         const QString text = grid.CellText(row, c);
         if (text.isEmpty())

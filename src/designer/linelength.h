@@ -19,6 +19,7 @@ namespace LineLength {
 // 16-bit number; nothing when the cell has no such component or it is no number.
 int cellLength(const QString &cellText);
 
+// The lengths of the current row; none when it was removed.
 LineLengths measure(const PatternGrid &grid);
 
 // "Total Length = 35 Colume Length = 15", numbers in the locale's grouping;

@@ -1,6 +1,8 @@
 #include "patternfile.h"
 
+#include "components/codepage.h"
 #include "components/patterngrid.h"
+#include "components/texttools.h"
 #include "designer/gridlayout.h"
 #include "field/fielddescriptor.h"
 
@@ -16,7 +18,7 @@
 
 namespace {
 
-constexpr char kCodePage[] = "windows-874";
+constexpr const char *kCodePage = CodePage::kPattern;
 const QString kConstantTag = QStringLiteral("[C]");
 
 QString tagOf(int listIndex)
@@ -30,7 +32,7 @@ QString tagOf(int listIndex)
 
 int listIndexOf(const QString &line)
 {
-    const QString tag = line.left(3).trimmed().toUpper();
+    const QString tag = TextTools::trimSpaces(QStringView(line).left(3)).toString().toUpper();
     if (tag == u"[H]")
         return 0;
     if (tag == u"[G]")
@@ -131,7 +133,7 @@ QByteArray fileBytes(const QString &mode, const PatternGrid &grid, bool *unencod
 
 namespace PatternFile {
 
-QStringList decodeLines(const QByteArray &bytes)
+std::optional<QStringList> decodeLines(const QByteArray &bytes)
 {
     // The code page has one byte per character and LF is the same byte in
     // it, so the bytes are split into lines first and each line is decoded
@@ -146,6 +148,8 @@ QStringList decodeLines(const QByteArray &bytes)
         QByteArrayView line(bytes.constData() + from, end - from);
         if (line.endsWith('\r'))
             line.chop(1);
+        if (line.size() > kMaxLineBytes)
+            return std::nullopt;
         lines.append(decoder.decode(line));
         // The decoder makes room for the longest text the bytes could give.
         lines.last().squeeze();
@@ -154,28 +158,12 @@ QStringList decodeLines(const QByteArray &bytes)
     return lines;
 }
 
-QString modeOf(const QStringList &lines)
+std::optional<QString> modeOfLine(QStringView line)
 {
-    for (const QString &line : lines) {
-        const QString t = line.trimmed();
-        if (t.startsWith(QLatin1String("[T]")))
-            return t.size() < 6 ? QString() : t.mid(4, t.size() - 5);
-    }
-    return {};
-}
-
-QString cellInFile(const QString &cellText)
-{
-    if (!cellText.startsWith(kConstantTag))
-        return cellText;
-    return cellInFileView(cellText).toString();
-}
-
-QString cellFromFile(const QString &piece)
-{
-    if (!piece.startsWith(kConstantTag))
-        return piece;
-    return cellFromPiece(piece);
+    const QStringView t = TextTools::trimSpaces(line);
+    if (!t.startsWith(QLatin1String("[T]")))
+        return std::nullopt;
+    return t.size() < 6 ? QString() : t.sliced(4, t.size() - 5).toString();
 }
 
 void loadRows(QStringList lines, PatternGrid &grid)
@@ -204,24 +192,64 @@ void loadRows(QStringList lines, PatternGrid &grid)
 
 } // namespace PatternFile
 
+bool PatternReader::fail(const QIODevice &device)
+{
+    m_error = device.errorString();
+    if (m_error.isEmpty() || m_error == QLatin1String("Unknown error"))
+        m_error = QCoreApplication::translate("PatternReader", "The file could not be read to its end.");
+    return false;
+}
+
 bool PatternReader::read(QIODevice &device)
 {
     m_lines.clear();
+    m_mode.clear();
     m_error.clear();
     if (!device.isOpen() && !device.open(QIODevice::ReadOnly)) {
         m_error = device.errorString();
         return false;
     }
-    const QByteArray bytes = device.readAll();
+    // First the mode, line by line, so that a file that is no pattern is
+    // never held whole: a file is read again from the start once its mode
+    // line is found. A device that cannot go back (a pipe) keeps the lines
+    // before its mode line instead, to be loaded.
+    const qint64 start = device.pos();
+    const bool rewindable = !device.isSequential();
+    QByteArray kept;
+    QStringDecoder decoder(kCodePage);
+    std::optional<QString> mode;
+    while (!mode && !device.atEnd()) {
+        // Room for the longest line and its CR LF, so a longer one shows.
+        const QByteArray line = device.readLine(PatternFile::kMaxLineBytes + 3);
+        if (line.isEmpty())
+            return fail(device);
+        QByteArrayView text(line);
+        if (text.endsWith('\n'))
+            text.chop(1);
+        else if (!device.atEnd())
+            return true;   // longer than any pattern line
+        if (text.endsWith('\r'))
+            text.chop(1);
+        if (text.size() > PatternFile::kMaxLineBytes)
+            return true;
+        if (!rewindable)
+            kept += line;
+        mode = PatternFile::modeOfLine(QString(decoder.decode(text)));
+    }
+    if (!mode || mode->isEmpty())
+        return true;
+    if (rewindable && !device.seek(start))
+        return fail(device);
+    const QByteArray bytes = rewindable ? device.readAll() : kept + device.readAll();
     // readAll() stops at the first failed read; a device not at its end then
     // has failed part-way.
-    if (!device.atEnd()) {
-        m_error = device.errorString();
-        if (m_error.isEmpty() || m_error == QLatin1String("Unknown error"))
-            m_error = QCoreApplication::translate("PatternReader", "The file could not be read to its end.");
-        return false;
-    }
-    m_lines = PatternFile::decodeLines(bytes);
+    if (!device.atEnd())
+        return fail(device);
+    std::optional<QStringList> lines = PatternFile::decodeLines(bytes);
+    if (!lines)
+        return true;
+    m_mode = *mode;
+    m_lines = std::move(*lines);
     return true;
 }
 

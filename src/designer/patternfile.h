@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <utility>
 
 class PatternGrid;
@@ -16,13 +17,19 @@ class QIODevice;
 // and lines ending in LF alone are read as well.
 namespace PatternFile {
 
-// The file's lines, decoded, without their line ends. A last line end does
-// not start another line.
-QStringList decodeLines(const QByteArray &bytes);
+// No line of a pattern is longer than this many bytes, its line end left
+// out; a file that has one is no pattern (a binary file, a file with no
+// line breaks).
+inline constexpr qsizetype kMaxLineBytes = 1 << 20;
 
-// The mode of the first line that, trimmed of spaces, begins with "[T]": its
-// characters from the fifth up to but without the last. "" when there is none.
-QString modeOf(const QStringList &lines);
+// The file's lines, decoded, without their line ends. A last line end does
+// not start another line. Nothing when a line is longer than kMaxLineBytes.
+std::optional<QStringList> decodeLines(const QByteArray &bytes);
+
+// The mode of a mode line: a line that, trimmed of spaces (and only of
+// spaces), begins with "[T]" gives its characters from the fifth up to but
+// without the last, which may be "". Nothing for any other line.
+std::optional<QString> modeOfLine(QStringView line);
 
 // Loads every line after the first into the grid, as rows of the current
 // layout: a line goes into the current row while its column 11 is empty,
@@ -31,28 +38,32 @@ QString modeOf(const QStringList &lines);
 // gives its memory back to the cells as they are made.
 void loadRows(QStringList lines, PatternGrid &grid);
 
-// The file form of a cell: a constant keeps its tag and text only.
-QString cellInFile(const QString &cellText);
-// The cell form of a piece read from a file: a constant gets its count.
-QString cellFromFile(const QString &piece);
-
 } // namespace PatternFile
 
 // Reads a pattern file. The reader keeps the decoded lines for loadRows.
+// The mode is that of the first mode line; a file without one, whose first
+// mode line gives no mode, or with a line longer than kMaxLineBytes, is no
+// pattern: mode() is then "" and no lines are kept. A file is judged
+// before it is held in memory, and one without line breaks after reading
+// no more than kMaxLineBytes of it.
 class PatternReader final
 {
 public:
-    // False, with errorString() set, when the device cannot be read.
+    // False, with errorString() set, when the device cannot be read; true
+    // when it was read, whether or not it holds a pattern.
     bool read(QIODevice &device);
     bool readFile(const QString &fileName);
 
     const QStringList &lines() const { return m_lines; }
     QStringList takeLines() { return std::exchange(m_lines, {}); }
-    QString mode() const { return PatternFile::modeOf(m_lines); }
+    QString mode() const { return m_mode; }
     QString errorString() const { return m_error; }
 
 private:
+    bool fail(const QIODevice &device);
+
     QStringList m_lines;
+    QString m_mode;
     QString m_error;
 };
 

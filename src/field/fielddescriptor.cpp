@@ -1,5 +1,6 @@
 #include "fielddescriptor.h"
 
+#include "components/codepage.h"
 #include "components/texttools.h"
 
 #include <QStringEncoder>
@@ -8,9 +9,6 @@
 namespace {
 
 const QString kNewLine = QStringLiteral("{NL}");
-
-// The code page the pattern file is written in.
-constexpr char kPatternCodePage[] = "windows-874";
 
 QChar alignmentCode(int alignment)
 {
@@ -45,7 +43,10 @@ QString formatDescriptor(const FieldSettings &s)
 
 QString descriptorTag(const QString &descriptor)
 {
-    return descriptor.section(u':', 0, 0).trimmed().left(3);
+    const qsizetype colon = descriptor.indexOf(u':');
+    return TextTools::trimSpaces(QStringView(descriptor).first(colon < 0 ? descriptor.size() : colon))
+        .left(3)
+        .toString();
 }
 
 FieldSettings loadDescriptor(const QString &descriptor, const FieldSettings &reset)
@@ -73,7 +74,7 @@ FieldSettings loadDescriptor(const QString &descriptor, const FieldSettings &res
             s.length = TextTools::FormatNumber(*length);
     }
     if (pieces.size() > 3) {
-        const QString code = pieces.at(3).trimmed().left(1);
+        const QStringView code = TextTools::trimSpaces(pieces.at(3)).left(1);
         s.alignment = code == u"C" ? FieldSettings::Center
                     : code == u"R" ? FieldSettings::Right
                                    : FieldSettings::Left;
@@ -93,7 +94,7 @@ FieldSettings loadDescriptor(const QString &descriptor, const FieldSettings &res
 
 qsizetype firstRefusedCharacter(const QString &text)
 {
-    QStringEncoder encoder(kPatternCodePage, QStringConverter::Flag::Stateless);
+    QStringEncoder encoder(CodePage::kPattern, QStringConverter::Flag::Stateless);
     for (qsizetype i = 0; i < text.size();) {
         const bool pair = text.at(i).isHighSurrogate() && i + 1 < text.size()
             && text.at(i + 1).isLowSurrogate();

@@ -34,15 +34,15 @@ QString formatDescriptor(const FieldSettings &settings);
 // Loads a descriptor on top of `reset`, the state the dialog starts from.
 // An empty text or an unknown tag (compared exactly: "[f]" is unknown) loads
 // nothing; a missing component, or a length or flag that is no 16-bit number,
-// leaves the reset value; the tag and the alignment code are trimmed, the
-// other components are not; an unknown alignment code means Left; the fill,
+// leaves the reset value; the tag and the alignment code are trimmed of
+// spaces (only), the other components are not; an unknown alignment code means Left; the fill,
 // prefix and suffix keep their first character, as their boxes hold one;
 // the length is shown with the locale's grouping; a flag other than 0, 1 or 2
 // means unchecked; a constant's stored count is ignored.
 FieldSettings loadDescriptor(const QString &descriptor, const FieldSettings &reset);
 
 // The descriptor tag of a text: the first three characters of its first
-// component, trimmed ("[F]", "[C]" or anything else).
+// component, trimmed of spaces ("[F]", "[C]" or anything else).
 QString descriptorTag(const QString &descriptor);
 
 // The position of the first character that a typed component (constant text,
