@@ -2,16 +2,19 @@
 
 #include "library.h"
 
-class FileDialogs;
-class MessageBoxes;
+class ModePicker;
+class Notices;
+class PatternFileChooser;
+class Questions;
 
-// What the two windows need from outside: the library objects of the run and
-// the modal displays they raise (message boxes, the file dialog; the
-// selection list is DataTools::SelectFromList). Start-up provides the real
-// ones; tests provide their own to answer and record.
+// What the two windows need from outside: the library objects of the run
+// and the ways they ask and tell the user things. Start-up provides the
+// real ones; tests and benchmarks provide scripted ones.
 class AppContext : public Library
 {
 public:
-    virtual FileDialogs &fileDialogs() = 0;
-    virtual MessageBoxes &messageBoxes() = 0;
+    virtual PatternFileChooser &fileChooser() = 0;
+    virtual ModePicker &modePicker() = 0;
+    virtual Questions &questions() = 0;
+    virtual Notices &notices() = 0;
 };

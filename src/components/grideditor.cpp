@@ -83,6 +83,10 @@ GridEditor::GridEditor(QWidget *parent)
     , m_addButton(new QToolButton(this))
     , m_removeButton(new QToolButton(this))
 {
+    m_view->setObjectName(QStringLiteral("gridView"));
+    m_view->setAccessibleName(tr("Pattern lines"));
+    m_addButton->setObjectName(QStringLiteral("addRowButton"));
+    m_removeButton->setObjectName(QStringLiteral("removeRowButton"));
     m_view->setModel(m_model);
     m_view->setItemDelegate(new ListCellDelegate(m_model, m_view));
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -101,7 +105,7 @@ GridEditor::GridEditor(QWidget *parent)
     m_removeButton->setText(tr("Remove Row"));
     m_removeButton->setToolTip(tr("Remove the current line from the pattern"));
     m_removeButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    connect(m_addButton, &QToolButton::clicked, this, [this] { AddRow(); });
+    connect(m_addButton, &QToolButton::clicked, this, [this] { m_model->AddRow(); });
     connect(m_removeButton, &QToolButton::clicked, this, [this] { removeCurrentRow(); });
 
     auto *buttons = new QHBoxLayout;
@@ -124,64 +128,24 @@ GridEditor::GridEditor(QWidget *parent)
             [this](const QModelIndex &current) { onViewCurrentChanged(current); });
 }
 
-void GridEditor::ResetGrid() { m_model->ResetGrid(); }
-void GridEditor::setEditMode(bool on) { m_model->setEditMode(on); }
-
-void GridEditor::DefineColumn(qint16 index, const QString &key, const QString &editorType,
-                              qint16 fixed1, const QString &caption, qint16 fixed2,
-                              const QString &text1, double number1, const QString &text2,
-                              double number2, qint16 fixed3, qint16 fixed4, qint16 fixed5,
-                              qint16 fixed6, qint16 fixed7, qint16 width, qint16 fixed8,
-                              qint16 fixed9, const QString &listItems)
-{
-    m_model->DefineColumn(index, key, editorType, fixed1, caption, fixed2, text1, number1, text2,
-                          number2, fixed3, fixed4, fixed5, fixed6, fixed7, width, fixed8, fixed9,
-                          listItems);
-}
-
-void GridEditor::CompleteLayout(const QString &a, const QString &b, const QString &c,
-                                const QString &d, const QString &e)
-{
-    m_model->CompleteLayout(a, b, c, d, e);
-}
-
-int GridEditor::Row() const { return m_model->Row(); }
-int GridEditor::Col() const { return m_model->Col(); }
-QString GridEditor::CellText(int row, int col) const { return m_model->CellText(row, col); }
-void GridEditor::SetCellText(int row, int col, const QString &text) { m_model->SetCellText(row, col, text); }
-int GridEditor::CellListIndex(int row, int col) const { return m_model->CellListIndex(row, col); }
-void GridEditor::SetCellListIndex(int row, int col, double index) { m_model->SetCellListIndex(row, col, index); }
-void GridEditor::AddRow() { m_model->AddRow(); }
-int GridEditor::RowCount() const { return m_model->RowCount(); }
-bool GridEditor::IsRowRemoved(int row) const { return m_model->IsRowRemoved(row); }
-void GridEditor::BeginUpdate() { m_model->BeginUpdate(); }
-void GridEditor::EndUpdate() { m_model->EndUpdate(); }
-
-void GridEditor::setCurrentCell(int row, int col)
-{
-    m_model->setCurrentCell(row, col);
-}
-
-void GridEditor::setShowAddButton(bool show) { m_addButton->setVisible(show); }
-void GridEditor::setShowRemoveButton(bool show) { m_removeButton->setVisible(show); }
-
 void GridEditor::removeCurrentRow()
 {
-    const int row = Row();
-    if (row < 1 || row > RowCount() || IsRowRemoved(row))
+    if (!m_model->hasCurrentLine())
         return;
+    const int row = m_model->Row();
     m_model->removeRow(row);
     m_view->setRowHidden(row - 1, true);
-    // The cursor moves to the nearest line still in the pattern.
-    for (int r = row + 1; r <= RowCount(); ++r) {
-        if (!IsRowRemoved(r)) {
-            setCurrentCell(r, Col());
+    // The cursor moves to the nearest line still in the pattern; with none
+    // left it stays where it was, on no line (hasCurrentLine() is false).
+    for (int r = row + 1; r <= m_model->RowCount(); ++r) {
+        if (!m_model->IsRowRemoved(r)) {
+            m_model->setCurrentCell(r, m_model->Col());
             return;
         }
     }
     for (int r = row - 1; r >= 1; --r) {
-        if (!IsRowRemoved(r)) {
-            setCurrentCell(r, Col());
+        if (!m_model->IsRowRemoved(r)) {
+            m_model->setCurrentCell(r, m_model->Col());
             return;
         }
     }
@@ -193,15 +157,15 @@ void GridEditor::applyColumnLayout()
         const int width = m_model->columnWidth(m_model->columnOfSection(section));
         m_view->setColumnWidth(section, Twips::toPixels(width, this));
     }
-    for (int row = 1; row <= RowCount(); ++row) {
-        if (IsRowRemoved(row))
+    for (int row = 1; row <= m_model->RowCount(); ++row) {
+        if (m_model->IsRowRemoved(row))
             m_view->setRowHidden(row - 1, true);
     }
 }
 
 void GridEditor::syncViewToModel()
 {
-    const QModelIndex target = m_model->index(Row() - 1, m_model->sectionOfColumn(Col()));
+    const QModelIndex target = m_model->index(m_model->Row() - 1, m_model->sectionOfColumn(m_model->Col()));
     if (!target.isValid() || m_view->currentIndex() == target)
         return;
     m_syncing = true;
@@ -227,11 +191,13 @@ bool GridEditor::eventFilter(QObject *watched, QEvent *event)
         const int code = virtualKeyOf(key->key());
         if (code != 0)
             Q_EMIT KeyDown(code, shiftStateOf(key->modifiers()));
-        const bool textCell = !m_model->isListColumn(Col()) && m_model->sectionOfColumn(Col()) >= 0;
+        const int col = m_model->Col();
+        const bool textCell = !m_model->isListColumn(col) && m_model->sectionOfColumn(col) >= 0;
         if (textCell && code == kKeyF2)
             return true;
         if (textCell && key->key() == Qt::Key_Delete && m_model->editMode()) {
-            SetCellText(Row(), Col(), QString());
+            if (m_model->hasCurrentLine())
+                m_model->SetCellText(m_model->Row(), col, QString());
             return true;
         }
         return QWidget::eventFilter(watched, event);

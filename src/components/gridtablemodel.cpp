@@ -15,8 +15,43 @@ void GridTableModel::beginReset()
 
 void GridTableModel::endReset()
 {
-    if (m_resetDepth > 0 && --m_resetDepth == 0)
+    if (m_resetDepth > 0 && --m_resetDepth == 0) {
         endResetModel();
+        Q_EMIT patternChanged(GridChange{});
+    }
+}
+
+void GridTableModel::changed(const GridChange &change)
+{
+    if (m_resetDepth > 0)
+        return;   // the reset that is open tells of it
+    switch (change.kind) {
+    case GridChange::Kind::Cells: {
+        const int first = sectionOfColumn(change.firstColumn);
+        const int last = sectionOfColumn(change.lastColumn);
+        if (first >= 0 && last >= 0)
+            Q_EMIT dataChanged(index(change.row - 1, first), index(change.row - 1, last));
+        break;
+    }
+    case GridChange::Kind::RowRemoved:
+        // A row of a grid without columns has no cell to repaint.
+        if (!m_columns.empty())
+            Q_EMIT dataChanged(index(change.row - 1, 0), index(change.row - 1, columnCount() - 1));
+        break;
+    case GridChange::Kind::RowAdded:   // told by beginInsertRows and endInsertRows
+    case GridChange::Kind::Reset:      // told by the model reset
+        break;
+    }
+    Q_EMIT patternChanged(change);
+}
+
+bool GridTableModel::store(int row, int section, const QString &stored)
+{
+    QString &cell = m_cells[cellOffset(row, section)];
+    if (cell == stored)
+        return false;
+    cell = stored;
+    return true;
 }
 
 void GridTableModel::BeginUpdate()
@@ -152,24 +187,13 @@ QString GridTableModel::CellText(int row, int col) const
     return item >= 0 && item < column.items.size() ? column.items.at(item) : QString();
 }
 
-void GridTableModel::cellChanged(int row, int section)
-{
-    if (m_resetDepth > 0)
-        return;
-    const QModelIndex at = index(row - 1, section);
-    Q_EMIT dataChanged(at, at);
-}
-
 void GridTableModel::SetCellText(int row, int col, const QString &text)
 {
     const int s = sectionOfColumn(col);
     if (s < 0 || !isDataRow(row) || m_columns[size_t(s)].isList)
         return;
-    QString &stored = m_cells[cellOffset(row, s)];
-    if (stored == text)
-        return;
-    stored = text;
-    cellChanged(row, s);
+    if (store(row, s, text))
+        changed({GridChange::Kind::Cells, row, col, col});
 }
 
 int GridTableModel::CellListIndex(int row, int col) const
@@ -188,8 +212,8 @@ void GridTableModel::SetCellListIndex(int row, int col, double index)
         return;
     if (!(index >= -2147483648.0 && index <= 2147483647.0))
         return;   // NaN and values no int can hold select nothing
-    m_cells[cellOffset(row, s)] = QString::number(int(index));
-    cellChanged(row, s);
+    if (store(row, s, QString::number(int(index))))
+        changed({GridChange::Kind::Cells, row, col, col});
 }
 
 void GridTableModel::AddRow()
@@ -205,6 +229,7 @@ void GridTableModel::AddRow()
     if (m_col == 0 && !m_columns.empty())
         m_col = m_columns.front().index;
     m_row = row;
+    changed({GridChange::Kind::RowAdded, row, 0, 0});
     if (signal)
         Q_EMIT currentCellChanged(m_row, m_col);
 }
@@ -216,12 +241,34 @@ bool GridTableModel::IsRowRemoved(int row) const
 
 void GridTableModel::removeRow(int row)
 {
-    if (!isDataRow(row))
+    if (!isDataRow(row) || m_removed[size_t(row - 1)])
         return;
     m_removed[size_t(row - 1)] = 1;
-    // A row of a grid without columns has no cell to repaint.
-    if (m_resetDepth == 0 && !m_columns.empty())
-        Q_EMIT dataChanged(index(row - 1, 0), index(row - 1, columnCount() - 1));
+    changed({GridChange::Kind::RowRemoved, row, 0, 0});
+}
+
+void GridTableModel::insertCell(int row, int col, int lastCol)
+{
+    const int first = sectionOfColumn(col);
+    const int last = sectionOfColumn(lastCol);
+    if (first < 0 || last < first || !isDataRow(row))
+        return;
+    const auto begin = m_cells.begin() + cellOffset(row, first);
+    std::move_backward(begin, begin + (last - first), begin + (last - first) + 1);
+    *begin = QString();
+    changed({GridChange::Kind::Cells, row, col, lastCol});
+}
+
+void GridTableModel::removeCell(int row, int col, int lastCol)
+{
+    const int first = sectionOfColumn(col);
+    const int last = sectionOfColumn(lastCol);
+    if (first < 0 || last < first || !isDataRow(row))
+        return;
+    const auto begin = m_cells.begin() + cellOffset(row, first);
+    std::move(begin + 1, begin + (last - first) + 1, begin);
+    *(begin + (last - first)) = QString();
+    changed({GridChange::Kind::Cells, row, col, lastCol});
 }
 
 void GridTableModel::setCurrentCell(int row, int col)

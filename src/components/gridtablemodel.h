@@ -7,10 +7,31 @@
 #include <QStringList>
 #include <vector>
 
+// One change of the pattern the grid holds.
+struct GridChange
+{
+    enum class Kind {
+        Cells,        // cells firstColumn..lastColumn of row changed
+        RowAdded,     // row was appended
+        RowRemoved,   // row was removed from the pattern
+        Reset,        // anything may have changed: a new layout, a bulk load
+    };
+    Kind kind = Kind::Reset;
+    int row = 0;
+    int firstColumn = 0;
+    int lastColumn = 0;
+
+    friend bool operator==(const GridChange &, const GridChange &) = default;
+};
+
 // The grid's content: defined columns, data rows as one flat vector of cell
 // texts, the removed flags and the current cell. Model row r is grid row r + 1;
 // model column j is the j-th defined column in index order. List cells keep
 // their item index; every other cell its text.
+//
+// Every change of the content goes through one door, which tells views
+// (dataChanged and the row signals) and emits patternChanged once per
+// change; a bulk load between BeginUpdate and EndUpdate is one Reset.
 class GridTableModel final : public QAbstractTableModel, public PatternGrid
 {
     Q_OBJECT
@@ -42,8 +63,17 @@ public:
     bool editMode() const { return m_editMode; }
     // Moves the current cell; emits currentCellChanged when it moved.
     void setCurrentCell(int row, int col);
+    // Whether the current cell lies on a line of the pattern: a data row
+    // that is not removed.
+    bool hasCurrentLine() const { return isDataRow(m_row) && !IsRowRemoved(m_row); }
     // Marks a data row as removed (the grid's remove button).
     void removeRow(int row);
+    // Cell `col` of `row` and the cells after it up to `lastCol` move one
+    // column on: `col` becomes empty and what `lastCol` held is dropped.
+    void insertCell(int row, int col, int lastCol);
+    // The cells after `col` up to `lastCol` move one column back over it;
+    // `lastCol` becomes empty.
+    void removeCell(int row, int col, int lastCol);
 
     // Between grid columns and model columns.
     int columnOfSection(int section) const;
@@ -62,6 +92,7 @@ public:
 
 Q_SIGNALS:
     void currentCellChanged(int row, int col);
+    void patternChanged(const GridChange &change);
 
 private:
     struct Column
@@ -81,7 +112,10 @@ private:
     bool isDataRow(int row) const { return row >= 1 && row <= RowCount(); }
     void beginReset();
     void endReset();
-    void cellChanged(int row, int section);
+    // The one door: tells the views and the listeners what changed.
+    void changed(const GridChange &change);
+    // Stores a cell's new content; false when it was the same already.
+    bool store(int row, int section, const QString &stored);
 
     std::vector<Column> m_columns;   // sorted by index
     std::vector<int> m_sectionOf;    // grid column -> model column, -1 when undefined

@@ -12,7 +12,10 @@ SelectionListDialog::SelectionListDialog(const ListRequest &request, QWidget *pa
     : QDialog(parent)
     , m_list(new QTreeWidget(this))
 {
+    setObjectName(QStringLiteral("selectionList"));
     setWindowTitle(request.title);
+    m_list->setObjectName(QStringLiteral("list"));
+    m_list->setAccessibleName(request.title);
     setModal(true);
     const int columns = int(qMax<qsizetype>(request.captions.size(),
                                             request.rows.isEmpty() ? 0 : request.rows.first().size()));
@@ -54,11 +57,4 @@ int SelectionListDialog::pickedRow() const
     if (result() != QDialog::Accepted || !m_list->currentItem())
         return -1;
     return m_list->currentItem()->data(0, Qt::UserRole).toInt();
-}
-
-int DialogDataTools::pickRow(const ListRequest &request)
-{
-    SelectionListDialog dialog(request, m_parent);
-    dialog.exec();
-    return dialog.pickedRow();
 }

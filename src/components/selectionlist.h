@@ -1,11 +1,20 @@
 #pragma once
 
-#include "components/datatools.h"
-
 #include <QDialog>
+#include <QList>
+#include <QStringList>
 
 class QTreeWidget;
-class QTreeWidgetItem;
+
+// What the selection list shows: the title, one caption and width (in twips,
+// 0 hides the column) per column, and the rows.
+struct ListRequest
+{
+    QString title;
+    QStringList captions;
+    QList<int> widths;
+    QList<QStringList> rows;
+};
 
 // The modal selection list: one line per row, columns with the request's
 // captions, a width of 0 hiding the column. A double-click or OK picks the
@@ -18,21 +27,7 @@ public:
     explicit SelectionListDialog(const ListRequest &request, QWidget *parent = nullptr);
     // The picked row's index, or -1.
     int pickedRow() const;
-    QTreeWidget *list() const { return m_list; }
 
 private:
     QTreeWidget *m_list;
-};
-
-// DataTools whose selection list is SelectionListDialog.
-class DialogDataTools final : public DataTools
-{
-public:
-    void setParentWidget(QWidget *parent) { m_parent = parent; }
-
-protected:
-    int pickRow(const ListRequest &request) override;
-
-private:
-    QWidget *m_parent = nullptr;
 };

@@ -24,11 +24,6 @@ int toPixels(int twips, const QWidget *widget)
     return qRound(twips * logicalDpi(widget) / 1440.0);
 }
 
-int fromPixels(int pixels, const QWidget *widget)
-{
-    return qRound(pixels * 1440.0 / logicalDpi(widget));
-}
-
 QRect toPixels(int left, int top, int width, int height, const QWidget *widget)
 {
     return QRect(toPixels(left, widget), toPixels(top, widget), toPixels(width, widget),

@@ -9,7 +9,6 @@ class QWidget;
 namespace Twips {
 
 int toPixels(int twips, const QWidget *widget = nullptr);
-int fromPixels(int pixels, const QWidget *widget = nullptr);
 QRect toPixels(int left, int top, int width, int height, const QWidget *widget = nullptr);
 
 } // namespace Twips

@@ -1,10 +1,10 @@
 #include "frmcreatepattern.h"
 
 #include "components/appcontext.h"
-#include "components/datatools.h"
-#include "components/filedialogs.h"
+#include "components/designdatabase.h"
 #include "components/grideditor.h"
-#include "components/messageboxes.h"
+#include "components/gridtablemodel.h"
+#include "components/prompts.h"
 #include "components/systemsettings.h"
 #include "components/twips.h"
 #include "designer/gridlayout.h"
@@ -21,7 +21,6 @@
 
 namespace {
 
-const QString kPatternFilter = QStringLiteral("Pattern File (*.PAT)|*.PAT");
 const QString kUntitled = QStringLiteral("Untitled.PAT");
 
 // Inner area of the window as designed, in twips.
@@ -32,21 +31,26 @@ constexpr int kDesignHeight = 4965;
 
 frmCreatePattern::frmCreatePattern(AppContext &context, QWidget *parent)
     : QMainWindow(parent)
-    , GridEditor1(nullptr)
-    , sbStatusBar(new DesignerStatusBar(this))
     , m_context(context)
+    , GridEditor1(new GridEditor(this))
+    , m_grid(*GridEditor1->model())
+    , sbStatusBar(new DesignerStatusBar(this))
 {
+    setObjectName(QStringLiteral("frmCreatePattern"));
     setWindowTitle(QStringLiteral("Text Export Pattern Designer File"));
     createMenus();
+    sbStatusBar->setObjectName(QStringLiteral("sbStatusBar"));
     setStatusBar(sbStatusBar);
 
     // The grid fills the area between the menu bar and the status bar and
     // follows the window's size.
-    GridEditor1 = new GridEditor(this);
     GridEditor1->setObjectName(QStringLiteral("GridEditor1"));
+    GridEditor1->setAccessibleName(tr("Pattern grid"));
+    menuBar()->setAccessibleName(tr("Menu"));
     setCentralWidget(GridEditor1);
     connect(GridEditor1, &GridEditor::KeyDown, this, &frmCreatePattern::GridEditor1_KeyDown);
     connect(GridEditor1, &GridEditor::CellChange, this, &frmCreatePattern::GridEditor1_CellChange);
+    connect(&m_grid, &GridTableModel::patternChanged, this, &frmCreatePattern::onPatternChanged);
 
     resize(Twips::toPixels(kDesignWidth, this),
            Twips::toPixels(kDesignHeight, this) + menuBar()->sizeHint().height()
@@ -79,47 +83,41 @@ void frmCreatePattern::createMenus()
     mnuHelp = menuBar()->addMenu(QStringLiteral("Help"));
     mnuAbout = mnuHelp->addAction(QStringLiteral("About"), this, &frmCreatePattern::mnuAbout_Click);
 
-    for (QAction *action : {mnuNew, mnuOPen, mnuSave, mnuSaveAs, mnuClose, mnuExit, mnuInsert,
-                            mnuRemove, mnuAbout})
+    const std::pair<QAction *, const char *> actions[] = {
+        {mnuNew, "mnuNew"},       {mnuOPen, "mnuOPen"},     {mnuSave, "mnuSave"},
+        {mnuSaveAs, "mnuSaveAs"}, {mnuClose, "mnuClose"},   {mnuExit, "mnuExit"},
+        {mnuInsert, "mnuInsert"}, {mnuRemove, "mnuRemove"}, {mnuAbout, "mnuAbout"}};
+    for (const auto &[action, name] : actions) {
+        action->setObjectName(QLatin1String(name));
         action->setMenuRole(QAction::NoRole);
+    }
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
     mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-}
-
-void frmCreatePattern::showMessage(const QString &text, int icon)
-{
-    MessageRequest request;
-    request.text = text;
-    request.icon = QMessageBox::Icon(icon);
-    m_context.messageBoxes().show(this, request);
 }
 
 void frmCreatePattern::doMode()
 {
     mnuSave->setEnabled(true);
     mnuSaveAs->setEnabled(true);
-    const QString connection = m_context.systemSettings().DesignConnection();
-    bool readable = false;
-    const QString name = m_context.dataTools().LookupValue(
-        QString(), 0, 0, QStringLiteral("TTxMMode"), PMODE, QStringLiteral("TTxMName"),
-        QStringLiteral("ZN7TTextExportMode"), connection, &readable);
+    const std::optional<QString> name =
+        DesignDatabase(m_context.systemSettings().DesignConnection()).modeName(PMODE);
     // A database that cannot be read leaves the title as it was; a mode it
     // does not know shows an empty name.
-    if (!readable)
+    if (!name)
         return;
-    setWindowTitle(QStringLiteral("เครื่องมือสร้าง Pattern File [ Mode ") + name
+    setWindowTitle(QStringLiteral("เครื่องมือสร้าง Pattern File [ Mode ") + *name
                    + QStringLiteral(" ] - ") + FileName);
 }
 
 void frmCreatePattern::gridshow()
 {
-    GridLayout::layOut(*GridEditor1);
+    GridLayout::layOut(m_grid);
 }
 
 void frmCreatePattern::Recalculate()
 {
-    sbStatusBar->setPanelText(LineLength::statusText(LineLength::measure(*GridEditor1)));
+    sbStatusBar->setPanelText(LineLength::statusText(LineLength::measure(m_grid)));
 }
 
 bool frmCreatePattern::DoOpen()
@@ -128,32 +126,30 @@ bool frmCreatePattern::DoOpen()
     const QFileInfo info(FileName);
     if (info.exists() || info.isSymLink()) {
         if (!reader.readFile(FileName)) {
-            showMessage(QStringLiteral("ไม่สามารถอ่านไฟล์ %1 ได้\nCannot read the file \"%1\": %2")
-                            .arg(QDir::toNativeSeparators(FileName), reader.errorString()),
-                        QMessageBox::Critical);
+            m_context.notices().tell(
+                QStringLiteral("ไม่สามารถอ่านไฟล์ %1 ได้\nCannot read the file \"%1\": %2")
+                    .arg(QDir::toNativeSeparators(FileName), reader.errorString()),
+                Notices::Icon::Critical);
             return false;
         }
     }
     const QString mode = reader.mode();
     if (mode.isEmpty()) {
-        showMessage(QStringLiteral("รูปแบบไฟล์  PATTERN ไม่ถูกต้อง กรุณาตรวจสอบข้อมูลให้ถูกต้อง"),
-                    QMessageBox::Information);
+        m_context.notices().tell(QStringLiteral("รูปแบบไฟล์  PATTERN ไม่ถูกต้อง กรุณาตรวจสอบข้อมูลให้ถูกต้อง"),
+                                 Notices::Icon::Information);
         FileName.clear();
         return true;
     }
     PMODE = mode;
     gridshow();
-    PatternFile::loadRows(reader.takeLines(), *GridEditor1);
+    PatternFile::loadRows(reader.takeLines(), m_grid);
     Recalculate();
     return true;
 }
 
 void frmCreatePattern::mnuOPen_Click()
 {
-    bool flag = false;
-    bool saveMode = false;
-    const QString path = m_context.fileDialogs().ChooseFile(QString(), FileName, kPatternFilter,
-                                                            flag, saveMode, 0, 0);
+    const QString path = m_context.fileChooser().chooseToOpen(FileName);
     if (path.isEmpty())
         return;
     const QString former = FileName;
@@ -168,20 +164,17 @@ void frmCreatePattern::mnuOPen_Click()
 
 bool frmCreatePattern::mnuSaveAs_Click()
 {
-    bool flag = false;
-    bool saveMode = true;
-    const QString path = m_context.fileDialogs().ChooseFile(QString(), FileName, kPatternFilter,
-                                                            flag, saveMode, 0, 0);
+    if (!hasModeToSave())
+        return false;
+    const QString path = m_context.fileChooser().chooseToSave(FileName);
     if (path.isEmpty())
         return false;
     if (QFileInfo::exists(path)) {
-        MessageRequest question;
+        YesNoQuestion question;
         question.text = QStringLiteral("บันทึกทับไฟล์เดิมหรือไม่");
-        question.buttons = QMessageBox::Yes | QMessageBox::No;
-        question.defaultButton = QMessageBox::No;
-        // Answered No, the former file name stays, so a later Save cannot
-        // overwrite the file the user just refused to overwrite.
-        if (m_context.messageBoxes().show(this, question) != QMessageBox::Yes)
+        // Answered No (Esc too: No keeps the file), the former file name
+        // stays, so a later Save cannot overwrite the refused file.
+        if (!m_context.questions().ask(question))
             return false;
     }
     const QString former = FileName;
@@ -197,29 +190,45 @@ bool frmCreatePattern::mnuSave_Click()
 {
     if (FileName.isEmpty())
         return mnuSaveAs_Click();
+    if (!hasModeToSave())
+        return false;
     PatternWriter writer;
-    if (!writer.save(FileName, PMODE, *GridEditor1)) {
-        showMessage(QStringLiteral("ไม่สามารถบันทึกไฟล์ %1 ได้\nCannot save the file \"%1\": %2")
-                        .arg(QDir::toNativeSeparators(FileName), writer.errorString()),
-                    QMessageBox::Critical);
+    if (!writer.save(FileName, PMODE, m_grid)) {
+        m_context.notices().tell(
+            QStringLiteral("ไม่สามารถบันทึกไฟล์ %1 ได้\nCannot save the file \"%1\": %2")
+                .arg(QDir::toNativeSeparators(FileName), writer.errorString()),
+            Notices::Icon::Critical);
         return false;
     }
     doMode();
     mnuSave->setEnabled(true);
-    showMessage(QStringLiteral("บันทึกข้อมูลเสร็จเรียบร้อย"), QMessageBox::NoIcon);
+    m_context.notices().tell(QStringLiteral("บันทึกข้อมูลเสร็จเรียบร้อย"));
     return true;
+}
+
+bool frmCreatePattern::hasModeToSave()
+{
+    // A file without a mode is no pattern: its own reader would reject it.
+    if (!PMODE.isEmpty())
+        return true;
+    m_context.notices().tell(QStringLiteral("รูปแบบนี้ยังไม่มีโหมดการทำงาน จึงบันทึกไม่ได้\n"
+                                            "The pattern has no working mode, so it cannot be saved. "
+                                            "Choose one with File > New."),
+                             Notices::Icon::Warning);
+    return false;
 }
 
 bool frmCreatePattern::offerToSave()
 {
     if (FileName.isEmpty())
         return true;
-    MessageRequest question;
+    YesNoQuestion question;
     question.text = QStringLiteral("Save your Data ?");
-    question.icon = QMessageBox::Critical;
-    question.buttons = QMessageBox::Yes | QMessageBox::No;
-    question.defaultButton = QMessageBox::Yes;
-    if (m_context.messageBoxes().show(this, question) != QMessageBox::Yes)
+    question.critical = true;
+    question.yesIsDefault = true;
+    // No drops the pattern: only a button may say so, never Esc.
+    question.escapeAnswersNo = false;
+    if (!m_context.questions().ask(question))
         return true;
     // The pattern is dropped only once it is safely written.
     return mnuSaveAs_Click();
@@ -229,13 +238,11 @@ void frmCreatePattern::mnuNew_Click()
 {
     if (!offerToSave())
         return;
-    const QString mode = m_context.dataTools().SelectFromList(
-        QStringLiteral("เลือกโหมดการทำงาน"), QStringLiteral("TTxMMode"),
-        QStringLiteral("TTxMMode,TTxMName"), QStringLiteral("Mode,ชื่อโหมด"),
-        QStringLiteral("0,4000"), QStringLiteral("0,0"),
-        QStringLiteral("Zn7TTextExportMode WHERE TTxMMode <>'ALL' ORDER BY TTxMName"),
-        m_context.systemSettings().DesignConnection());
-    PMODE = mode.isEmpty() ? QStringLiteral("BANK") : mode;
+    // When the modes cannot be read, no list is shown and the mode stays.
+    if (const auto modes = DesignDatabase(m_context.systemSettings().DesignConnection()).modes())
+        PMODE = m_context.modePicker().pickMode(*modes);
+    if (PMODE.isEmpty())
+        PMODE = QStringLiteral("BANK");
     FileName = kUntitled;
     doMode();
     gridshow();
@@ -263,42 +270,40 @@ void frmCreatePattern::closeEvent(QCloseEvent *event)
 
 void frmCreatePattern::mnuInsert_Click()
 {
-    const int col = GridEditor1->Col();
-    if (!(col > GridLayout::kFirstFieldColumn - 1 && col < GridLayout::kLastFieldColumn))
+    const int col = m_grid.Col();
+    if (!m_grid.hasCurrentLine()
+        || !(col > GridLayout::kFirstFieldColumn - 1 && col < GridLayout::kLastFieldColumn))
         return;
-    for (int i = GridLayout::kLastFieldColumn; i >= col + 1; --i)
-        GridEditor1->SetCellText(GridEditor1->Row(), i, GridEditor1->CellText(GridEditor1->Row(), i - 1));
-    GridEditor1->SetCellText(GridEditor1->Row(), col, QString());
+    m_grid.insertCell(m_grid.Row(), col, GridLayout::kLastFieldColumn);
 }
 
 void frmCreatePattern::mnuRemove_Click()
 {
-    const int col = GridEditor1->Col();
-    if (!(col > GridLayout::kFirstFieldColumn - 1 && col < GridLayout::kLastFieldColumn))
+    const int col = m_grid.Col();
+    if (!m_grid.hasCurrentLine()
+        || !(col > GridLayout::kFirstFieldColumn - 1 && col < GridLayout::kLastFieldColumn))
         return;
-    for (int i = col; i <= GridLayout::kLastFieldColumn - 1; ++i)
-        GridEditor1->SetCellText(GridEditor1->Row(), i, GridEditor1->CellText(GridEditor1->Row(), i + 1));
-    GridEditor1->SetCellText(GridEditor1->Row(), GridLayout::kLastFieldColumn, QString());
+    m_grid.removeCell(m_grid.Row(), col, GridLayout::kLastFieldColumn);
 }
 
 void frmCreatePattern::mnuAbout_Click()
 {
-    showMessage(QStringLiteral("ZN7 Library tool"), QMessageBox::NoIcon);
+    m_context.notices().tell(QStringLiteral("ZN7 Library tool"));
 }
 
 void frmCreatePattern::GridEditor1_KeyDown(int keyCode, int)
 {
-    if (keyCode != GridEditor::kKeyF2)
+    if (keyCode != GridEditor::kKeyF2 || !m_grid.hasCurrentLine())
         return;
-    const int col = GridEditor1->Col();
+    const int col = m_grid.Col();
     if (col < GridLayout::kFirstFieldColumn || col > GridLayout::kLastFieldColumn)
         return;
-    const QString caption = GridEditor1->CellText(0, col);
-    const QString data = GridEditor1->CellText(GridEditor1->Row(), col);
+    const QString caption = m_grid.CellText(0, col);
+    const QString data = m_grid.CellText(m_grid.Row(), col);
     auto *dialog = new frmField(m_context, this);
     dialog->SetFormat(caption, PMODE, data);
     dialog->exec();
-    GridEditor1->SetCellText(GridEditor1->Row(), GridEditor1->Col(), dialog->MDATA);
+    m_grid.SetCellText(m_grid.Row(), m_grid.Col(), dialog->MDATA);
     delete dialog;
     Recalculate();
 }
@@ -306,4 +311,13 @@ void frmCreatePattern::GridEditor1_KeyDown(int keyCode, int)
 void frmCreatePattern::GridEditor1_CellChange()
 {
     Recalculate();
+}
+
+void frmCreatePattern::onPatternChanged(const GridChange &change)
+{
+    // An edit of the line under the cursor shows its lengths at once. A new
+    // layout or a bulk load leaves them to the command that made it: New
+    // keeps the former text, Open recalculates.
+    if (change.kind != GridChange::Kind::Reset && change.row == m_grid.Row())
+        Recalculate();
 }

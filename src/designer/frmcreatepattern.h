@@ -6,12 +6,15 @@
 class AppContext;
 class DesignerStatusBar;
 class GridEditor;
+class GridTableModel;
+struct GridChange;
 class QAction;
 class QMenu;
 
 // The designer's main window: the pattern grid, the File, Edit and Help
 // menus and the status bar with the current line's lengths. The pattern
 // lives only in the grid; the window keeps the current file and mode.
+// Controls and menu actions carry their names as object names.
 class frmCreatePattern final : public QMainWindow
 {
     Q_OBJECT
@@ -31,11 +34,17 @@ public:
     void gridshow();
     // The current line's lengths into the status bar.
     void Recalculate();
-    // Reads the file FileName into PMODE and the grid. A file without a mode
-    // line is rejected with a message and FileName becomes "". A file that
-    // cannot be read is reported and changes nothing; the result is then false.
+    // Reads the file FileName into PMODE and the grid. A file that is no
+    // pattern is rejected with a message and FileName becomes "". A file
+    // that cannot be read is reported and changes nothing; the result is
+    // then false.
     bool DoOpen();
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createMenus();
     void mnuNew_Click();
     void mnuOPen_Click();
     // Both return whether the pattern was written.
@@ -45,10 +54,18 @@ public:
     void mnuInsert_Click();
     void mnuRemove_Click();
     void mnuAbout_Click();
+    void GridEditor1_KeyDown(int keyCode, int shift);
+    void GridEditor1_CellChange();
+    void onPatternChanged(const GridChange &change);
+    // "Save your Data ?" before the pattern is dropped: true when it may go.
+    bool offerToSave();
+    // A pattern without a working mode cannot be saved: says so, false.
+    bool hasModeToSave();
 
+    AppContext &m_context;
     GridEditor *GridEditor1;
+    GridTableModel &m_grid;
     DesignerStatusBar *sbStatusBar;
-
     QMenu *mnuFile;
     QAction *mnuNew;
     QAction *mnuOPen;
@@ -62,18 +79,5 @@ public:
     QAction *mnuRemove;
     QMenu *mnuHelp;
     QAction *mnuAbout;
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
-
-private:
-    void createMenus();
-    void GridEditor1_KeyDown(int keyCode, int shift);
-    void GridEditor1_CellChange();
-    // "Save your Data ?" before the pattern is dropped: true when it may go.
-    bool offerToSave();
-    void showMessage(const QString &text, int icon);
-
-    AppContext &m_context;
     bool m_closeAsked = false;
 };

@@ -12,9 +12,10 @@
 
 namespace {
 
-QLabel *addPanel(QStatusBar *bar, const QString &text, int stretch)
+QLabel *addPanel(QStatusBar *bar, const char *name, const QString &text, int stretch)
 {
     auto *panel = new QLabel(text, bar);
+    panel->setObjectName(QLatin1String(name));
     panel->setFrameShape(QFrame::Panel);
     panel->setFrameShadow(QFrame::Sunken);
     panel->setAlignment(Qt::AlignCenter);
@@ -31,14 +32,16 @@ DesignerStatusBar::DesignerStatusBar(QWidget *parent)
     , m_timer(new QTimer(this))
 {
     setSizeGripEnabled(true);
-    m_text = addPanel(this, QString(), 1);
+    m_text = addPanel(this, "textPanel", QString(), 1);
     m_text->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_caps = addPanel(this, QStringLiteral("CAPS"), 0);
-    m_num = addPanel(this, QStringLiteral("NUM"), 0);
-    m_ins = addPanel(this, QStringLiteral("INS"), 0);
-    m_scrl = addPanel(this, QStringLiteral("SCRL"), 0);
-    m_date = addPanel(this, QString(), 0);
-    m_time = addPanel(this, QString(), 0);
+    m_text->setAccessibleName(tr("Line lengths"));
+    setAccessibleName(tr("Status"));
+    m_caps = addPanel(this, "capsPanel", QStringLiteral("CAPS"), 0);
+    m_num = addPanel(this, "numPanel", QStringLiteral("NUM"), 0);
+    m_ins = addPanel(this, "insPanel", QStringLiteral("INS"), 0);
+    m_scrl = addPanel(this, "scrlPanel", QStringLiteral("SCRL"), 0);
+    m_date = addPanel(this, "datePanel", QString(), 0);
+    m_time = addPanel(this, "timePanel", QString(), 0);
     m_date->setMinimumWidth(fontMetrics().horizontalAdvance(
                                 QLocale().toString(QDate(2000, 12, 28), QLocale::ShortFormat)) + 16);
     m_time->setMinimumWidth(fontMetrics().horizontalAdvance(
@@ -60,19 +63,10 @@ void DesignerStatusBar::setPanelText(const QString &text)
     m_text->setText(text);
 }
 
-QString DesignerStatusBar::panelText() const
-{
-    return m_text->text();
-}
-
-QList<QLabel *> DesignerStatusBar::panels() const
-{
-    return {m_text, m_caps, m_num, m_ins, m_scrl, m_date, m_time};
-}
-
 void DesignerStatusBar::setLit(QLabel *panel, bool on)
 {
     panel->setEnabled(on);
+    panel->setAccessibleDescription(on ? tr("on") : tr("off"));
 }
 
 void DesignerStatusBar::refresh()

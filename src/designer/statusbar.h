@@ -18,11 +18,9 @@ public:
     explicit DesignerStatusBar(QWidget *parent = nullptr);
     ~DesignerStatusBar() override;
 
+    // The first panel's text. The panels are named textPanel, capsPanel,
+    // numPanel, insPanel, scrlPanel, datePanel and timePanel.
     void setPanelText(const QString &text);
-    QString panelText() const;
-    // The seven panels, left to right.
-    QList<QLabel *> panels() const;
-    bool insertMode() const { return m_insert; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

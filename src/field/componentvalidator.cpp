@@ -2,21 +2,27 @@
 
 #include "fielddescriptor.h"
 
-QValidator::State ComponentValidator::validate(QString &input, int &) const
+namespace {
+
+// The refused characters of `text`, each as the one or two code units it is.
+QStringList refusedCharacters(QStringView text)
 {
-    const QString hint = refusalHint(input);
-    if (hint.isEmpty())
-        return Acceptable;
-    emit refused(hint);
-    return Invalid;
+    QStringList found;
+    for (qsizetype from = 0; from < text.size();) {
+        const qsizetype at = firstRefusedCharacter(text.sliced(from).toString());
+        if (at < 0)
+            break;
+        const qsizetype i = from + at;
+        const bool pair = text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        found.append(text.sliced(i, pair ? 2 : 1).toString());
+        from = i + (pair ? 2 : 1);
+    }
+    return found;
 }
 
-QString ComponentValidator::refusalHint(const QString &text)
+QString hintFor(const QString &character)
 {
-    const qsizetype at = firstRefusedCharacter(text);
-    if (at < 0)
-        return {};
-    const QChar first = text.at(at);
+    const QChar first = character.front();
     if (first == u':' || first == u';')
         return QStringLiteral("\"%1\" cannot be used here: it separates the parts of a pattern.")
             .arg(first);
@@ -24,10 +30,34 @@ QString ComponentValidator::refusalHint(const QString &text)
         return QStringLiteral("Line breaks and other control characters cannot be used here.");
     const QString reason = QStringLiteral(" cannot be used here: pattern files are saved in the Thai "
                                           "code page (windows-874), which does not have it.");
-    const bool pair = first.isHighSurrogate() && at + 1 < text.size() && text.at(at + 1).isLowSurrogate();
     // A one-character box cuts a pasted pair in half before the check: half
     // a character cannot be shown, so the hint does not name it.
-    if (first.isSurrogate() && !pair)
+    if (first.isSurrogate() && character.size() < 2)
         return QStringLiteral("This character") + reason;
-    return u'"' + text.mid(at, pair ? 2 : 1) + u'"' + reason;
+    return u'"' + character + u'"' + reason;
+}
+
+} // namespace
+
+QValidator::State ComponentValidator::validate(QString &input, int &) const
+{
+    const QString hint = refusalHint(input, m_loaded);
+    if (hint.isEmpty())
+        return Acceptable;
+    emit refused(hint);
+    return Invalid;
+}
+
+QString ComponentValidator::refusalHint(const QString &text, const QString &loaded)
+{
+    const QStringList refused = refusedCharacters(text);
+    if (refused.isEmpty())
+        return {};
+    const QStringList allowed = refusedCharacters(loaded);
+    for (const QString &character : refused) {
+        const bool separator = character == u":" || character == u";";
+        if (separator || refused.count(character) > allowed.count(character))
+            return hintFor(character);
+    }
+    return {};
 }

@@ -1,8 +1,7 @@
 #include "frmfield.h"
 
 #include "components/appcontext.h"
-#include "components/datatools.h"
-#include "components/messageboxes.h"
+#include "components/prompts.h"
 #include "components/systemsettings.h"
 #include "components/texttools.h"
 #include "components/twips.h"
@@ -19,8 +18,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QToolTip>
 #include <QVariant>
 
@@ -35,18 +32,6 @@ constexpr int kDesignHeight = 5010;
 constexpr int kConstantOptionWidth = 6495;
 
 const QString kConstantCaption = QStringLiteral("Constant (Use {NL} for NewLine)");
-const QString kView = QStringLiteral("ZN7VTextExport");
-const QString kFieldColumn = QStringLiteral("TTxPField");
-
-// The mode is bound, never pasted into the text, so any mode code reads
-// (an apostrophe included) and none can change the query.
-const QString kFieldListQuery = QStringLiteral(
-    "SELECT * FROM ZN7VTextExport WHERE (TTxMMode='ALL' or TTxMMode=?) ORDER BY TTxPField");
-
-QString withoutBraces(QString text)
-{
-    return text.remove(u'{').remove(u'}');
-}
 
 // A frame drawn as an etched line whose top runs half a text line below
 // the frame's top, so that an option button laid over that edge reads as
@@ -213,6 +198,17 @@ void frmField::createControls()
         button->setDefault(false);
     }
 
+    // Each label names its box for screen readers; the boxes without a
+    // label are named after what they hold.
+    const std::pair<QLabel *, QWidget *> buddies[] = {{Label3, Text4}, {Label1, Combo2}, {Label2, Text3},
+                                                      {Label4, Text2}, {Label5, Text5}, {Label6, Text7},
+                                                      {Label7, Text8}, {Label8, Text9}};
+    for (const auto &[label, box] : buddies)
+        label->setBuddy(box);
+    Text1->setAccessibleName(QStringLiteral("Constant text"));
+    Combo1->setAccessibleName(QStringLiteral("Field"));
+    Text6->setAccessibleName(QStringLiteral("Field name"));
+
     for (QLineEdit *box : {Text1, Text3, Text8, Text9}) {
         auto *validator = new ComponentValidator(box);
         connect(validator, &ComponentValidator::refused, this,
@@ -252,23 +248,20 @@ void frmField::SetFormat(const QString &Caption, const QString &PMODE, const QSt
 
 void frmField::loadFieldList(const QString &mode)
 {
-    // The connection exists only while the list is read.
-    static int uses = 0;
-    const QString name = QStringLiteral("zn7-fieldlist-%1").arg(++uses);
+    // Read once: the name and samples of each pick come from this list.
+    m_fields = DesignDatabase(m_context.systemSettings().DesignConnection()).fields(mode).value_or(
+        QList<DesignField>());
     const QSignalBlocker blocker(Combo1);
     Combo1->clear();
-    if (DataTools::openDatabase(m_context.systemSettings().DesignConnection(), name)) {
-        QSqlQuery query(QSqlDatabase::database(name, false));
-        query.setForwardOnly(true);
-        if (query.prepare(kFieldListQuery)) {
-            query.addBindValue(mode);
-            if (query.exec()) {
-                while (query.next())
-                    Combo1->addItem(withoutBraces(query.value(kFieldColumn).toString()));
-            }
-        }
-    }
-    QSqlDatabase::removeDatabase(name);
+    for (const DesignField &field : std::as_const(m_fields))
+        Combo1->addItem(field.field);
+}
+
+void frmField::setLoadedText(QLineEdit *box, const QString &text)
+{
+    if (auto *validator = box->findChild<ComponentValidator *>())
+        validator->setLoaded(text);
+    box->setText(text);
 }
 
 void frmField::applyLoaded(const QString &tag, const FieldSettings &loaded)
@@ -277,15 +270,15 @@ void frmField::applyLoaded(const QString &tag, const FieldSettings &loaded)
     // so the name, samples, preview and counter follow.
     if (tag == QLatin1String("[C]")) {
         Option1[0]->setChecked(true);
-        Text1->setText(loaded.constantText);
+        setLoadedText(Text1, loaded.constantText);
     } else if (tag == QLatin1String("[F]")) {
         Option1[1]->setChecked(true);
         selectField(Combo1->findText(loaded.fieldName, Qt::MatchExactly | Qt::MatchCaseSensitive));
         Text4->setText(loaded.length);
         selectAlignment(loaded.alignment);
-        Text3->setText(loaded.fill);
-        Text8->setText(loaded.prefix);
-        Text9->setText(loaded.suffix);
+        setLoadedText(Text3, loaded.fill);
+        setLoadedText(Text8, loaded.prefix);
+        setLoadedText(Text9, loaded.suffix);
         Check1->setCheckState(checkState(loaded.multiLine));
     }
 }
@@ -338,18 +331,12 @@ void frmField::selectAlignment(int index)
     Combo2_Click();
 }
 
-QString frmField::lookUp(const QString &column) const
-{
-    const QString key = u'{' + Combo1->currentText() + u'}';
-    return m_context.dataTools().LookupValue(QString(), 0, 0, kFieldColumn, key, column, kView,
-                                             m_context.systemSettings().DesignConnection());
-}
-
 void frmField::Combo1_Click()
 {
-    Text6->setText(lookUp(QStringLiteral("TTxPName")));
-    Text2->setText(lookUp(QStringLiteral("TTxPSampleD")));
-    Text5->setText(lookUp(QStringLiteral("TTxPSampleT")));
+    const DesignField field = m_fields.value(Combo1->currentIndex());
+    Text6->setText(field.name);
+    Text2->setText(field.sample);
+    Text5->setText(field.formattedSample);
     // The beginning of a long name or sample is what identifies it.
     for (QLineEdit *box : {Text6, Text2, Text5})
         box->setCursorPosition(0);
@@ -400,9 +387,7 @@ void frmField::Text4_KeyDown(int keyCode, int)
 void frmField::Command1_Click()
 {
     if (Option1[0]->isChecked() && Text1->text().isEmpty()) {
-        MessageRequest request;
-        request.text = QStringLiteral("กรุณาระบุ Constant");
-        m_context.messageBoxes().show(this, request);
+        m_context.notices().tell(QStringLiteral("กรุณาระบุ Constant"));
         Text1->setFocus();
         return;
     }

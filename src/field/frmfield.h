@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QString>
 
+#include "components/designdatabase.h"
 #include "field/fielddescriptor.h"
 
 class AppContext;
@@ -19,6 +20,7 @@ class QRadioButton;
 // or a constant text. The caller creates one per edit, calls SetFormat, shows
 // it modally and reads MDATA: OK puts the new descriptor there, Cancel and
 // the close box leave what SetFormat gave it. Enter and Esc press no button.
+// Each control carries its name as its object name.
 class frmField final : public QDialog
 {
     Q_OBJECT
@@ -40,6 +42,13 @@ public:
     // The dialog's result, read and written by the caller.
     QString MDATA;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
     // The controls. Option1[0] is the constant option, Option1[1] the field
     // option; Text2, Text5, Text6 and Text7 are display boxes the program fills.
     QRadioButton *Option1[2];
@@ -68,20 +77,15 @@ public:
     QPushButton *Command1;
     QPushButton *Command2;
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    void showEvent(QShowEvent *event) override;
-    void changeEvent(QEvent *event) override;
-
-private:
     void createControls();
     // The settings the controls show, as GetFormat writes them.
     FieldSettings settings() const;
     // Puts a loaded descriptor into the controls; `tag` decides what loads.
     void applyLoaded(const QString &tag, const FieldSettings &loaded);
     void loadFieldList(const QString &mode);
-    QString lookUp(const QString &column) const;
+    // Puts a loaded component into a box that refuses characters: what it
+    // brings along stays, as long as the user leaves it alone.
+    static void setLoadedText(QLineEdit *box, const QString &text);
     void selectField(int index);
     void selectAlignment(int index);
     void showConstantCount();
@@ -97,4 +101,5 @@ private:
     void Command2_Click();
 
     AppContext &m_context;
+    QList<DesignField> m_fields;   // Combo1's entries, in order
 };

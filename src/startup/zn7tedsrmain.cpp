@@ -1,9 +1,8 @@
 #include "zn7tedsrmain.h"
 
-#include "components/filedialogs.h"
+#include "components/datatools.h"
+#include "components/dialogprompts.h"
 #include "components/inireader.h"
-#include "components/messageboxes.h"
-#include "components/selectionlist.h"
 #include "components/systemsettings.h"
 #include "components/texttools.h"
 #include "designer/frmcreatepattern.h"
@@ -26,7 +25,7 @@ SystemSettings &ZN7TEDSRMain::systemSettings()
 DataTools &ZN7TEDSRMain::dataTools()
 {
     if (!m_dataTools)
-        m_dataTools = std::make_unique<DialogDataTools>();
+        m_dataTools = std::make_unique<DataTools>();
     return *m_dataTools;
 }
 
@@ -44,19 +43,17 @@ TextTools &ZN7TEDSRMain::textTools()
     return *m_textTools;
 }
 
-FileDialogs &ZN7TEDSRMain::fileDialogs()
+DialogPrompts &ZN7TEDSRMain::prompts()
 {
-    if (!m_fileDialogs)
-        m_fileDialogs = std::make_unique<FileDialogs>();
-    return *m_fileDialogs;
+    if (!m_prompts)
+        m_prompts = std::make_unique<DialogPrompts>();
+    return *m_prompts;
 }
 
-MessageBoxes &ZN7TEDSRMain::messageBoxes()
-{
-    if (!m_messageBoxes)
-        m_messageBoxes = std::make_unique<MessageBoxes>();
-    return *m_messageBoxes;
-}
+PatternFileChooser &ZN7TEDSRMain::fileChooser() { return prompts(); }
+ModePicker &ZN7TEDSRMain::modePicker() { return prompts(); }
+Questions &ZN7TEDSRMain::questions() { return prompts(); }
+Notices &ZN7TEDSRMain::notices() { return prompts(); }
 
 QString ZN7TEDSRMain::ApplicationPath() const
 {
@@ -64,13 +61,22 @@ QString ZN7TEDSRMain::ApplicationPath() const
 }
 
 frmCreatePattern *ZN7TEDSRMain::start(const QString &executablePath, AppContext &context,
-                                       QString &configConnection)
+                                       QString &configConnection, const char *codePage)
 {
+    // Without the code page no pattern could be opened or saved, and every
+    // attempt would say so in misleading words: better not to start.
+    if (!CodePage::isAvailable(codePage)) {
+        context.notices().tell(
+            QStringLiteral("ไม่สามารถใช้รหัสอักขระ %1 ได้ กรุณาติดตั้งโปรแกรมใหม่\n"
+                           "The Thai code page (%1) is not available in this installation, so "
+                           "pattern files can be neither read nor written.")
+                .arg(QLatin1String(codePage)),
+            Notices::Icon::Critical);
+        return nullptr;
+    }
     if (!StartupSequence::prepare(executablePath, context, configConnection)) {
-        MessageRequest request;
-        request.text = QStringLiteral("ไม่พบไฟล์ระบบ กรุณาติดตั้งโปรแกรมใหม่ หรือติดต่อผู้ดูแลระบบ");
-        request.icon = QMessageBox::Critical;
-        context.messageBoxes().show(nullptr, request);
+        context.notices().tell(QStringLiteral("ไม่พบไฟล์ระบบ กรุณาติดตั้งโปรแกรมใหม่ หรือติดต่อผู้ดูแลระบบ"),
+                               Notices::Icon::Critical);
         return nullptr;
     }
     auto *window = new frmCreatePattern(context);
@@ -91,8 +97,7 @@ int ZN7TEDSRMain::Main(int argc, char *argv[])
                                      globals.ConfigConnection);
     if (!window)
         return 1;
-    static_cast<DialogDataTools &>(globals.dataTools()).setParentWidget(window);
-    globals.fileDialogs().setParentWidget(window);
+    globals.prompts().setParentWidget(window);
     if (qEnvironmentVariableIsSet("ZN7_BENCH_QUIT_AFTER_PAINT"))
         window->installEventFilter(new ExitAfterFirstPaint(window));
     return app.exec();

@@ -1,20 +1,21 @@
 #pragma once
 
 #include "components/appcontext.h"
+#include "components/codepage.h"
 
 #include <QString>
 #include <memory>
 
-class DialogDataTools;
+class DataTools;
+class DialogPrompts;
 class frmCreatePattern;
-class FileDialogs;
 class IniReader;
-class MessageBoxes;
 class SystemSettings;
 class TextTools;
 
 // The program's start-up module and its globals: the library objects of the
-// run, each created at its first use and kept until the program ends.
+// run, each created at its first use and kept until the program ends, and
+// the program's own prompts.
 class ZN7TEDSRMain final : public AppContext
 {
 public:
@@ -25,29 +26,34 @@ public:
     DataTools &dataTools() override;
     IniReader &iniReader() override;
     TextTools &textTools() override;
-    FileDialogs &fileDialogs() override;
-    MessageBoxes &messageBoxes() override;
+    PatternFileChooser &fileChooser() override;
+    ModePicker &modePicker() override;
+    Questions &questions() override;
+    Notices &notices() override;
 
     QString ApplicationPath() const;
     QString ConfigConnection;
 
-    // Start-up with the given library objects: the folders, the test of the
-    // required data files and the connection texts, then the designer window,
-    // shown. When a required file is missing the message is shown and no
-    // window is made: the result is then null.
+    // Start-up with the given library objects: the code page of pattern
+    // files, the folders, the test of the required data files and the
+    // connection texts, then the designer window, shown. When the code page
+    // cannot be converted or a required file is missing, the message is
+    // shown and no window is made: the result is then null.
     static frmCreatePattern *start(const QString &executablePath, AppContext &context,
-                                   QString &configConnection);
+                                   QString &configConnection,
+                                   const char *codePage = CodePage::kPattern);
 
     // The entry point: finds the program and data folders, refuses to start
-    // when a required data file is missing (exit status 1, no window), then
-    // shows the designer window and runs until it closes.
+    // (exit status 1, no window) without the code page or a required data
+    // file, then shows the designer window and runs until it closes.
     static int Main(int argc, char *argv[]);
 
 private:
+    DialogPrompts &prompts();
+
     std::unique_ptr<SystemSettings> m_systemSettings;
-    std::unique_ptr<DialogDataTools> m_dataTools;
+    std::unique_ptr<DataTools> m_dataTools;
     std::unique_ptr<IniReader> m_iniReader;
     std::unique_ptr<TextTools> m_textTools;
-    std::unique_ptr<FileDialogs> m_fileDialogs;
-    std::unique_ptr<MessageBoxes> m_messageBoxes;
+    std::unique_ptr<DialogPrompts> m_prompts;
 };

@@ -1,0 +1,122 @@
+#include "dialogprompts.h"
+
+#include "components/selectionlist.h"
+
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMessageBox>
+
+namespace {
+
+QString applicationTitle()
+{
+    return QString::fromUtf16(DialogPrompts::kApplicationTitle);
+}
+
+// A Yes/No box. When only its buttons may answer, Esc and the close box do
+// nothing; QMessageBox would take No for them.
+class QuestionBox final : public QMessageBox
+{
+public:
+    QuestionBox(const YesNoQuestion &question, QWidget *parent)
+        : QMessageBox(question.critical ? QMessageBox::Critical : QMessageBox::NoIcon,
+                      applicationTitle(), question.text, QMessageBox::Yes | QMessageBox::No, parent)
+        , m_buttonsOnly(!question.escapeAnswersNo)
+    {
+        setDefaultButton(question.yesIsDefault ? QMessageBox::Yes : QMessageBox::No);
+        if (question.escapeAnswersNo)
+            setEscapeButton(QMessageBox::No);
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (m_buttonsOnly && event->matches(QKeySequence::Cancel)) {
+            event->accept();
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent *event) override
+    {
+        if (m_buttonsOnly && !clickedButton()) {
+            event->ignore();
+            return;
+        }
+        QMessageBox::closeEvent(event);
+    }
+
+private:
+    bool m_buttonsOnly;
+};
+
+QMessageBox::Icon messageIcon(Notices::Icon icon)
+{
+    switch (icon) {
+    case Notices::Icon::Information: return QMessageBox::Information;
+    case Notices::Icon::Warning: return QMessageBox::Warning;
+    case Notices::Icon::Critical: return QMessageBox::Critical;
+    case Notices::Icon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+QString DialogPrompts::chooseToOpen(const QString &current)
+{
+    return choose(current, false);
+}
+
+QString DialogPrompts::chooseToSave(const QString &current)
+{
+    return choose(current, true);
+}
+
+QString DialogPrompts::choose(const QString &current, bool save)
+{
+    QFileDialog dialog(m_parent);
+    dialog.setObjectName(save ? QStringLiteral("saveDialog") : QStringLiteral("openDialog"));
+    // File names differ in case here; the lower-case spelling is offered too.
+    dialog.setNameFilters({QStringLiteral("Pattern File (*.PAT *.pat)"), QStringLiteral("All Files (*)")});
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (save)
+        dialog.setDefaultSuffix(QStringLiteral("PAT"));
+    if (!current.isEmpty()) {
+        const QFileInfo info(current);
+        dialog.selectFile(info.isAbsolute() || info.exists() ? info.absoluteFilePath() : current);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+QString DialogPrompts::pickMode(const QList<WorkingMode> &modes)
+{
+    ListRequest request;
+    request.title = QStringLiteral("เลือกโหมดการทำงาน");
+    request.captions = {QStringLiteral("Mode"), QStringLiteral("ชื่อโหมด")};
+    request.widths = {0, 4000};   // the code stays hidden
+    for (const WorkingMode &mode : modes)
+        request.rows.append({mode.code, mode.name});
+    SelectionListDialog dialog(request, m_parent);
+    dialog.exec();
+    const int row = dialog.pickedRow();
+    return row < 0 ? QString() : modes.at(row).code;
+}
+
+bool DialogPrompts::ask(const YesNoQuestion &question)
+{
+    QuestionBox box(question, m_parent);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void DialogPrompts::tell(const QString &text, Icon icon)
+{
+    QMessageBox box(messageIcon(icon), applicationTitle(), text, QMessageBox::Ok, m_parent);
+    box.exec();
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "components/designdatabase.h"
+
+#include <QList>
+#include <QString>
+
+// The small interfaces through which the program asks the user something
+// or tells the user something. The program's own are modal dialogs
+// (dialogprompts.h); tests and benchmarks put scripted ones in their place.
+
+// Chooses pattern files. Both return "" when the user cancels.
+class PatternFileChooser
+{
+public:
+    virtual ~PatternFileChooser();
+    // An existing pattern file to open, starting at `current`.
+    virtual QString chooseToOpen(const QString &current) = 0;
+    // Where to save, starting at `current`. It does not ask about
+    // overwriting an existing file: the caller asks.
+    virtual QString chooseToSave(const QString &current) = 0;
+};
+
+// Lets the user pick the working mode of a new pattern.
+class ModePicker
+{
+public:
+    virtual ~ModePicker();
+    // The code of the mode picked from `modes`; "" when none was picked.
+    virtual QString pickMode(const QList<WorkingMode> &modes) = 0;
+};
+
+// A question answered Yes or No.
+struct YesNoQuestion
+{
+    QString text;
+    bool critical = false;     // the critical icon, else none
+    bool yesIsDefault = false;
+    // Whether Esc and the close box answer No. Where No drops the user's
+    // work they do nothing: only a button answers.
+    bool escapeAnswersNo = true;
+};
+
+class Questions
+{
+public:
+    virtual ~Questions();
+    // True for Yes.
+    virtual bool ask(const YesNoQuestion &question) = 0;
+};
+
+// Tells the user something, with an OK button.
+class Notices
+{
+public:
+    enum class Icon { None, Information, Warning, Critical };
+    virtual ~Notices();
+    virtual void tell(const QString &text, Icon icon = Icon::None) = 0;
+};

@@ -1,0 +1,109 @@
+#pragma once
+
+// The context of tests and benchmarks: the real library objects, and
+// prompts that answer from scripts and record what was asked and told.
+
+#include "components/appcontext.h"
+#include "components/datatools.h"
+#include "components/inireader.h"
+#include "components/prompts.h"
+#include "components/systemsettings.h"
+#include "components/texttools.h"
+
+#include <QFileInfo>
+#include <QQueue>
+#include <QStringList>
+
+class ScriptedPrompts final : public PatternFileChooser,
+                              public ModePicker,
+                              public Questions,
+                              public Notices
+{
+public:
+    struct FileCall
+    {
+        QString current;
+        bool save = false;
+    };
+
+    // Answers. A file chooser with no answer left is cancelled; a question
+    // with none gets its default button.
+    QQueue<QString> files;
+    QString mode;   // the code picked when the list offers it
+    QQueue<bool> answers;
+
+    // What was asked and told, in order.
+    QList<FileCall> fileCalls;
+    QList<QList<WorkingMode>> modeLists;
+    QList<YesNoQuestion> questions;
+    QStringList told;
+    QList<Icon> icons;
+
+    int count() const
+    {
+        return int(fileCalls.size() + modeLists.size() + questions.size() + told.size());
+    }
+
+    QString chooseToOpen(const QString &current) override { return choose(current, false); }
+    QString chooseToSave(const QString &current) override { return choose(current, true); }
+    QString pickMode(const QList<WorkingMode> &modes) override
+    {
+        modeLists.append(modes);
+        for (const WorkingMode &m : modes) {
+            if (m.code == mode)
+                return m.code;
+        }
+        return {};
+    }
+    bool ask(const YesNoQuestion &question) override
+    {
+        questions.append(question);
+        return answers.isEmpty() ? question.yesIsDefault : answers.dequeue();
+    }
+    void tell(const QString &text, Icon icon) override
+    {
+        told.append(text);
+        icons.append(icon);
+    }
+
+private:
+    QString choose(const QString &current, bool save)
+    {
+        fileCalls.append({current, save});
+        return files.isEmpty() ? QString() : files.dequeue();
+    }
+};
+
+class ScriptedContext final : public AppContext
+{
+public:
+    explicit ScriptedContext(const QString &designDatabase = QString())
+    {
+        if (!designDatabase.isEmpty())
+            useDesignDatabase(designDatabase);
+    }
+
+    SystemSettings &systemSettings() override { return settings; }
+    DataTools &dataTools() override { return data; }
+    IniReader &iniReader() override { return ini; }
+    TextTools &textTools() override { return text; }
+    PatternFileChooser &fileChooser() override { return prompts; }
+    ModePicker &modePicker() override { return prompts; }
+    Questions &questions() override { return prompts; }
+    Notices &notices() override { return prompts; }
+
+    // Points DesignConnection at a database file.
+    void useDesignDatabase(const QString &path)
+    {
+        const QFileInfo info(path);
+        settings.setDataPath(info.absolutePath());
+        settings.setDesktopConnection(data.BuildConnection(QStringLiteral("ACCESS"), info.absolutePath(),
+                                                           info.fileName(), QStringLiteral("qp71958"), {}, {}, {}));
+    }
+
+    SystemSettings settings;
+    DataTools data;
+    IniReader ini;
+    TextTools text;
+    ScriptedPrompts prompts;
+};
