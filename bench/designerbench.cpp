@@ -32,7 +32,7 @@ bool openWindow(benchmark::State &state, BenchContext &context, frmCreatePattern
     window.FileName = Workload::patternPath(rows);
     window.DoOpen();
     QApplication::processEvents();
-    if (window.GridEditor1->RowCount() != rows || context.questionsAsked() != 0) {
+    if (gridOf(window).RowCount() != rows || context.prompts.count() != 0) {
         state.SkipWithError("the pattern did not open");
         return false;
     }
@@ -60,7 +60,7 @@ void BM_Open(benchmark::State &state)
         window.DoOpen();
         QApplication::processEvents();
     }
-    if (window.GridEditor1->RowCount() != rows)
+    if (gridOf(window).RowCount() != rows)
         state.SkipWithError("the pattern did not open");
 }
 
@@ -110,7 +110,7 @@ void BM_Save(benchmark::State &state)
     const QString target = Workload::scratchPath(QStringLiteral("save%1.PAT").arg(rows));
     for (auto _ : state) {
         PatternWriter writer;
-        if (!writer.save(target, window.PMODE, *window.GridEditor1)) {
+        if (!writer.save(target, window.PMODE, gridOf(window))) {
             state.SkipWithError("the writer failed");
             break;
         }
@@ -147,11 +147,11 @@ void BM_Recalculate(benchmark::State &state)
     frmCreatePattern window(context);
     if (!openWindow(state, context, window, rows))
         return;
-    window.GridEditor1->setCurrentCell(rows / 2, GridLayout::kFirstFieldColumn + 49);
+    gridOf(window).setCurrentCell(rows / 2, GridLayout::kFirstFieldColumn + 49);
     QApplication::processEvents();
     for (auto _ : state)
         window.Recalculate();
-    if (!window.sbStatusBar->panelText().startsWith(QLatin1String("Total Length = ")))
+    if (!statusOf(window).startsWith(QLatin1String("Total Length = ")))
         state.SkipWithError("the status bar shows no lengths");
 }
 
@@ -165,7 +165,7 @@ void BM_LengthSum(benchmark::State &state)
         return;
     QStringList texts;
     for (int c = GridLayout::kFirstFieldColumn; c <= GridLayout::kLastFieldColumn; ++c)
-        texts.append(window.GridEditor1->CellText(rows / 2, c));
+        texts.append(gridOf(window).CellText(rows / 2, c));
     int sum = 0;
     for (auto _ : state) {
         sum = 0;
@@ -180,8 +180,8 @@ void BM_LengthSum(benchmark::State &state)
         }
         benchmark::DoNotOptimize(sum);
     }
-    window.GridEditor1->setCurrentCell(rows / 2, GridLayout::kLastFieldColumn);
-    if (sum != LineLength::measure(*window.GridEditor1).total)
+    gridOf(window).setCurrentCell(rows / 2, GridLayout::kLastFieldColumn);
+    if (sum != LineLength::measure(gridOf(window)).total)
         state.SkipWithError("the bare sum differs from the designer's");
 }
 

@@ -34,8 +34,8 @@ void BM_SetFormat(benchmark::State &state)
         state.ResumeTiming();
         dialog->SetFormat(QStringLiteral("Field7"), QLatin1String(Workload::kBigMode), data);
         state.PauseTiming();
-        listed = dialog->Combo1->count();
-        if (dialog->Combo1->currentText() != QLatin1String("FLD1990"))
+        listed = dialog->findChild<QComboBox *>(QStringLiteral("Combo1"))->count();
+        if (dialog->findChild<QComboBox *>(QStringLiteral("Combo1"))->currentText() != QLatin1String("FLD1990"))
             listed = -1;
         dialog.reset();
         state.ResumeTiming();

@@ -5,7 +5,7 @@
 
 #include "helper.h"
 
-#include "components/grideditor.h"
+#include "benchcontext.h"
 #include "designer/frmcreatepattern.h"
 #include "startup/zn7tedsrmain.h"
 
@@ -25,7 +25,7 @@ int main(int argc, char *argv[])
         return 3;
     window->FileName = QString::fromLocal8Bit(argv[1]);
     window->DoOpen();
-    if (window->FileName.isEmpty() || window->GridEditor1->RowCount() < 1)
+    if (window->FileName.isEmpty() || gridOf(*window).RowCount() < 1)
         return 4;
     window->installEventFilter(new ExitAfterFirstPaint(window));
     const int status = app.exec();

@@ -22,6 +22,10 @@ private Q_SLOTS:
         QTest::newRow("every component") << "[F]:{A}:5:C:*:<:>:2" << "[F]:{A}:5:C:*:<:>:2";
         QTest::newRow("unknown alignment is left") << "[F]:{A}:5:X:0" << "[F]:{A}:5:L:0:(:):1";
         QTest::newRow("tag and alignment trimmed") << " [F]:{A}:5: R :0" << "[F]:{A}:5:R:0:(:):1";
+        // Spaces only, as the exporting program reads the file: a tab or a
+        // no-break space is part of the text.
+        QTest::newRow("tab before the tag loads nothing") << "\t[F]:{A}:5:R" << "[F]:{FIRST}:1:C:#:(:):1";
+        QTest::newRow("no-break space before the alignment is left") << "[F]:{A}:5:\u00A0R:0" << "[F]:{A}:5:L:0:(:):1";
         QTest::newRow("lower-case tag loads nothing") << "[f]:{A}:5:R:0" << "[F]:{FIRST}:1:C:#:(:):1";
         QTest::newRow("braces removed, fill's first character") << "[F]:{{A}}:5:L:ab" << "[F]:{A}:5:L:a:(:):1";
         QTest::newRow("length not a number keeps the reset") << "[F]:{A}:abc:R" << "[F]:{A}:1:R:#:(:):1";

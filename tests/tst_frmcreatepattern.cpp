@@ -1,12 +1,13 @@
-// The designer window's commands, driven through the seams: message boxes,
-// the file dialog and the selection list are answered by the test, the field
-// dialog is worked as the user works it.
+// The designer window's commands, driven through the seams: questions,
+// notices, the file chooser and the mode list are answered by the test, the
+// field dialog is worked as the user works it.
 
 #include "testsupport.h"
 
+#include "components/dialogprompts.h"
 #include "components/grideditor.h"
+#include "components/gridtablemodel.h"
 #include "designer/frmcreatepattern.h"
-#include "designer/statusbar.h"
 #include "field/frmfield.h"
 
 #include <QtTest>
@@ -24,11 +25,34 @@ struct Fixture
 {
     Fixture() { context.useDesignDatabase(install.designDatabase()); }
     QString path(const QString &name) const { return install.filePath(name); }
+    GridTableModel &grid() const { return *child<GridEditor>(window, "GridEditor1")->model(); }
+    QTableView *view() const { return child<QTableView>(window, "gridView"); }
+    QString status() const { return child<QLabel>(window, "textPanel")->text(); }
+    void trigger(const char *action) { child<QAction>(window, action)->trigger(); }
 
     SampleInstallation install;
-    TestContext context;
+    ScriptedContext context;
     frmCreatePattern window{context};
 };
+
+// Runs `act` on the first modal dialog of type T to open within `open`.
+template <typename T>
+bool onModal(const std::function<void()> &open, const std::function<void(T *)> &act)
+{
+    QObject guard;   // stops the polling once `open` returns
+    bool seen = false;
+    std::function<void()> poll = [&] {
+        if (auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget())) {
+            seen = true;
+            act(dialog);
+        } else {
+            QTimer::singleShot(10, &guard, poll);
+        }
+    };
+    QTimer::singleShot(10, &guard, poll);
+    open();
+    return seen;
+}
 
 } // namespace
 
@@ -41,30 +65,33 @@ class TestFrmCreatePattern : public QObject
     // A new BANK pattern whose first row holds one cell.
     void newPattern(const QString &row1Cell)
     {
-        f->context.data.pickValue = QStringLiteral("BANK");
-        f->window.mnuNew_Click();
-        f->context.data.pickValue.clear();
-        f->window.GridEditor1->AddRow();
-        f->window.GridEditor1->SetCellText(1, 11, row1Cell);
+        f->context.prompts.mode = QStringLiteral("BANK");
+        f->trigger("mnuNew");
+        f->context.prompts.mode.clear();
+        f->grid().AddRow();
+        f->grid().SetCellText(1, 11, row1Cell);
     }
 
     // Presses F2 in the grid; `act` works the field dialog if one opens. The
     // dialog's caption, "" when none opened.
     QString pressF2(const std::function<void(frmField *)> &act)
     {
-        QObject guard;   // stops the polling once the key is handled
         QString caption;
-        std::function<void()> poll = [&] {
-            if (auto *dialog = qobject_cast<frmField *>(QApplication::activeModalWidget())) {
-                caption = dialog->windowTitle();
-                act(dialog);
-            } else {
-                QTimer::singleShot(10, &guard, poll);
-            }
-        };
-        QTimer::singleShot(10, &guard, poll);
-        QTest::keyClick(f->window.GridEditor1->view(), Qt::Key_F2);
+        onModal<frmField>([this] { QTest::keyClick(f->view(), Qt::Key_F2); }, [&](frmField *dialog) {
+            caption = dialog->windowTitle();
+            act(dialog);
+        });
         return caption;
+    }
+
+    // Picks the field, types the length, Enter, then OK.
+    static void fillField(frmField *dialog, const QString &field, const QString &length)
+    {
+        child<QComboBox>(*dialog, "Combo1")->setCurrentText(field);
+        QLineEdit *box = child<QLineEdit>(*dialog, "Text4");
+        box->setText(length);
+        QTest::keyClick(box, Qt::Key_Return);
+        child<QPushButton>(*dialog, "Command1")->click();
     }
 
 private Q_SLOTS:
@@ -78,95 +105,114 @@ private Q_SLOTS:
     void cleanup() { f.reset(); }
 
     // "Save your Data ?" before New, Exit and the close box: the pattern goes
-    // only once the answer is No or the save completed.
+    // only once the answer is No or the save completed. Only a button may
+    // answer it: Esc would otherwise drop the work.
     void patternIsDroppedOnlyWhenSafe_data()
     {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QMessageBox::StandardButton>("answer");
+        QTest::addColumn<QString>("command"); QTest::addColumn<bool>("yes");
         QTest::addColumn<QString>("saveAs");   // "": the dialog cancelled
-        QTest::addColumn<QString>("told");     // the last message begins so; %1: the target
+        QTest::addColumn<QString>("told");     // the last notice begins so; %1: the target
         QTest::addColumn<bool>("dropped");
         for (const char *command : {"New", "Exit", "close box"}) {
-            QTest::addRow("%s, No", command) << command << QMessageBox::No << "" << kSaveQuestion << true;
-            QTest::addRow("%s, saved", command) << command << QMessageBox::Yes << "saved.PAT" << kSaved << true;
-            QTest::addRow("%s, cancelled", command) << command << QMessageBox::Yes << "" << kSaveQuestion << false;
-            QTest::addRow("%s, write failed", command) << command << QMessageBox::Yes << "missing/saved.PAT"
+            QTest::addRow("%s, No", command) << command << false << "" << "" << true;
+            QTest::addRow("%s, saved", command) << command << true << "saved.PAT" << kSaved << true;
+            QTest::addRow("%s, cancelled", command) << command << true << "" << "" << false;
+            QTest::addRow("%s, write failed", command) << command << true << "missing/saved.PAT"
                                                        << "ไม่สามารถบันทึกไฟล์ %1 ได้" << false;
         }
     }
     void patternIsDroppedOnlyWhenSafe()
     {
-        QFETCH(QString, command);
-        QFETCH(QMessageBox::StandardButton, answer);
-        QFETCH(QString, saveAs);
-        QFETCH(QString, told);
-        QFETCH(bool, dropped);
+        QFETCH(QString, command); QFETCH(bool, yes); QFETCH(QString, saveAs); QFETCH(QString, told); QFETCH(bool, dropped);
         newPattern(QStringLiteral("[C]:A:1"));
-        f->context.messages.answers.enqueue(answer);
-        f->context.files.answers.enqueue(saveAs.isEmpty() ? QString() : f->path(saveAs));
+        f->context.prompts.answers.enqueue(yes);
+        f->context.prompts.files.enqueue(saveAs.isEmpty() ? QString() : f->path(saveAs));
         // A New that goes on finds the mode list closed without a choice.
         if (command == u"New")
-            f->window.mnuNew_Click();
+            f->trigger("mnuNew");
         else if (command == u"Exit")
-            f->window.mnuExit_Click();
+            f->trigger("mnuExit");
         else
             f->window.close();
 
-        QCOMPARE(f->context.messages.shown.constFirst().text, kSaveQuestion);
-        QCOMPARE(f->context.messages.shown.constFirst().defaultButton, QMessageBox::Yes);
-        QCOMPARE(f->context.messages.shown.size(), told == kSaveQuestion ? 1 : 2);
+        const QList<YesNoQuestion> &asked = f->context.prompts.questions;
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked.constFirst().text, kSaveQuestion);
+        QVERIFY(asked.constFirst().critical && asked.constFirst().yesIsDefault);
+        QVERIFY(!asked.constFirst().escapeAnswersNo);
         told.replace(QLatin1String("%1"), QDir::toNativeSeparators(f->path(saveAs)));
-        QVERIFY2(f->context.messages.texts().constLast().startsWith(told), qPrintable(f->context.messages.texts().constLast()));
+        QCOMPARE(f->context.prompts.told.value(0).left(told.size()), told);
         if (told == kSaved)
             QCOMPARE(readBytes(f->path(saveAs)), QByteArray("[T];BANK;\r\n[D];[C]:A\r\n"));
-        const bool gone = command == u"New" ? f->window.GridEditor1->RowCount() == 0 : !f->window.isVisible();
+        const bool gone = command == u"New" ? f->grid().RowCount() == 0 : !f->window.isVisible();
         QCOMPARE(gone, dropped);
         if (!dropped)   // nor has it taken the name it could not be saved under
             QCOMPARE(f->window.FileName, QStringLiteral("Untitled.PAT"));
     }
 
-    // Open over a BANK pattern. A file without a mode line, or one that cannot
+    // The program's own question box: where No would drop work, Esc and the
+    // close box do nothing and only a button answers; elsewhere Esc is No.
+    void escapeAtQuestions_data()
+    {
+        QTest::addColumn<bool>("escapeAnswersNo"); QTest::addColumn<bool>("answer");
+        QTest::newRow("Save your Data ?: Esc ignored, then Yes") << false << true;
+        QTest::newRow("overwrite question: Esc is No") << true << false;
+    }
+    void escapeAtQuestions()
+    {
+        QFETCH(bool, escapeAnswersNo);
+        DialogPrompts prompts;
+        bool answer = false;
+        bool openAfterEscape = false;
+        onModal<QMessageBox>([&] { answer = prompts.ask({kSaveQuestion, true, true, escapeAnswersNo}); },
+                             [&](QMessageBox *box) {
+                                 QTest::keyClick(box, Qt::Key_Escape);
+                                 box->close();
+                                 openAfterEscape = box->isVisible();
+                                 if (openAfterEscape)
+                                     box->button(QMessageBox::Yes)->click();
+                             });
+        QCOMPARE(openAfterEscape, !escapeAnswersNo);
+        QTEST(answer, "answer");
+    }
+
+    // Open over a BANK pattern. A file that is no pattern, or one that cannot
     // be read, leaves mode and grid as they were and tells why.
     void open_data()
     {
         QTest::addColumn<QByteArray>("bytes");   // empty: a folder in the file's place, unreadable by root too
-        QTest::addColumn<QString>("told");       // the message shown begins so; %1: the file
+        QTest::addColumn<QString>("told");       // the notice begins so; %1: the file
         QTest::addColumn<QString>("fileName");   // afterwards; %1: the file
         QTest::addColumn<QString>("modeName");
-        QTest::addColumn<QString>("row1");       // row 1's type, cells 11 and 12
+        QTest::addColumn<int>("type"); QTest::addColumn<QString>("cell11"); QTest::addColumn<QString>("cell12");   // of row 1
         QTest::newRow("loaded") << QByteArray("[T];PAYROLL;\r\n[G];[F]:{PAYAMT}:1,000:R:0:::0;[C]:AB\r\n[D];[C]:X\r\n")
-            << "" << "%1" << "เงินเดือนพนักงาน (Payroll)" << "1 [F]:{PAYAMT}:1,000:R:0:::0 [C]:AB:2";
+            << "" << "%1" << "เงินเดือนพนักงาน (Payroll)" << 1 << "[F]:{PAYAMT}:1,000:R:0:::0" << "[C]:AB:2";
         QTest::newRow("no mode line") << QByteArray("[t];TAX;\r\n[H];[C]:A\r\n")
-            << "รูปแบบไฟล์  PATTERN ไม่ถูกต้อง กรุณาตรวจสอบข้อมูลให้ถูกต้อง" << "" << kBank << "-1 [C]:KEEP:4 ";
-        QTest::newRow("unreadable") << QByteArray() << "ไม่สามารถอ่านไฟล์ %1 ได้" << "Untitled.PAT" << kBank
-                                    << "-1 [C]:KEEP:4 ";
+            << "รูปแบบไฟล์  PATTERN ไม่ถูกต้อง กรุณาตรวจสอบข้อมูลให้ถูกต้อง" << "" << kBank << -1 << "[C]:KEEP:4" << "";
+        QTest::newRow("unreadable") << QByteArray() << "ไม่สามารถอ่านไฟล์ %1 ได้" << "Untitled.PAT" << kBank << -1
+                                    << "[C]:KEEP:4" << "";
     }
     void open()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, told);
-        QFETCH(QString, fileName);
-        QFETCH(QString, modeName);
-        QFETCH(QString, row1);
+        QFETCH(QByteArray, bytes); QFETCH(QString, told); QFETCH(QString, fileName); QFETCH(QString, modeName);
         newPattern(QStringLiteral("[C]:KEEP:4"));
         const QString file = f->path(QStringLiteral("pay.PAT"));
         QVERIFY(bytes.isEmpty() ? QDir().mkdir(file) : writeBytes(file, bytes));
-        f->context.files.answers.enqueue(file);
-        f->window.mnuOPen_Click();
+        f->context.prompts.files.enqueue(file);
+        f->trigger("mnuOPen");
 
-        QVERIFY(!f->context.files.calls.constFirst().saveMode);
-        QCOMPARE(f->context.files.calls.constFirst().filter, QStringLiteral("Pattern File (*.PAT)|*.PAT"));
-        QCOMPARE(f->context.messages.shown.size(), told.isEmpty() ? 0 : 1);
+        QVERIFY(!f->context.prompts.fileCalls.constFirst().save);
+        QCOMPARE(f->context.prompts.told.size(), told.isEmpty() ? 0 : 1);
         told.replace(QLatin1String("%1"), QDir::toNativeSeparators(file));
-        QCOMPARE(f->context.messages.texts().value(0).left(told.size()), told);
+        QCOMPARE(f->context.prompts.told.value(0).left(told.size()), told);
         QCOMPARE(f->window.FileName, fileName.replace(QLatin1String("%1"), file));
         QCOMPARE(f->window.windowTitle(), kTitle + modeName + QStringLiteral(" ] - ") + fileName);
-        const GridEditor *grid = f->window.GridEditor1;
-        QCOMPARE(QStringLiteral("%1 %2 %3").arg(grid->CellListIndex(1, 1)).arg(grid->CellText(1, 11), grid->CellText(1, 12)),
-                 row1);
+        QTEST(f->grid().CellListIndex(1, 1), "type");
+        QTEST(f->grid().CellText(1, 11), "cell11");
+        QTEST(f->grid().CellText(1, 12), "cell12");
         // Loaded: the lengths of the last row, where the cursor ends.
         if (told.isEmpty())
-            QCOMPARE(f->window.sbStatusBar->panelText(), QStringLiteral("Total Length = 1 Colume Length = 0"));
+            QCOMPARE(f->status(), QStringLiteral("Total Length = 1 Colume Length = 0"));
     }
 
     // Save without a name runs Save As; Save As onto an existing file asks,
@@ -175,42 +221,47 @@ private Q_SLOTS:
     void saveAndSaveAs()
     {
         newPattern(QStringLiteral("[C]:A:1"));
-        f->window.FileName.clear();
+        ScriptedPrompts &prompts = f->context.prompts;
+        // Open of a file that is no pattern leaves the pattern without a name.
+        QVERIFY(writeBytes(f->path(QStringLiteral("none.txt")), "text"));
+        prompts.files.enqueue(f->path(QStringLiteral("none.txt")));
+        f->trigger("mnuOPen");
+        QCOMPARE(f->window.FileName, QString());
         const QByteArray old("[T];TAX;\r\n[H];[C]:OLD\r\n");
         QVERIFY(writeBytes(f->path(QStringLiteral("existing.PAT")), old));
-        f->context.files.answers.enqueue(f->path(QStringLiteral("named.PAT")));
-        QVERIFY(f->window.mnuSave_Click());
-        QVERIFY(f->context.files.calls.constFirst().saveMode);
-        QCOMPARE(f->context.messages.texts(), QStringList{kSaved});
+        prompts.files.enqueue(f->path(QStringLiteral("named.PAT")));
+        f->trigger("mnuSave");
+        QVERIFY(prompts.fileCalls.constLast().save);
+        QCOMPARE(prompts.told.constLast(), kSaved);
         QCOMPARE(f->window.FileName, f->path(QStringLiteral("named.PAT")));
-        QVERIFY(f->window.mnuSave->isEnabled());
+        QVERIFY(child<QAction>(f->window, "mnuSave")->isEnabled());
 
-        f->context.messages.answers.enqueue(QMessageBox::No);
-        f->context.files.answers.enqueue(f->path(QStringLiteral("existing.PAT")));
-        QVERIFY(!f->window.mnuSaveAs_Click());
-        QCOMPARE(f->context.files.calls.constLast().initialFile, f->path(QStringLiteral("named.PAT")));
-        QCOMPARE(f->context.messages.texts(), (QStringList{kSaved, QStringLiteral("บันทึกทับไฟล์เดิมหรือไม่")}));
-        QCOMPARE(f->context.messages.shown.constLast().defaultButton, QMessageBox::No);
+        prompts.answers.enqueue(false);
+        prompts.files.enqueue(f->path(QStringLiteral("existing.PAT")));
+        f->trigger("mnuSaveAs");
+        QCOMPARE(prompts.fileCalls.constLast().current, f->path(QStringLiteral("named.PAT")));
+        QCOMPARE(prompts.questions.constLast().text, QStringLiteral("บันทึกทับไฟล์เดิมหรือไม่"));
+        QVERIFY(!prompts.questions.constLast().yesIsDefault && prompts.questions.constLast().escapeAnswersNo);
         QCOMPARE(f->window.FileName, f->path(QStringLiteral("named.PAT")));
-        f->window.GridEditor1->SetCellText(1, 11, QStringLiteral("[C]:Z:1"));
-        QVERIFY(f->window.mnuSave_Click());   // no dialog this time
-        QCOMPARE(f->context.files.calls.size(), 2);
+        f->grid().SetCellText(1, 11, QStringLiteral("[C]:Z:1"));
+        f->trigger("mnuSave");   // no dialog this time
+        QCOMPARE(prompts.fileCalls.size(), 3);
         QCOMPARE(readBytes(f->path(QStringLiteral("existing.PAT"))), old);
         QCOMPARE(readBytes(f->path(QStringLiteral("named.PAT"))), QByteArray("[T];BANK;\r\n[D];[C]:Z\r\n"));
 
-        f->context.messages.answers.enqueue(QMessageBox::Yes);
-        f->context.files.answers.enqueue(f->path(QStringLiteral("existing.PAT")));
-        QVERIFY(f->window.mnuSaveAs_Click());
+        prompts.answers.enqueue(true);
+        prompts.files.enqueue(f->path(QStringLiteral("existing.PAT")));
+        f->trigger("mnuSaveAs");
         QCOMPARE(readBytes(f->path(QStringLiteral("existing.PAT"))), QByteArray("[T];BANK;\r\n[D];[C]:Z\r\n"));
         QCOMPARE(f->window.FileName, f->path(QStringLiteral("existing.PAT")));
 
         // A save that fails says so and leaves the former file whole.
-        f->window.GridEditor1->SetCellText(1, 12, QStringLiteral("[C]:\u4e2d:1"));   // not in the code page
-        QVERIFY(!f->window.mnuSave_Click());
-        QVERIFY(f->context.messages.texts().constLast().startsWith(
+        f->grid().SetCellText(1, 12, QStringLiteral("[C]:\u4e2d:1"));   // not in the code page
+        f->trigger("mnuSave");
+        QVERIFY(prompts.told.constLast().startsWith(
             QStringLiteral("ไม่สามารถบันทึกไฟล์ ") + QDir::toNativeSeparators(f->path(QStringLiteral("existing.PAT")))));
         QCOMPARE(readBytes(f->path(QStringLiteral("existing.PAT"))), QByteArray("[T];BANK;\r\n[D];[C]:Z\r\n"));
-        QCOMPARE(QDir(f->install.path()).entryList(QDir::Files).size(), 3);   // no temporary file left
+        QCOMPARE(QDir(f->install.path()).entryList(QDir::Files).size(), 4);   // no temporary file left
     }
 
     // The status bar as the cursor moves to row 2: the lengths of that row's
@@ -218,8 +269,7 @@ private Q_SLOTS:
     void lengths_data()
     {
         QTest::addColumn<QStringList>("cells");   // "col=text"
-        QTest::addColumn<int>("col");
-        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("col"); QTest::addColumn<QString>("expected");
         const QStringList gaps{"11=[F]:{A}:10:L::::0", "30=[C]:ABCDE:5", "110=[F]:{B}:20:R:0:::0"};
         QTest::newRow("cursor between gaps") << gaps << 30 << "Total Length = 35 Colume Length = 15";
         QTest::newRow("constant's stored count; cells without a number add nothing")
@@ -233,26 +283,65 @@ private Q_SLOTS:
     }
     void lengths()
     {
-        QFETCH(QStringList, cells);
-        QFETCH(int, col);
-        QFETCH(QString, expected);
+        QFETCH(QStringList, cells); QFETCH(int, col);
         newPattern(QStringLiteral("[C]:OTHER ROW:9"));   // never counts
-        GridEditor *grid = f->window.GridEditor1;
-        grid->AddRow();
-        grid->setCurrentCell(1, 11);
+        GridTableModel &grid = f->grid();
+        grid.AddRow();
+        grid.setCurrentCell(1, 11);
         for (const QString &cell : cells)
-            grid->SetCellText(2, cell.section(u'=', 0, 0).toInt(), cell.section(u'=', 1));
-        grid->setCurrentCell(2, col);
-        QCOMPARE(f->window.sbStatusBar->panelText(), expected);
+            grid.SetCellText(2, cell.section(u'=', 0, 0).toInt(), cell.section(u'=', 1));
+        grid.setCurrentCell(2, col);
+        QTEST(f->status(), "expected");
+    }
+
+    // Delete on the current line shows its new lengths at once.
+    void deleteRecalculates()
+    {
+        newPattern(QStringLiteral("[F]:{A}:10:L::::0"));
+        f->grid().SetCellText(1, 12, QStringLiteral("[C]:AB:2"));
+        f->grid().setCurrentCell(1, 12);
+        QCOMPARE(f->status(), QStringLiteral("Total Length = 12 Colume Length = 12"));
+        QTest::keyClick(f->view(), Qt::Key_Delete);
+        QCOMPARE(f->grid().CellText(1, 12), QString());
+        QCOMPARE(f->status(), QStringLiteral("Total Length = 10 Colume Length = 10"));
+    }
+
+    // A length typed in the field dialog shows in ASCII digits, grouped only
+    // where the code page can store the separator, in the dialog and the
+    // status bar alike, and the pattern saves under every locale.
+    void lengthUnderLocale_data()
+    {
+        QTest::addColumn<QString>("locale"); QTest::addColumn<QString>("shown");
+        QTest::newRow("th_TH") << "th_TH" << "1,000";
+        QTest::newRow("en_US") << "en_US" << "1,000";
+        QTest::newRow("de_DE") << "de_DE" << "1.000";
+        QTest::newRow("fr_FR") << "fr_FR" << "1000";
+        QTest::newRow("ar_EG") << "ar_EG" << "1000";
+        QTest::newRow("fa_IR") << "fa_IR" << "1000";
+        QTest::newRow("mr_IN") << "mr_IN" << "1,000";
+    }
+    void lengthUnderLocale()
+    {
+        QFETCH(QString, locale); QFETCH(QString, shown);
+        QLocale::setDefault(QLocale(locale));
+        const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); });
+        newPattern(QString());
+        f->grid().setCurrentCell(1, 11);
+        pressF2([](frmField *dialog) { fillField(dialog, QStringLiteral("PAYAMT"), QStringLiteral("1000")); });
+        QCOMPARE(f->grid().CellText(1, 11), QStringLiteral("[F]:{PAYAMT}:%1:L::::0").arg(shown));
+        QCOMPARE(f->status(), QStringLiteral("Total Length = %1 Colume Length = %1").arg(shown));
+        f->context.prompts.files.enqueue(f->path(QStringLiteral("p.PAT")));
+        f->trigger("mnuSaveAs");
+        QCOMPARE(f->context.prompts.told, QStringList{kSaved});
+        QCOMPARE(readBytes(f->path(QStringLiteral("p.PAT"))), "[T];BANK;\r\n[D];[F]:{PAYAMT}:" + shown.toLatin1() + ":L::::0\r\n");
     }
 
     // Insert Column on row 1 and Remove Column on row 2, each row holding 1 to
     // 100: each changes its own row only.
     void insertAndRemoveColumn_data()
     {
-        QTest::addColumn<int>("col");
-        QTest::addColumn<QString>("inserted");   // cells 11 12 13 | 109 110; "-": empty
-        QTest::addColumn<QString>("removed");
+        QTest::addColumn<int>("col");   // cells 11 12 13 | 109 110 after each; "-": empty
+        QTest::addColumn<QString>("inserted"); QTest::addColumn<QString>("removed");
         QTest::newRow("first field") << 11 << "- 1 2 | 98 99" << "2 3 4 | 100 -";
         QTest::newRow("one before the last") << 109 << "1 2 3 | - 99" << "1 2 3 | 100 -";
         QTest::newRow("last field: nothing moves") << 110 << "1 2 3 | 99 100" << "1 2 3 | 99 100";
@@ -261,26 +350,39 @@ private Q_SLOTS:
     void insertAndRemoveColumn()
     {
         QFETCH(int, col);
-        QFETCH(QString, inserted);
-        QFETCH(QString, removed);
         newPattern(QString());
-        GridEditor *grid = f->window.GridEditor1;
-        grid->AddRow();
+        GridTableModel &grid = f->grid();
+        grid.AddRow();
         for (int row = 1; row <= 2; ++row)
             for (int i = 1; i <= 100; ++i)
-                grid->SetCellText(row, 10 + i, QString::number(i));
-        grid->setCurrentCell(1, col);
-        f->window.mnuInsert_Click();
-        grid->setCurrentCell(2, col);
-        f->window.mnuRemove_Click();
-        const auto row = [grid](int r) {
+                grid.SetCellText(row, 10 + i, QString::number(i));
+        grid.setCurrentCell(1, col);
+        f->trigger("mnuInsert");
+        grid.setCurrentCell(2, col);
+        f->trigger("mnuRemove");
+        const auto row = [&grid](int r) {
             QStringList cells;
             for (const int c : {11, 12, 13, 0, 109, 110})
-                cells << (c == 0 ? QStringLiteral("|") : grid->CellText(r, c).isEmpty() ? QStringLiteral("-") : grid->CellText(r, c));
+                cells << (c == 0 ? QStringLiteral("|") : grid.CellText(r, c).isEmpty() ? QStringLiteral("-") : grid.CellText(r, c));
             return cells.join(u' ');
         };
-        QCOMPARE(row(1), inserted);
-        QCOMPARE(row(2), removed);
+        QTEST(row(1), "inserted");
+        QTEST(row(2), "removed");
+    }
+
+    // Once the last line is removed the cursor is on no line: F2, Insert
+    // Column and Remove Column do nothing.
+    void commandsWithoutALine()
+    {
+        newPattern(QStringLiteral("[C]:A:1"));
+        f->grid().setCurrentCell(1, 11);
+        QTest::mouseClick(child<QToolButton>(f->window, "removeRowButton"), Qt::LeftButton);
+        QVERIFY(f->grid().IsRowRemoved(1));
+        QCOMPARE(pressF2([](frmField *dialog) { dialog->reject(); }), QString());
+        f->trigger("mnuInsert");
+        QCOMPARE(f->grid().CellText(1, 11), QStringLiteral("[C]:A:1"));
+        f->trigger("mnuRemove");
+        QCOMPARE(f->grid().CellText(1, 11), QStringLiteral("[C]:A:1"));
     }
 
     // One edit, end to end: New asks for the mode, F2 on the last field cell
@@ -288,28 +390,24 @@ private Q_SLOTS:
     // on the type column opens no field dialog.
     void newThenEditThroughFieldDialog()
     {
-        f->context.data.pickValue = QStringLiteral("PAYROLL");
-        f->window.mnuNew_Click();
-        QVERIFY(f->context.messages.shown.isEmpty());   // nothing to save yet
-        QCOMPARE(f->context.data.requests.size(), 1);
-        QCOMPARE(f->context.data.requests.constFirst().rows.size(), 4);   // every mode but ALL
+        f->context.prompts.mode = QStringLiteral("PAYROLL");
+        f->trigger("mnuNew");
+        QVERIFY(f->context.prompts.questions.isEmpty());   // nothing to save yet
+        QCOMPARE(f->context.prompts.modeLists.size(), 1);
+        QCOMPARE(f->context.prompts.modeLists.constFirst().size(), 4);   // every mode but ALL
         QCOMPARE(f->window.PMODE, QStringLiteral("PAYROLL"));
         QCOMPARE(f->window.windowTitle(), kTitle + QStringLiteral("เงินเดือนพนักงาน (Payroll) ] - Untitled.PAT"));
-        QVERIFY(!f->window.mnuSave->isEnabled() && f->window.mnuSaveAs->isEnabled());
+        QVERIFY(!child<QAction>(f->window, "mnuSave")->isEnabled() && child<QAction>(f->window, "mnuSaveAs")->isEnabled());
 
-        GridEditor *grid = f->window.GridEditor1;
-        grid->AddRow();
-        grid->setCurrentCell(1, 1);
-        QCOMPARE(pressF2([](frmField *dialog) { dialog->Command2->click(); }), QString());
-        grid->setCurrentCell(1, 110);
-        const QString caption = pressF2([](frmField *dialog) {
-            dialog->Combo1->setCurrentText(QStringLiteral("EMPCODE"));
-            dialog->Text4->setText(QStringLiteral("15"));
-            dialog->Command1->click();
-        });
+        GridTableModel &grid = f->grid();
+        grid.AddRow();
+        grid.setCurrentCell(1, 1);
+        QCOMPARE(pressF2([](frmField *dialog) { dialog->reject(); }), QString());
+        grid.setCurrentCell(1, 110);
+        const QString caption = pressF2([](frmField *dialog) { fillField(dialog, QStringLiteral("EMPCODE"), QStringLiteral("15")); });
         QCOMPARE(caption, QStringLiteral("Field100"));
-        QCOMPARE(grid->CellText(1, 110), QStringLiteral("[F]:{EMPCODE}:15:L::::0"));
-        QCOMPARE(f->window.sbStatusBar->panelText(), QStringLiteral("Total Length = 15 Colume Length = 15"));
+        QCOMPARE(grid.CellText(1, 110), QStringLiteral("[F]:{EMPCODE}:15:L::::0"));
+        QCOMPARE(f->status(), QStringLiteral("Total Length = 15 Colume Length = 15"));
     }
 };
 

@@ -17,20 +17,37 @@ const QString kDocNo = QStringLiteral("[F]:{DOCNO}:10:R:0:::0");
 struct Fixture
 {
     Fixture(const QString &database, const QString &data, const QString &mode = "BANK")
+        : context(database)
     {
-        context.useDesignDatabase(database);
         d.SetFormat("Field1", mode, data);
         d.show();
     }
-    // Fields listed, then field, name, length and preview shown, and the constant's count.
-    QStringList shown() const
+    QLineEdit *box(const char *name) const { return child<QLineEdit>(d, name); }
+    QComboBox *fields() const { return child<QComboBox>(d, "Combo1"); }
+    // The constant option's count, from its caption.
+    QString count() const
     {
-        return {QString::number(d.Combo1->count()), d.Combo1->currentText(), d.Text6->text(), d.Text4->text(), d.Text7->text(),
-                d.Option1[0]->text().remove("Constant (Use {NL} for NewLine) - [ ").remove(" character]")};
+        return child<QRadioButton>(d, "Option1_0")->text().remove("Constant (Use {NL} for NewLine) - [ ").remove(" character]");
     }
-    TestContext context;
+    void click(const char *name) const { QTest::mouseClick(child<QAbstractButton>(d, name), Qt::LeftButton); }
+
+    ScriptedContext context;
     frmField d{context};
 };
+
+// Types into a box as typing and pasting go, through its validator; the
+// first word of the hint shown, "" when none.
+QString typeInto(QLineEdit *edit, const QString &input, bool replace)
+{
+    QToolTip::hideText();
+    QTest::qWaitFor([] { return !QToolTip::isVisible(); });
+    if (replace)
+        edit->selectAll();
+    else
+        edit->end(false);
+    edit->insert(input);
+    return QToolTip::isVisible() ? QToolTip::text().section(u' ', 0, 0) : QString();
+}
 
 } // namespace
 
@@ -54,18 +71,22 @@ private Q_SLOTS:
     void cellThenOk_data()
     {
         QTest::addColumn<QString>("database"); QTest::addColumn<QString>("mode"); QTest::addColumn<QString>("data");
-        QTest::addColumn<QString>("picked"); QTest::addColumn<QStringList>("shown"); QTest::addColumn<QString>("okGives");
+        QTest::addColumn<QString>("picked"); QTest::addColumn<int>("listed"); QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("name"); QTest::addColumn<QString>("length"); QTest::addColumn<QString>("preview");
+        QTest::addColumn<QString>("count"); QTest::addColumn<QString>("okGives");
         const QString sample = m_sample.designDatabase();
-        QTest::newRow("empty cell: first field, defaults") << sample << "BANK" << "" << ""
-                                                           << QStringList{"17", "BANKCODE", "รหัสธนาคารผู้รับ", "1", "", "0"} << "[F]:{BANKCODE}:1:L::::0";
-        QTest::newRow("every component") << sample << "BANK" << "[F]:{PAYAMT}:20:C:*:<:>:1" << ""
-                                         << QStringList{"17", "PAYAMT", "จำนวนเงินโอน", "20", "**000000001525050***", "0"} << "[F]:{PAYAMT}:20:C:*:<:>:1";
-        QTest::newRow("constant, count recomputed") << sample << "BANK" << "[C]:AB{NL}C:9" << ""
-                                                    << QStringList{"17", "BANKCODE", "รหัสธนาคารผู้รับ", "1", "", "3"} << "[C]:AB{NL}C:3";
+        QTest::newRow("empty cell: first field, defaults") << sample << "BANK" << "" << "" << 17 << "BANKCODE"
+            << "รหัสธนาคารผู้รับ" << "1" << "" << "0" << "[F]:{BANKCODE}:1:L::::0";
+        QTest::newRow("every component") << sample << "BANK" << "[F]:{PAYAMT}:20:C:*:<:>:1" << "" << 17 << "PAYAMT"
+            << "จำนวนเงินโอน" << "20" << "**000000001525050***" << "0" << "[F]:{PAYAMT}:20:C:*:<:>:1";
+        QTest::newRow("constant, count recomputed") << sample << "BANK" << "[C]:AB{NL}C:9" << "" << 17 << "BANKCODE"
+            << "รหัสธนาคารผู้รับ" << "1" << "" << "3" << "[C]:AB{NL}C:3";
         QTest::newRow("field of another mode, zero length confirmed") << sample << "BANK" << "[F]:{EMPCODE}:0:R:0" << ""
-                                                                    << QStringList{"17", "BANKCODE", "รหัสธนาคารผู้รับ", "0", "", "0"} << "[F]:{BANKCODE}:1:R:0:::0";
-        QTest::newRow("apostrophes in the mode and the field") << sample << "O'NEIL" << "" << "O'Q" << QStringList{"8", "O'Q", "q", "1", "y", "0"} << "[F]:{O'Q}:1:L::::0";
-        QTest::newRow("database missing") << m_sample.filePath("none.dat") << "BANK" << "" << "" << QStringList{"0", "", "", "1", "", "0"} << "[F]:{}:1:L::::0";
+            << 17 << "BANKCODE" << "รหัสธนาคารผู้รับ" << "0" << "" << "0" << "[F]:{BANKCODE}:1:R:0:::0";
+        QTest::newRow("apostrophes in the mode and the field") << sample << "O'NEIL" << "" << "O'Q" << 8 << "O'Q" << "q"
+            << "1" << "y" << "0" << "[F]:{O'Q}:1:L::::0";
+        QTest::newRow("database missing") << m_sample.filePath("none.dat") << "BANK" << "" << "" << 0 << "" << "" << "1"
+            << "" << "0" << "[F]:{}:1:L::::0";
     }
     void cellThenOk()
     {
@@ -73,10 +94,15 @@ private Q_SLOTS:
         Fixture f(database, data, mode);
         QVERIFY(QTest::qWaitForWindowActive(&f.d));
         if (!picked.isEmpty())
-            f.d.Combo1->setCurrentText(picked);
-        QTEST(f.shown(), "shown");
+            f.fields()->setCurrentText(picked);
+        QTEST(int(f.fields()->count()), "listed");
+        QTEST(f.fields()->currentText(), "field");
+        QTEST(f.box("Text6")->text(), "name");
+        QTEST(f.box("Text4")->text(), "length");
+        QTEST(f.box("Text7")->text(), "preview");
+        QTEST(f.count(), "count");
         QCOMPARE(f.d.MDATA, data);
-        QTest::mouseClick(f.d.Command1, Qt::LeftButton);
+        f.click("Command1");
         QTEST(f.d.MDATA, "okGives");
     }
 
@@ -86,42 +112,72 @@ private Q_SLOTS:
     void typeThenAct_data()
     {
         QTest::addColumn<QString>("box"); QTest::addColumn<QString>("input"); QTest::addColumn<QString>("act");
-        QTest::addColumn<QStringList>("outcome");   // the box's text, the hint's first word, open or closed, MDATA, the constant's count, messages
-        QTest::newRow("OK") << "Text1" << "ยอด ฿{NL}" << "OK" << QStringList{"ยอด ฿{NL}", "", "closed", "[C]:ยอด ฿{NL}:5", "5"};
-        QTest::newRow("OK, empty constant") << "Text1" << "" << "OK" << QStringList{"", "", "open", kDocNo, "0", "กรุณาระบุ Constant"};
-        QTest::newRow("Cancel") << "Text1" << "AB" << "Cancel" << QStringList{"AB", "", "closed", kDocNo, "2"};
-        QTest::newRow("Esc on OK") << "Text1" << "A" << "Esc" << QStringList{"A", "", "open", kDocNo, "1"};
-        QTest::newRow("Enter on OK") << "Text1" << "A" << "Enter" << QStringList{"A", "", "open", kDocNo, "1"};
-        QTest::newRow("constant box, line break") << "Text1" << "x\ny" << "" << QStringList{"", "Line", "open", kDocNo, "0"};
-        QTest::newRow("constant box under the field option: no count") << "Text1" << "ab" << "" << QStringList{"ab", "", "open", kDocNo, "0"};
-        QTest::newRow("prefix, semicolon") << "Text8" << ";" << "" << QStringList{"", "\";\"", "open", kDocNo, "0"};
-        QTest::newRow("fill, colon") << "Text3" << ":" << "" << QStringList{"0", "\":\"", "open", kDocNo, "0"};
-        QTest::newRow("suffix, outside the code page") << "Text9" << "é" << "" << QStringList{"", "\"é\"", "open", kDocNo, "0"};
-        QTest::newRow("suffix, emoji cut in half by the box") << "Text9" << "😀" << "" << QStringList{"", "This", "open", kDocNo, "0"};
-        QTest::newRow("constant, emoji named whole") << "Text1" << "😀" << "" << QStringList{"", "\"😀\"", "open", kDocNo, "0"};
-        QTest::newRow("length 0 entered") << "Text4" << "0" << "Enter" << QStringList{"1", "", "open", kDocNo, "0"};
-        QTest::newRow("length -5 entered") << "Text4" << "-5" << "Enter" << QStringList{"1", "", "open", kDocNo, "0"};
-        QTest::newRow("length 1000 entered, grouped, read back") << "Text4" << "1000" << "Enter" << QStringList{"1,000", "", "open", kDocNo, "0"};
+        QTest::addColumn<QString>("text"); QTest::addColumn<QString>("hint"); QTest::addColumn<bool>("open");
+        QTest::addColumn<QString>("mdata"); QTest::addColumn<QString>("count"); QTest::addColumn<QStringList>("told");
+        QTest::newRow("OK") << "Text1" << "ยอด ฿{NL}" << "OK" << "ยอด ฿{NL}" << "" << false << "[C]:ยอด ฿{NL}:5" << "5" << QStringList();
+        QTest::newRow("OK, empty constant") << "Text1" << "" << "OK" << "" << "" << true << kDocNo << "0" << QStringList{"กรุณาระบุ Constant"};
+        QTest::newRow("Cancel") << "Text1" << "AB" << "Cancel" << "AB" << "" << false << kDocNo << "2" << QStringList();
+        QTest::newRow("Esc on OK") << "Text1" << "A" << "Esc" << "A" << "" << true << kDocNo << "1" << QStringList();
+        QTest::newRow("Enter on OK") << "Text1" << "A" << "Enter" << "A" << "" << true << kDocNo << "1" << QStringList();
+        QTest::newRow("constant box, line break") << "Text1" << "x\ny" << "" << "" << "Line" << true << kDocNo << "0" << QStringList();
+        QTest::newRow("constant box under the field option: no count") << "Text1" << "ab" << "" << "ab" << "" << true << kDocNo << "0" << QStringList();
+        QTest::newRow("prefix, semicolon") << "Text8" << ";" << "" << "" << "\";\"" << true << kDocNo << "0" << QStringList();
+        QTest::newRow("fill, colon") << "Text3" << ":" << "" << "0" << "\":\"" << true << kDocNo << "0" << QStringList();
+        QTest::newRow("suffix, outside the code page") << "Text9" << "é" << "" << "" << "\"é\"" << true << kDocNo << "0" << QStringList();
+        QTest::newRow("suffix, emoji cut in half by the box") << "Text9" << "😀" << "" << "" << "This" << true << kDocNo << "0" << QStringList();
+        QTest::newRow("constant, emoji named whole") << "Text1" << "😀" << "" << "" << "\"😀\"" << true << kDocNo << "0" << QStringList();
+        QTest::newRow("length 0 entered") << "Text4" << "0" << "Enter" << "1" << "" << true << kDocNo << "0" << QStringList();
+        QTest::newRow("length -5 entered") << "Text4" << "-5" << "Enter" << "1" << "" << true << kDocNo << "0" << QStringList();
+        QTest::newRow("length 1000 entered, grouped") << "Text4" << "1000" << "Enter" << "1,000" << "" << true << kDocNo << "0" << QStringList();
     }
     void typeThenAct()
     {
         QFETCH(QString, box); QFETCH(QString, input); QFETCH(QString, act);
         Fixture f(m_sample.designDatabase(), kDocNo);
         QVERIFY(QTest::qWaitForWindowActive(&f.d));
-        auto *edit = f.d.findChild<QLineEdit *>(box);
-        if (edit == f.d.Text1 && !act.isEmpty())
-            QTest::mouseClick(f.d.Option1[0], Qt::LeftButton);
-        QToolTip::hideText();
-        QTRY_VERIFY(!QToolTip::isVisible());
-        edit->selectAll();
-        edit->insert(input);   // through the box's validator, as typing and pasting go
-        const QString hint = QToolTip::isVisible() ? QToolTip::text().section(u' ', 0, 0) : QString();
+        QLineEdit *edit = f.box(qPrintable(box));
+        if (box == u"Text1" && !act.isEmpty())
+            f.click("Option1_0");
+        const QString hint = typeInto(edit, input, true);
         if (act == u"OK" || act == u"Cancel")
-            QTest::mouseClick(act == u"OK" ? f.d.Command1 : f.d.Command2, Qt::LeftButton);
+            f.click(act == u"OK" ? "Command1" : "Command2");
         for (int press = 0; press < 2 && (act == u"Enter" || act == u"Esc"); ++press)
-            QTest::keyClick(edit == f.d.Text4 ? static_cast<QWidget *>(edit) : f.d.Command1, act == u"Esc" ? Qt::Key_Escape : Qt::Key_Return);
-        QTEST(QStringList({edit->text(), hint, f.d.isVisible() ? "open" : "closed", f.d.MDATA, f.shown().last()}) + f.context.messages.texts(),
-              "outcome");
+            QTest::keyClick(box == u"Text4" ? static_cast<QWidget *>(edit) : child<QWidget>(f.d, "Command1"),
+                            act == u"Esc" ? Qt::Key_Escape : Qt::Key_Return);
+        QTEST(edit->text(), "text");
+        QTEST(hint, "hint");
+        QTEST(f.d.isVisible(), "open");
+        QTEST(f.d.MDATA, "mdata");
+        QTEST(f.count(), "count");
+        QTEST(f.context.prompts.told, "told");
+    }
+
+    // A pattern file may bring a control character into a box. It stays as
+    // long as the user leaves it, yet the box goes on refusing what would
+    // split the saved line, typed or pasted.
+    void loadedControlCharacterKeepsRefusing_data()
+    {
+        QTest::addColumn<QString>("data"); QTest::addColumn<QString>("box"); QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<QString>("text"); QTest::addColumn<QString>("okGives");
+        QTest::newRow("constant with a tab") << "[C]:a\tb:3" << "Text1" << QStringList{":", "X", "\t", "y;z", "\r"}
+                                             << "a\tbX" << "[C]:a\tbX:4";
+        QTest::newRow("fill that is a lone CR") << "[F]:{DOCNO}:10:R:\r:::0" << "Text3" << QStringList{";", ":"} << "\r"
+                                                << "[F]:{DOCNO}:10:R:\r:::0";
+    }
+    void loadedControlCharacterKeepsRefusing()
+    {
+        QFETCH(QString, data); QFETCH(QString, box); QFETCH(QStringList, typed);
+        Fixture f(m_sample.designDatabase(), data);
+        QVERIFY(QTest::qWaitForWindowActive(&f.d));
+        QLineEdit *edit = f.box(qPrintable(box));
+        for (const QString &input : typed) {
+            const QString before = edit->text();
+            const bool refused = !typeInto(edit, input, box == u"Text3").isEmpty();
+            QCOMPARE(refused, edit->text() == before);
+        }
+        QTEST(edit->text(), "text");
+        f.click("Command1");
+        QTEST(f.d.MDATA, "okGives");
     }
 };
 

@@ -3,12 +3,14 @@
 // model takes. A model tester watches every test.
 
 #include "components/grideditor.h"
+#include "components/selectionlist.h"
 #include "components/gridtablemodel.h"
 #include "designer/gridlayout.h"
 
 #include <QComboBox>
 #include <QTableView>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include <climits>
@@ -30,6 +32,9 @@ private Q_SLOTS:
         QTest::newRow("F2 on the type cell: its combo box") << type << "F2" << QList<QVariantList>{{113, 0}} << "2,1 x x LOOP";
         // The row stays counted; the cursor moves to the next line still in the pattern.
         QTest::newRow("remove button") << QPoint(12, 2) << "Remove Row" << QList<QVariantList>{} << "3,12 x x GROUP 2";
+        // With no line left the cursor is on none: Delete changes nothing.
+        QTest::newRow("remove every row, then Delete") << QPoint(11, 1) << "Remove Row*3, Del" << QList<QVariantList>{{46, 0}}
+                                                       << "3,11 x x GROUP 1 2 3";
     }
     // On the designer's layout (type column 1, fields 11 to 110) with three
     // rows, row 2 a GROUP, "x" in (1,11) and (1,12).
@@ -37,31 +42,33 @@ private Q_SLOTS:
     {
         QFETCH(QPoint, cell); QFETCH(QString, action);
         GridEditor grid;
-        new QAbstractItemModelTester(grid.model(), QAbstractItemModelTester::FailureReportingMode::QtTest, &grid);
-        GridLayout::layOut(grid);
+        GridTableModel &model = *grid.model();
+        auto *view = grid.findChild<QTableView *>("gridView");
+        new QAbstractItemModelTester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest, &grid);
+        GridLayout::layOut(model);
         for (int row = 1; row <= 3; ++row)
-            grid.AddRow();
-        grid.SetCellText(1, 11, "x");
-        grid.SetCellText(1, 12, "x");
-        grid.SetCellListIndex(2, GridLayout::kTypeColumn, 1);
-        grid.setCurrentCell(cell.y(), cell.x());
+            model.AddRow();
+        model.SetCellText(1, 11, "x");
+        model.SetCellText(1, 12, "x");
+        model.SetCellListIndex(2, GridLayout::kTypeColumn, 1);
+        model.setCurrentCell(cell.y(), cell.x());
         grid.resize(900, 400);
         grid.show();
         QVERIFY(QTest::qWaitForWindowActive(&grid));
 
         QSignalSpy keyDown(&grid, &GridEditor::KeyDown);
-        QWidget *viewport = grid.view()->viewport();
-        const QPoint at = grid.view()->visualRect(grid.model()->index(2, grid.model()->sectionOfColumn(13))).center();
+        QWidget *viewport = view->viewport();
+        const QPoint at = view->visualRect(model.index(2, model.sectionOfColumn(13))).center();
         if (action == u"double-click") {   // as the window system sends it: QTest::mouseDClick alone is only the second press
             for (const QTest::MouseAction event : {QTest::MouseClick, QTest::MousePress, QTest::MouseDClick, QTest::MouseRelease})
                 QTest::mouseEvent(event, viewport, Qt::LeftButton, {}, at);
-        } else if (action == u"Remove Row") {
-            for (QToolButton *button : grid.findChildren<QToolButton *>()) {
-                if (button->text() == action)
-                    QTest::mouseClick(button, Qt::LeftButton);
-            }
+        } else if (action.startsWith(u"Remove Row")) {
+            for (int click = action.contains(u"*3") ? 3 : 1; click > 0; --click)
+                QTest::mouseClick(grid.findChild<QToolButton *>("removeRowButton"), Qt::LeftButton);
+            if (action.endsWith(u"Del"))
+                QTest::keyClick(view, Qt::Key_Delete);
         } else {
-            QTest::keyClick(grid.view(), QKeySequence(action)[0].key(), QKeySequence(action)[0].keyboardModifiers());
+            QTest::keyClick(view, QKeySequence(action)[0].key(), QKeySequence(action)[0].keyboardModifiers());
         }
         if (auto *combo = viewport->findChild<QComboBox *>()) {   // the list cell's editor: LOOP picked
             QCOMPARE(QStringList({combo->itemText(0), combo->itemText(1), combo->itemText(2), combo->currentText()}),
@@ -72,15 +79,17 @@ private Q_SLOTS:
         // Text cells are edited in the field dialog, never in the grid; a closing editor writes back queued.
         QTRY_COMPARE(viewport->findChildren<QWidget *>().size(), 0);
         QTEST(QList<QVariantList>(keyDown), "keyDown");
-        QString after = QStringLiteral("%1,%2 %3 %4 %5").arg(grid.Row()).arg(grid.Col()).arg(grid.CellText(1, 11), grid.CellText(1, 12), grid.CellText(2, 1));
+        QString after = QStringLiteral("%1,%2 %3 %4 %5").arg(model.Row()).arg(model.Col()).arg(model.CellText(1, 11), model.CellText(1, 12), model.CellText(2, 1));
         for (int row = 1; row <= 3; ++row)
-            after += grid.IsRowRemoved(row) && grid.view()->isRowHidden(row - 1) ? QStringLiteral(" %1").arg(row) : QString();
+            after += model.IsRowRemoved(row) && view->isRowHidden(row - 1) ? QStringLiteral(" %1").arg(row) : QString();
         QTEST(after, "after");
     }
 
-    // Only a data cell of a defined column takes a write, and a view repaints
-    // that one cell; a bulk update, nested or not, signals one reset at its end.
-    void modelWrites()
+    // Only a data cell of a defined column takes a write. Every change of
+    // the pattern comes out of one door, once, saying what changed, and a
+    // view repaints only what changed; writing what a cell holds already is
+    // no change; a bulk update, nested or not, is one reset at its end.
+    void modelChanges()
     {
         GridTableModel model;
         new QAbstractItemModelTester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest, &model);
@@ -90,25 +99,54 @@ private Q_SLOTS:
         GridLayout::layOut(model);   // a layout starts without rows
         QCOMPARE(model.RowCount(), 0);
         model.AddRow();
-        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged), reset(&model, &QAbstractItemModel::modelReset);
-        for (const QPoint rowCol : {QPoint(0, 11), QPoint(2, 11), QPoint(1, 5), QPoint(1, 111), QPoint(1, INT_MAX), QPoint(1, INT_MIN)}) {
+        model.AddRow();
+        for (int c = 11; c <= 110; ++c)
+            model.SetCellText(1, c, QString::number(c - 10));
+        QSignalSpy spy(&model, &GridTableModel::patternChanged), repaint(&model, &QAbstractItemModel::dataChanged),
+            reset(&model, &QAbstractItemModel::modelReset);
+        for (const QPoint rowCol : {QPoint(0, 11), QPoint(3, 11), QPoint(1, 5), QPoint(1, 111), QPoint(1, INT_MAX), QPoint(1, INT_MIN)}) {
             model.SetCellText(rowCol.x(), rowCol.y(), "x");
             model.SetCellListIndex(rowCol.x(), rowCol.y(), 1);
         }
-        model.SetCellText(1, 12, "x");
-        model.SetCellListIndex(1, 1, 1);
-        QCOMPARE(QList<QModelIndex>({changed.value(0).value(0).toModelIndex(), changed.value(1).value(0).toModelIndex()}),
-                 QList<QModelIndex>({model.index(0, 2), model.index(0, 0)}));
-        QCOMPARE(QStringList({model.CellText(0, 11), model.CellText(1, 12), model.CellText(1, 1), model.CellText(1, 5)}),
-                 QStringList({"Field1", "x", "GROUP", ""}));
-        model.BeginUpdate();
-        model.BeginUpdate();
+        model.SetCellText(1, 12, "2");
+        model.SetCellListIndex(2, 1, 1);
+        model.insertCell(1, 12, 110);
+        model.removeCell(1, 11, 110);
+        model.removeRow(2);
+        model.removeRow(2);
         model.AddRow();
-        model.SetCellText(2, 11, "y");
+        model.BeginUpdate();
+        model.BeginUpdate();
+        model.SetCellText(3, 11, "y");
+        model.AddRow();
         model.EndUpdate();
         QCOMPARE(reset.size(), 0);
         model.EndUpdate();
-        QCOMPARE(QList<qsizetype>({changed.size(), reset.size()}), QList<qsizetype>({2, 1}));
+        using K = GridChange::Kind;
+        QList<GridChange> changes;
+        for (const QList<QVariant> &signal : spy)
+            changes.append(signal.at(0).value<GridChange>());
+        QCOMPARE(changes, (QList<GridChange>{{K::Cells, 2, 1, 1}, {K::Cells, 1, 12, 110}, {K::Cells, 1, 11, 110},
+                                             {K::RowRemoved, 2, 0, 0}, {K::RowAdded, 3, 0, 0}, {K::Reset, 0, 0, 0}}));
+        QCOMPARE(repaint.value(0).value(0).toModelIndex(), model.index(1, 0));
+        QCOMPARE(repaint.value(1).value(1).toModelIndex(), model.index(0, 100));
+        QCOMPARE(QList<qsizetype>({repaint.size(), reset.size()}), QList<qsizetype>({4, 1}));
+        QStringList row1;
+        for (const int c : {0, 11, 12, 13, 109, 110, 5})
+            row1 << model.CellText(c == 0 ? 0 : 1, c == 0 ? 11 : c);
+        QCOMPARE(row1, QStringList({"Field1", "", "2", "3", "99", "", ""}));   // 1 moved on and back over, 100 dropped
+    }
+
+    // The selection list hides a column of width 0 and gives the picked row.
+    void selectionList()
+    {
+        SelectionListDialog list({"Modes", {"Mode", "ชื่อ"}, {0, 4000}, {{"A", "First"}, {"B", "Second"}}});
+        auto *tree = list.findChild<QTreeWidget *>("list");
+        QVERIFY(tree->isColumnHidden(0) && !tree->isColumnHidden(1));
+        tree->setCurrentItem(tree->topLevelItem(1));
+        QCOMPARE(list.pickedRow(), -1);   // not yet accepted
+        list.accept();
+        QCOMPARE(list.pickedRow(), 1);
     }
 };
 

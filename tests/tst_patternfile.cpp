@@ -1,5 +1,5 @@
-// The pattern file reader and writer: golden files, grids built in code and
-// a read that ends short.
+// The pattern file reader and writer: golden files, grids built in code, and
+// devices that hold no pattern, can be read only once or end short.
 
 #include "components/gridtablemodel.h"
 #include "designer/gridlayout.h"
@@ -19,128 +19,142 @@ QString dump(const QString &mode, const PatternGrid &grid)
         out += QStringLiteral("row %1 type %2\n").arg(r).arg(grid.CellListIndex(r, GridLayout::kTypeColumn));
         for (int c = GridLayout::kFirstFieldColumn; c <= GridLayout::kLastFieldColumn; ++c) {
             if (!grid.CellText(r, c).isEmpty())
-                out += QStringLiteral("  %1 %2\n").arg(c).arg(grid.CellText(r, c));
+                out += QStringLiteral("  %1 %2\n").arg(QString::number(c), grid.CellText(r, c));
         }
     }
     return out;
 }
 
-struct BuiltRow
+using Cells = QMap<int, QString>;   // column, text
+
+// Gives `bytes` once, as a pipe does, and counts the bytes it gave.
+struct Pipe final : QIODevice
 {
-    double type;
-    QList<std::pair<int, QString>> cells;   // column, text
-    bool removed = false;
+    explicit Pipe(const QByteArray &bytes) : bytes(bytes) { open(QIODevice::ReadOnly); }
+    bool isSequential() const override { return true; }
+    qint64 bytesAvailable() const override { return bytes.size() - given + QIODevice::bytesAvailable(); }
+    qint64 readData(char *data, qint64 max) override
+    {
+        const qint64 n = qMin(max, bytes.size() - given);
+        memcpy(data, bytes.constData() + given, n);
+        given += n;
+        return n;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+    const QByteArray bytes;
+    qint64 given = 0;
 };
 
-void build(GridTableModel &grid, const QList<BuiltRow> &rows)
+// A file that claims `missing` bytes more than it gives, as one cut short while it is read.
+struct File final : QBuffer
 {
-    GridLayout::layOut(grid);
-    for (const BuiltRow &row : rows) {
-        grid.AddRow();
-        grid.SetCellListIndex(grid.Row(), GridLayout::kTypeColumn, row.type);
-        for (const auto &[col, text] : row.cells)
-            grid.SetCellText(grid.Row(), col, text);
-        if (row.removed)
-            grid.removeRow(grid.Row());
-    }
-}
+    qint64 missing = 0;
+    qint64 size() const override { return QBuffer::size() + missing; }
+};
 
 } // namespace
-
-Q_DECLARE_METATYPE(QList<BuiltRow>)
 
 class TestPatternFile : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void goldenFiles_data();
-    void goldenFiles();
-    void writerOnBuiltGrids_data();
-    void writerOnBuiltGrids();
-    void readEndingShortFails();
-};
-
-// Each NAME.PAT is read; NAME.rejected marks a file without a mode, NAME.grid
-// holds the grid it loads into and NAME.out the exact bytes saved from it.
-void TestPatternFile::goldenFiles_data()
-{
-    QTest::addColumn<QString>("name");
-    const QDir dir(qEnvironmentVariable("ZN7_TEST_DATA") + QStringLiteral("/patterns"));
-    const QStringList inputs = dir.entryList({QStringLiteral("*.PAT")}, QDir::Files, QDir::Name);
-    QVERIFY2(inputs.size() >= 20, qPrintable(dir.path()));
-    for (const QString &input : inputs)
-        QTest::newRow(qPrintable(input.chopped(4))) << dir.filePath(input.chopped(4));
-}
-
-void TestPatternFile::goldenFiles()
-{
-    QFETCH(QString, name);
-    PatternReader reader;
-    QVERIFY(reader.readFile(name + QStringLiteral(".PAT")));
-    if (QFile::exists(name + QStringLiteral(".rejected"))) {
-        QCOMPARE(reader.mode(), QString());
-        return;
+    // Each NAME.PAT is read; NAME.rejected marks a file without a mode, NAME.grid
+    // holds the grid it loads into and NAME.out the exact bytes saved from it.
+    void goldenFiles_data()
+    {
+        QTest::addColumn<QString>("name");
+        const QDir dir(QStringLiteral(ZN7_TEST_DATA "/patterns"));
+        const QStringList inputs = dir.entryList({QStringLiteral("*.PAT")}, QDir::Files, QDir::Name);
+        QVERIFY2(inputs.size() >= 20, qPrintable(dir.path()));
+        for (const QString &input : inputs)
+            QTest::newRow(qPrintable(input.chopped(4))) << dir.filePath(input.chopped(4));
+    }
+    void goldenFiles()
+    {
+        QFETCH(QString, name);
+        PatternReader reader;
+        QVERIFY(reader.readFile(name + QStringLiteral(".PAT")));
+        if (QFile::exists(name + QStringLiteral(".rejected"))) {
+            QCOMPARE(reader.mode(), QString());
+            QCOMPARE(reader.lines(), QStringList());
+            return;
+        }
+        GridTableModel grid;
+        GridLayout::layOut(grid);
+        PatternFile::loadRows(reader.lines(), grid);
+        if (QFile::exists(name + QStringLiteral(".grid")))
+            QCOMPARE(dump(reader.mode(), grid), QString::fromUtf8(readBytes(name + QStringLiteral(".grid"))));
+        QBuffer saved;
+        QVERIFY(PatternWriter().write(saved, reader.mode(), grid));
+        QCOMPARE(saved.data(), readBytes(name + QStringLiteral(".out")));
     }
 
-    GridTableModel grid;
-    GridLayout::layOut(grid);
-    PatternFile::loadRows(reader.lines(), grid);
-    if (QFile::exists(name + QStringLiteral(".grid")))
-        QCOMPARE(dump(reader.mode(), grid), QString::fromUtf8(readBytes(name + QStringLiteral(".grid"))));
-    QBuffer saved;
-    QVERIFY(PatternWriter().write(saved, reader.mode(), grid));
-    QCOMPARE(saved.data(), readBytes(name + QStringLiteral(".out")));
-}
-
-// What only a grid can hold: list indexes out of range, removed rows, cells
-// with extra ":" parts, characters outside the code page (expected: nothing,
-// the write fails).
-void TestPatternFile::writerOnBuiltGrids_data()
-{
-    QTest::addColumn<QList<BuiltRow>>("rows");
-    QTest::addColumn<QByteArray>("expected");
-
-    QTest::newRow("no row") << QList<BuiltRow>{} << QByteArray("[T];BANK;\r\n");
-    QTest::newRow("row tags; removed and empty rows left out")
-        << QList<BuiltRow>{{0, {{11, "[C]:A:1"}}}, {1, {{11, "[C]:B:1"}}}, {2, {{11, "[C]:C:1"}}},
-                          {5, {{11, "[C]:D:1"}}}, {-1, {{11, "[C]:E:1"}}}, {1, {{11, "[C]:X:1"}}, true}, {1, {}}}
-        << QByteArray("[T];BANK;\r\n[H];[C]:A\r\n[G];[C]:B\r\n[D];[C]:C\r\n[D];[C]:D\r\n[D];[C]:E\r\n");
-    QTest::newRow("cells close up; constants keep tag and text")
-        << QList<BuiltRow>{{1, {{12, "[C]:B:1"}, {20, "[F]:{X}:3:R:0:::0"}, {110, "[C]:AB{NL}C:3"}}},
-                          {0, {{11, "[C]:a:b:c"}, {12, "[C]"}}}}
-        << QByteArray("[T];BANK;\r\n[G];[C]:B;[F]:{X}:3:R:0:::0;[C]:AB{NL}C\r\n[H];[C]:a;[C]\r\n");
-    QTest::newRow("character the code page lacks")
-        << QList<BuiltRow>{{0, {{11, QStringLiteral("[C]:\u4e2d:1")}}}} << QByteArray();
-}
-
-void TestPatternFile::writerOnBuiltGrids()
-{
-    QFETCH(QList<BuiltRow>, rows);
-    QFETCH(QByteArray, expected);
-    GridTableModel grid;
-    build(grid, rows);
-    QBuffer out;
-    PatternWriter writer;
-    QCOMPARE(writer.write(out, QStringLiteral("BANK"), grid), !expected.isEmpty());
-    QCOMPARE(writer.errorString().isEmpty(), !expected.isEmpty());
-    QCOMPARE(out.data(), expected);
-}
-
-void TestPatternFile::readEndingShortFails()
-{
-    // Ends before its size, as a file cut short while it is read.
-    struct ShortDevice final : QBuffer
+    // What only a grid row can hold: list indexes out of range, cells with
+    // extra ":" parts or a bare tag, characters outside the code page
+    // (expected: nothing, the write fails). Rows removed or empty and cells
+    // that close up are tst_properties' random grids.
+    void writerOnBuiltRow_data()
     {
-        qint64 size() const override { return 100; }
-    } device;
-    device.setData("[T];BANK;\r\n[H];[C]:A");
-    QVERIFY(device.open(QIODevice::ReadOnly));
-    PatternReader reader;
-    QVERIFY(!reader.read(device));
-    QVERIFY(!reader.errorString().isEmpty());
-    QVERIFY(reader.lines().isEmpty());
-}
+        QTest::addColumn<double>("type");
+        QTest::addColumn<Cells>("cells");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("type above the list; bare constant tag") << 5.0 << Cells{{12, "[C]"}} << QByteArray("[T];BANK;\r\n[D];[C]\r\n");
+        QTest::newRow("type below the list; constant's extra parts")
+            << -1.0 << Cells{{11, "[C]:a:b:c"}, {110, "[F]:{X}:3:R:0:::0"}} << QByteArray("[T];BANK;\r\n[D];[C]:a;[F]:{X}:3:R:0:::0\r\n");
+        QTest::newRow("character the code page lacks") << 0.0 << Cells{{11, QStringLiteral("[C]:\u4e2d:1")}} << QByteArray();
+    }
+    void writerOnBuiltRow()
+    {
+        QFETCH(double, type); QFETCH(Cells, cells); QFETCH(QByteArray, expected);
+        GridTableModel grid;
+        GridLayout::layOut(grid);
+        grid.AddRow();
+        grid.SetCellListIndex(1, GridLayout::kTypeColumn, type);
+        for (auto cell = cells.cbegin(); cell != cells.cend(); ++cell)
+            grid.SetCellText(1, cell.key(), cell.value());
+        QBuffer out;
+        PatternWriter writer;
+        QCOMPARE(writer.write(out, QStringLiteral("BANK"), grid), !expected.isEmpty());
+        QCOMPARE(writer.errorString().isEmpty(), !expected.isEmpty());
+        QCOMPARE(out.data(), expected);
+    }
+
+    // The mode is sought line by line before the file is held: a pipe
+    // without line breaks is given up after a MiB, and a file that holds no
+    // pattern keeps no lines. A file that ends before its size cannot be read.
+    void readerOnDevices_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("pipe");
+        QTest::addColumn<qint64>("missing");
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<qsizetype>("lines");
+        const QByteArray rows = QByteArray("[H];[C]:A\r\n").repeated(300000);
+        QTest::newRow("mode line first") << "[T];BANK;\r\n" + rows << false << qint64(0) << "BANK" << qsizetype(300001);
+        QTest::newRow("short lines without a mode line") << rows << false << qint64(0) << "" << qsizetype(0);
+        QTest::newRow("line too long after the mode line") << "[T];BANK;\r\n" + QByteArray(2 << 20, 'x') << false << qint64(0) << "" << qsizetype(0);
+        QTest::newRow("ends before its size") << QByteArray("[T];BANK;\r\n[H];[C]:A") << false << qint64(80) << "" << qsizetype(0);
+        QTest::newRow("pipe, rows before the mode line") << "[G];[C]:X\r\n[T];BANK;\r\n" + rows.left(11000) << true << qint64(0) << "BANK"
+                                                         << qsizetype(1002);
+        QTest::newRow("pipe, 64 MiB without a line break") << QByteArray(64 << 20, 'x') << true << qint64(0) << "" << qsizetype(0);
+    }
+    void readerOnDevices()
+    {
+        QFETCH(QByteArray, bytes); QFETCH(bool, pipe); QFETCH(qint64, missing); QFETCH(QString, mode); QFETCH(qsizetype, lines);
+        Pipe once(bytes);
+        File file;
+        file.setData(bytes);
+        file.missing = missing;
+        PatternReader reader;
+        QCOMPARE(reader.read(pipe ? static_cast<QIODevice &>(once) : file), missing == 0);
+        QCOMPARE(reader.errorString().isEmpty(), missing == 0);
+        QCOMPARE(reader.mode(), mode);
+        QCOMPARE(reader.lines().size(), lines);
+        QVERIFY2(!pipe || once.given <= 2 << 20, qPrintable(QString::number(once.given)));   // never more than 2 MiB of a pipe
+    }
+};
 
 QTEST_GUILESS_MAIN(TestPatternFile)
 #include "tst_patternfile.moc"

@@ -11,9 +11,8 @@
 #include "field/fielddescriptor.h"
 #include "field/frmfield.h"
 
-#include <QBuffer>
-#include <QComboBox>
 #include <QtTest>
+#include <QtWidgets>
 
 #include <random>
 
@@ -78,48 +77,49 @@ QString randomCell(Random &random)
     return other.startsWith(QLatin1String("[C]")) ? u'x' + other : other;
 }
 
-// A grid's rows as text: the type, then every field cell, tab-separated.
-QString dump(const PatternGrid &grid)
+// The grid as lines: the mode, then each row with its type and filled cells.
+QStringList dump(const QString &mode, const PatternGrid &grid)
 {
-    QString out;
+    QStringList out{QStringLiteral("mode ") + mode};
     for (int r = 1; r <= grid.RowCount(); ++r) {
-        QStringList row{QString::number(grid.CellListIndex(r, GridLayout::kTypeColumn))};
-        for (int c = kFirst; c <= kLast; ++c)
-            row.append(grid.CellText(r, c));
-        out += row.join(u'\t') + u'\n';
+        out += QStringLiteral("row %1 type %2").arg(r).arg(grid.CellListIndex(r, GridLayout::kTypeColumn));
+        for (int c = kFirst; c <= kLast; ++c) {
+            if (!grid.CellText(r, c).isEmpty())
+                out += QStringLiteral("  %1 %2").arg(QString::number(c), grid.CellText(r, c));
+        }
     }
     return out;
 }
 
-// Fills `grid` at random and returns the dump of what reading its saved file
-// must give: rows in order without removed rows and rows with no filled
-// field cell; types 0 and 1 kept and any other as 2; filled cells closed up
-// from column 11; constants with their count recomputed, other cells as they are.
-std::pair<QString, QString> randomGrid(Random &random, GridTableModel &grid)
+// Fills `grid` at random and returns its mode and the dump of what reading
+// its saved file must give: rows in order without removed rows and rows with
+// no filled field cell; types 0 and 1 kept and any other as 2; filled cells
+// closed up from column 11; constants with their count recomputed, other
+// cells as they are.
+std::pair<QString, QStringList> randomGrid(Random &random, GridTableModel &grid)
 {
     const QString mode = random.pick({"BANK", "x') OR ('1'='1", "A;B", "โหมด", " SPACED "});
-    QString expected = mode + u'\n';
+    QStringList expected{QStringLiteral("mode ") + mode};
     GridLayout::layOut(grid);
-    for (int r = 1, rows = random.below(12); r <= rows; ++r) {
+    for (int r = 1, rows = random.below(12), lines = 0; r <= rows; ++r) {
         grid.AddRow();
         const int type = random.below(4);
         grid.SetCellListIndex(r, GridLayout::kTypeColumn, type);
-        QStringList cells(kLast - kFirst + 1), kept{QString::number(qMin(type, 2))};
+        QStringList cells(kLast - kFirst + 1), kept;
         for (int n = random.chance(6) ? 0 : 1 + random.below(random.chance(8) ? 100 : 6); n > 0; --n)
             cells[random.chance(10) ? cells.size() - 1 - random.below(3) : random.below(10)] = randomCell(random);
         for (int c = kFirst; c <= kLast; ++c) {
             const QString &cell = cells.at(c - kFirst);
-            grid.SetCellText(r, c, cell);
             const QString text = cell.section(u':', 1, 1);
+            grid.SetCellText(r, c, cell);
             if (!cell.isEmpty())
-                kept.append(cell.startsWith(QLatin1String("[C]:")) ? QStringLiteral("[C]:") + text + u':' + counted(text) : cell);
+                kept += QStringLiteral("  %1 %2").arg(QString::number(kFirst + kept.size()),
+                                                      cell.startsWith(QLatin1String("[C]:")) ? QStringLiteral("[C]:") + text + u':' + counted(text) : cell);
         }
-        if (random.chance(8)) {
+        if (random.chance(8))
             grid.removeRow(r);
-        } else if (kept.size() > 1) {
-            kept.resize(kLast - kFirst + 2);
-            expected += kept.join(u'\t') + u'\n';
-        }
+        else if (!kept.isEmpty())
+            expected << QStringLiteral("row %1 type %2").arg(++lines).arg(qMin(type, 2)) << kept;
     }
     return {mode, expected};
 }
@@ -131,13 +131,12 @@ class TestProperties : public QObject
     Q_OBJECT
 
     SampleInstallation m_install;
-    TestContext m_context;
+    ScriptedContext m_context{m_install.designDatabase()};
 
 private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_install.isValid());
-        m_context.useDesignDatabase(m_install.designDatabase());
         // Lengths of 1000 and more carry a group separator.
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     }
@@ -158,10 +157,12 @@ private Q_SLOTS:
             const auto [mode, expected] = randomGrid(random, grid);
             QBuffer file;
             QVERIFY(PatternWriter().write(file, mode, grid));
-            const QStringList lines = PatternFile::decodeLines(file.data());
+            file.close();
+            PatternReader reader;
+            QVERIFY(reader.read(file));
             GridLayout::layOut(back);
-            PatternFile::loadRows(lines, back);
-            QCOMPARE(PatternFile::modeOf(lines) + u'\n' + dump(back), expected);
+            PatternFile::loadRows(reader.takeLines(), back);
+            QCOMPARE(dump(reader.mode(), back), expected);
         }
     }
 
@@ -178,8 +179,9 @@ private Q_SLOTS:
             if (n % 10 == 0) {
                 frmField dialog(m_context);
                 dialog.SetFormat(QStringLiteral("Field1"), QStringLiteral("PAYROLL"), QString());
-                QVERIFY(dialog.Combo1->count() > 1);
-                settings.fieldName = dialog.Combo1->itemText(random.below(dialog.Combo1->count()));
+                const QComboBox *fields = child<QComboBox>(dialog, "Combo1");
+                QVERIFY(fields->count() > 1);
+                settings.fieldName = fields->itemText(random.below(fields->count()));
                 dialog.SetFormat(QStringLiteral("Field1"), QStringLiteral("PAYROLL"), formatDescriptor(settings));
                 QCOMPARE(dialog.GetFormat(), formatDescriptor(settings));
             }

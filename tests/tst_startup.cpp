@@ -1,7 +1,8 @@
 // Start-up on temporary installations: prog/ holds the program and its INI
 // file, data/ is where the INI may point. Where the data files are sought,
-// the refusal when one is missing, and for two of them the real executable
-// seen from outside through the window probe plugin (windowprobe/).
+// the refusal when one of them or the code page is missing, and for two
+// cases the real executable seen from outside through the window probe
+// plugin (windowprobe/).
 
 #include "testsupport.h"
 
@@ -9,9 +10,8 @@
 #include "startup/startupsequence.h"
 #include "startup/zn7tedsrmain.h"
 
-#include <QAction>
-#include <QProcess>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 namespace {
 
@@ -25,27 +25,33 @@ class TstStartup final : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // The INI file: none when empty, %DATA% standing for data/. The folder that
-    // holds the data files, but for one left out (a name ending in '/' is made
-    // a folder). The one window the real executable shows, when it is run.
     void dataFolder_data()
     {
-        QTest::addColumn<QByteArray>("ini"); QTest::addColumn<QString>("folder"); QTest::addColumn<QString>("missing");
-        QTest::addColumn<QString>("window");
-        const QString refused = QStringLiteral("QMessageBox\tText Export Pattern Designer\t%1\t%2\t")
-                                    .arg(int(QMessageBox::Critical)).arg(int(QMessageBox::Ok)) + kRefusal;
-        QTest::newRow("no INI file") << QByteArray() << "prog" << "" << "frmCreatePattern\tText Export Pattern Designer File";
-        QTest::newRow("CONFIGPATH empty") << QByteArray("[Path]\nCONFIGPATH=\n") << "prog" << "" << "";
-        QTest::newRow("CONFIGPATH elsewhere") << QByteArray("CONFIGPATH=%DATA%\n") << "data" << "" << "";
-        QTest::newRow("trailing slash kept") << QByteArray("CONFIGPATH=%DATA%/\n") << "data/" << "" << "";
-        for (const char *name : kRequired)
-            QTest::addRow("no %s", name) << QByteArray("CONFIGPATH=%DATA%\n") << "data" << name << (name == kRequired[3] ? refused : "");
-        QTest::newRow("folder named like config.dat") << QByteArray() << "prog" << "config.dat/" << "";
+        QTest::addColumn<QByteArray>("ini");      // no INI file when empty; %DATA% stands for data/
+        QTest::addColumn<QString>("folder");      // holds the data files
+        QTest::addColumn<QString>("missing");     // the data file left out; one ending in '/' is made a folder
+        QTest::addColumn<QByteArray>("codePage");
+        QTest::addColumn<QString>("refusal");     // what the one notice says, "" for none
+        QTest::addColumn<QString>("windowClass"); // of the one window the real executable shows; "" not run
+        QTest::addColumn<QString>("windowTitle");
+        const QByteArray thai = CodePage::kPattern, elsewhere = "CONFIGPATH=%DATA%\n";
+        QTest::newRow("no INI file") << QByteArray() << "prog" << "" << thai << "" << "frmCreatePattern" << "Text Export Pattern Designer File";
+        QTest::newRow("CONFIGPATH empty") << QByteArray("[Path]\nCONFIGPATH=\n") << "prog" << "" << thai << "" << "" << "";
+        QTest::newRow("CONFIGPATH elsewhere") << elsewhere << "data" << "" << thai << "" << "" << "";
+        QTest::newRow("trailing slash kept") << QByteArray("CONFIGPATH=%DATA%/\n") << "data/" << "" << thai << "" << "" << "";
+        for (const char *name : kRequired) {
+            const bool run = name == kRequired[3];
+            QTest::addRow("no %s", name) << elsewhere << "data" << name << thai << kRefusal << (run ? "QMessageBox" : "")
+                                         << (run ? "Text Export Pattern Designer" : "");
+        }
+        QTest::newRow("folder named like config.dat") << QByteArray() << "prog" << "config.dat/" << thai << kRefusal << "" << "";
+        QTest::newRow("no code page") << QByteArray() << "prog" << "" << QByteArray("no-such-codepage") << "no-such-codepage" << "" << "";
     }
     // No ZN7Database.mdb is made: start-up does not look for it.
     void dataFolder()
     {
-        QFETCH(QByteArray, ini); QFETCH(QString, folder); QFETCH(QString, missing); QFETCH(QString, window);
+        QFETCH(QByteArray, ini); QFETCH(QString, folder); QFETCH(QString, missing); QFETCH(QByteArray, codePage);
+        QFETCH(QString, refusal); QFETCH(QString, windowClass); QFETCH(QString, windowTitle);
         QTemporaryDir root;
         const QString data = root.filePath(folder), program = root.filePath("prog/zn7.tedsr.exe");
         QFile iniFile(root.filePath("prog/ZN7ConfigPath.ini"));
@@ -56,23 +62,31 @@ private Q_SLOTS:
             QVERIFY(name == missing.section(u'/', 0, 0) || QFile(data + u'/' + name).open(QIODevice::WriteOnly));
         QVERIFY(!missing.endsWith(u'/') || QDir(data).mkdir(missing));
 
-        TestContext context;
+        ScriptedContext context;
         QString config;
-        const std::unique_ptr<frmCreatePattern> shown(ZN7TEDSRMain::start(program, context, config));
-        QCOMPARE(context.settings.DataPath(), data);
-        QCOMPARE(context.messages.texts(), missing.isEmpty() ? QStringList() : QStringList(kRefusal));
-        QCOMPARE(shown && shown->isVisible(), missing.isEmpty());
+        const std::unique_ptr<frmCreatePattern> shown(ZN7TEDSRMain::start(program, context, config, codePage.constData()));
+        // The code page is tested before anything is looked for.
+        QCOMPARE(context.settings.DataPath(), codePage == CodePage::kPattern ? data : QString());
+        QCOMPARE(context.prompts.icons, refusal.isEmpty() ? QList<Notices::Icon>() : QList{Notices::Icon::Critical});
+        QVERIFY2(context.prompts.told.value(0).contains(refusal), qPrintable(context.prompts.told.value(0)));
+        QWidgetList windows = QApplication::topLevelWidgets();   // the one returned, shown, or none
+        windows.removeIf([](const QWidget *window) { return !window->isVisible(); });
+        QCOMPARE(windows, shown ? QWidgetList{shown.get()} : QWidgetList());
+        QCOMPARE(bool(shown), refusal.isEmpty());
         if (shown) {   // the folder joined unchanged, a trailing separator and all
             QCOMPARE(DataTools::databasePath(context.settings.DesktopConnection()), data + "/ZN7Desktop.dat");
             QCOMPARE(DataTools::databasePath(config), data + "/config.dat");
             QCOMPARE(context.text.ProgramName(), "ZN7.TEDSR");   // upper case, without the last extension
             // Save and Save As wait for a pattern; Close never shows.
-            QCOMPARE(QList<bool>({shown->mnuNew->isEnabled(), shown->mnuOPen->isEnabled(), shown->mnuInsert->isEnabled(), shown->mnuRemove->isEnabled(),
-                                  shown->mnuExit->isEnabled(), shown->mnuSave->isEnabled(), shown->mnuSaveAs->isEnabled(),
-                                  shown->mnuClose->isVisible() || shown->mnuCloseSeparator->isVisible()}),
-                     QList<bool>({true, true, true, true, true, false, false, false}));
+            QStringList enabled, disabled;
+            for (const QAction *action : child<QMenu>(*shown, "mnuFile")->actions() + child<QMenu>(*shown, "mnuEdit")->actions()) {
+                if (action->isVisible())
+                    (action->isEnabled() ? enabled : disabled) += action->isSeparator() ? QStringLiteral("-") : action->objectName();
+            }
+            QCOMPARE(enabled, QStringList({"mnuNew", "-", "mnuOPen", "-", "-", "mnuExit", "mnuInsert", "mnuRemove"}));
+            QCOMPARE(disabled, QStringList({"mnuSave", "mnuSaveAs"}));
         }
-        if (window.isEmpty())
+        if (windowClass.isEmpty())
             return;
         // Read by the program as it starts, from this test's folder.
         qputenv("QT_PLUGIN_PATH", ZN7_PROBE_PLUGINS);
@@ -80,8 +94,14 @@ private Q_SLOTS:
         QProcess run;
         run.start(program, {});
         QVERIFY2(run.waitForFinished(60000), qPrintable(run.errorString()));
-        QCOMPARE(run.exitCode(), missing.isEmpty() ? 0 : 1);   // a crash gives its signal's number
-        QCOMPARE(QString::fromUtf8(run.readAllStandardError()).split(u'\n').filter("zn7-window-probe\t"), QStringList("zn7-window-probe\t" + window));
+        QCOMPARE(run.exitCode(), refusal.isEmpty() ? 0 : 1);   // a crash gives its signal's number
+        const QStringList probed = QString::fromUtf8(run.readAllStandardError()).split(u'\n').filter("zn7-window-probe\t");
+        // The class and title, and for a message box its icon, buttons and text.
+        QStringList expected{"zn7-window-probe", windowClass, windowTitle};
+        if (!refusal.isEmpty())
+            expected << QString::number(QMessageBox::Critical) << QString::number(QMessageBox::Ok) << refusal;
+        QCOMPARE(probed.size(), 1);
+        QCOMPARE(probed[0].split(u'\t'), expected);
     }
 
     void programAtTheRoot() { QCOMPARE(StartupSequence::programFolder("/"), QString()); }
