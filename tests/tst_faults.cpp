@@ -8,9 +8,6 @@
 #include "testsupport.h"
 
 #include "components/designdatabase.h"
-#include "components/grideditor.h"
-#include "components/gridtablemodel.h"
-#include "designer/frmcreatepattern.h"
 #include "designer/patternfile.h"
 
 #include <QtSql>
@@ -22,38 +19,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-// A designer window on a temporary copy of the sample installation.
-struct Fixture
-{
-    Fixture() { window.show(); }
-
-    void trigger(const QString &action) { child<QAction>(window, qPrintable(action))->trigger(); }
-    // Writes a pattern file and opens it through the Open command; the path.
-    QString open(const QString &name, const QByteArray &bytes)
-    {
-        const QString path = install.filePath(name);
-        prompts.files.enqueue(path);
-        if (writeBytes(path, bytes))
-            trigger(QStringLiteral("mnuOPen"));
-        return path;
-    }
-
-    SampleInstallation install;
-    ScriptedContext context{install.designDatabase()};
-    ScriptedPrompts &prompts = context.prompts;
-    frmCreatePattern window{context};
-    GridTableModel &grid = *child<GridEditor>(window, "GridEditor1")->model();
-};
-
-} // namespace
-
 class TestFaults : public QObject
 {
     Q_OBJECT
 
-    std::optional<Fixture> m;
+    std::optional<DesignerFixture> m;
 
 private Q_SLOTS:
     // Each test function's fixture replaces the one before.
@@ -65,10 +35,11 @@ private Q_SLOTS:
     // Open, Save writes the pattern that was open.
     void failedCommandKeepsEverything_data()
     {
-        QTest::addColumn<QString>("command");   // the menu action
-        QTest::addColumn<QString>("fault");     // disk (full), gone (the folder), or what bad.PAT is
-        QTest::addColumn<int>("diskTakes");     // bytes the disk takes; below 0, that many short of the file
-        QTest::addColumn<QString>("linkTo");
+        // The menu action; the fault: disk (full), gone (the folder), or what
+        // bad.PAT is; the bytes the disk takes (below 0, that many short of
+        // the file); where the link points.
+        QTest::addColumn<QString>("command"); QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("diskTakes"); QTest::addColumn<QString>("linkTo");
         QTest::newRow("disk full at once") << "mnuSave" << "disk" << 0 << "";
         QTest::newRow("disk full part-way, in a Thai constant") << "mnuSave" << "disk" << 285 << "";
         QTest::newRow("disk full one byte short") << "mnuSave" << "disk" << -1 << "";
@@ -89,13 +60,13 @@ private Q_SLOTS:
         const QByteArray row = "[G];[C]:\xc0\xd2\xc9\xd5;[F]:{DOCNO}:10:R:0:::0\r\n", former = "[T];BANK;\r\n" + row.repeated(200);
         const QByteArray wanted = "[T];BANK;\r\n[G];[C]:\xc2\xcd\xb4\xc3\xc7\xc1{NL};[F]:{DOCNO}:10:R:0:::0\r\n" + row.repeated(199);
         const QString path = m->open(QStringLiteral("work/pay.PAT"), former);
-        m->grid.SetCellText(1, 11, QStringLiteral("[C]:ยอดรวม{NL}:5"));
+        m->grid().SetCellText(1, 11, QStringLiteral("[C]:ยอดรวม{NL}:5"));
         QString target = command == u"mnuSave" ? path
                        : command == u"mnuOPen" ? m->install.filePath(QStringLiteral("bad.PAT")) : work.filePath(QStringLiteral("elsewhere.PAT"));
         const QString title = m->window.windowTitle();
         const auto run = [&] {
             m->prompts.files.enqueue(target); // unused by Save
-            m->trigger(command);
+            m->trigger(qPrintable(command));
         };
 
         const bool disk = fault == u"disk";
@@ -112,14 +83,15 @@ private Q_SLOTS:
         QVERIFY(direct.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
         QVERIFY(setrlimit(RLIMIT_FSIZE, &tight) == 0);
         // The writer itself reports a device that stops taking bytes.
-        const bool written = PatternWriter().write(direct, m->window.PMODE, m->grid);
+        const bool written = PatternWriter().write(direct, m->window.PMODE, m->grid());
         // Waiting on the pipe or reading the device without end would hang
         // here until the test times out.
         run();
         setrlimit(RLIMIT_FSIZE, &normal);
         QCOMPARE(written, !disk);
         QCOMPARE(m->prompts.icons, QList{Notices::Icon::Critical});
-        QVERIFY2(m->prompts.told[0].contains(QDir::toNativeSeparators(target)), qPrintable(m->prompts.told[0]));
+        const QString told = command == u"mnuOPen" ? QStringLiteral("ไม่สามารถอ่านไฟล์ ") : QStringLiteral("ไม่สามารถบันทึกไฟล์ ");
+        QVERIFY2(m->prompts.told[0].startsWith(told + QDir::toNativeSeparators(target)), qPrintable(m->prompts.told[0]));
         QCOMPARE(m->window.FileName, path);
         QCOMPARE(m->window.windowTitle(), title);
         QVERIFY(child<QAction>(m->window, "mnuSave")->isEnabled() && child<QAction>(m->window, "mnuSaveAs")->isEnabled());
@@ -142,7 +114,7 @@ private Q_SLOTS:
         m->open(QStringLiteral("plain.PAT"), "[H];[C]:A\r\n");
         const QString target = m->install.filePath(QStringLiteral("saved.PAT"));
         m->prompts.files.enqueue(target);
-        m->trigger(QStringLiteral("mnuSaveAs"));
+        m->trigger("mnuSaveAs");
         QCOMPARE(m->prompts.icons, (QList{Notices::Icon::Information, Notices::Icon::Warning}));
         QCOMPARE(m->prompts.fileCalls.size(), 1); // the Open's
         QVERIFY(!QFileInfo::exists(target));
@@ -174,7 +146,7 @@ private Q_SLOTS:
 
         // New: no mode can be read, so the pattern gets BANK and the title keeps its text.
         const QString title = m->window.windowTitle();
-        m->trigger(QStringLiteral("mnuNew"));
+        m->trigger("mnuNew");
         QCOMPARE(m->prompts.count(), 0);
         QCOMPARE(m->window.PMODE, QStringLiteral("BANK"));
         QCOMPARE(m->window.windowTitle(), title);
@@ -184,7 +156,7 @@ private Q_SLOTS:
             lock.reset(); // closing the connection rolls the transaction back
             QSqlDatabase::removeDatabase(QStringLiteral("holder"));
             m->prompts.answers.enqueue(false); // "Save your Data ?"
-            m->trigger(QStringLiteral("mnuNew"));
+            m->trigger("mnuNew");
             QCOMPARE(m->prompts.modeLists.size(), 1);
             QCOMPARE(m->prompts.modeLists[0].size(), 4);
         }
@@ -198,8 +170,7 @@ private Q_SLOTS:
     // mode are tested with the database itself.)
     void fileTextKeptAsIs_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("file"); // the cell edited is "[C]:A" in row 1
+        QTest::addColumn<QString>("name"); QTest::addColumn<QByteArray>("file");   // the cell edited is "[C]:A" in row 1
         const std::pair<const char *, const char *> hostile[] = {
             {"x') OR ('1'='1", "a'b\"c.PAT"}, {"'; DROP TABLE ZN7TTextExportMode; --", "x;y%1.PAT"},
             {"%", "-rf  x .PAT"}, {"BANK' --", "รูปแบบ โอนเงิน.PAT"}};
@@ -216,12 +187,11 @@ private Q_SLOTS:
     }
     void fileTextKeptAsIs()
     {
-        QFETCH(QString, name);
-        QFETCH(QByteArray, file);
+        QFETCH(QString, name); QFETCH(QByteArray, file);
         const QString path = m->open(name, file);
         QCOMPARE(m->window.windowTitle(), QStringLiteral("เครื่องมือสร้าง Pattern File [ Mode  ] - ") + path);
-        m->grid.SetCellText(1, 11, QStringLiteral("[C]:ใหม่:4"));
-        m->trigger(QStringLiteral("mnuSave"));
+        m->grid().SetCellText(1, 11, QStringLiteral("[C]:ใหม่:4"));
+        m->trigger("mnuSave");
         QCOMPARE(readBytes(path).toHex(' '), QByteArray(file).replace("[C]:A;", "[C]:\xe3\xcb\xc1\xe8;").toHex(' '));
         QCOMPARE(QDir(m->install.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 2);
     }

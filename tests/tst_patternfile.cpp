@@ -2,7 +2,6 @@
 // devices that hold no pattern, can be read only once or end short.
 
 #include "components/gridtablemodel.h"
-#include "designer/gridlayout.h"
 #include "designer/patternfile.h"
 
 #include "testsupport.h"
@@ -10,20 +9,6 @@
 #include <QtTest>
 
 namespace {
-
-// The grid as text: the mode, then each row with its type and filled cells.
-QString dump(const QString &mode, const PatternGrid &grid)
-{
-    QString out = QStringLiteral("mode ") + mode + u'\n';
-    for (int r = 1; r <= grid.RowCount(); ++r) {
-        out += QStringLiteral("row %1 type %2\n").arg(r).arg(grid.CellListIndex(r, GridLayout::kTypeColumn));
-        for (int c = GridLayout::kFirstFieldColumn; c <= GridLayout::kLastFieldColumn; ++c) {
-            if (!grid.CellText(r, c).isEmpty())
-                out += QStringLiteral("  %1 %2\n").arg(QString::number(c), grid.CellText(r, c));
-        }
-    }
-    return out;
-}
 
 using Cells = QMap<int, QString>;   // column, text
 
@@ -85,7 +70,7 @@ private Q_SLOTS:
         GridLayout::layOut(grid);
         PatternFile::loadRows(reader.lines(), grid);
         if (QFile::exists(name + QStringLiteral(".grid")))
-            QCOMPARE(dump(reader.mode(), grid), QString::fromUtf8(readBytes(name + QStringLiteral(".grid"))));
+            QCOMPARE(dump(reader.mode(), grid).join(u'\n') + u'\n', QString::fromUtf8(readBytes(name + QStringLiteral(".grid"))));
         QBuffer saved;
         QVERIFY(PatternWriter().write(saved, reader.mode(), grid));
         QCOMPARE(saved.data(), readBytes(name + QStringLiteral(".out")));
@@ -97,9 +82,7 @@ private Q_SLOTS:
     // that close up are tst_properties' random grids.
     void writerOnBuiltRow_data()
     {
-        QTest::addColumn<double>("type");
-        QTest::addColumn<Cells>("cells");
-        QTest::addColumn<QByteArray>("expected");
+        QTest::addColumn<double>("type"); QTest::addColumn<Cells>("cells"); QTest::addColumn<QByteArray>("expected");
         QTest::newRow("type above the list; bare constant tag") << 5.0 << Cells{{12, "[C]"}} << QByteArray("[T];BANK;\r\n[D];[C]\r\n");
         QTest::newRow("type below the list; constant's extra parts")
             << -1.0 << Cells{{11, "[C]:a:b:c"}, {110, "[F]:{X}:3:R:0:::0"}} << QByteArray("[T];BANK;\r\n[D];[C]:a;[F]:{X}:3:R:0:::0\r\n");
@@ -126,11 +109,8 @@ private Q_SLOTS:
     // pattern keeps no lines. A file that ends before its size cannot be read.
     void readerOnDevices_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<bool>("pipe");
-        QTest::addColumn<qint64>("missing");
-        QTest::addColumn<QString>("mode");
-        QTest::addColumn<qsizetype>("lines");
+        QTest::addColumn<QByteArray>("bytes"); QTest::addColumn<bool>("pipe"); QTest::addColumn<qint64>("missing");
+        QTest::addColumn<QString>("mode"); QTest::addColumn<qsizetype>("lines");
         const QByteArray rows = QByteArray("[H];[C]:A\r\n").repeated(300000);
         QTest::newRow("mode line first") << "[T];BANK;\r\n" + rows << false << qint64(0) << "BANK" << qsizetype(300001);
         QTest::newRow("short lines without a mode line") << rows << false << qint64(0) << "" << qsizetype(0);

@@ -14,17 +14,12 @@
 #include <QQueue>
 #include <QStringList>
 
-class ScriptedPrompts final : public PatternFileChooser,
-                              public ModePicker,
-                              public Questions,
-                              public Notices
+#include <algorithm>
+
+class ScriptedPrompts final : public PatternFileChooser, public ModePicker, public Questions, public Notices
 {
 public:
-    struct FileCall
-    {
-        QString current;
-        bool save = false;
-    };
+    struct FileCall { QString current; bool save = false; };
 
     // Answers. A file chooser with no answer left is cancelled; a question
     // with none gets its default button.
@@ -39,21 +34,15 @@ public:
     QStringList told;
     QList<Icon> icons;
 
-    int count() const
-    {
-        return int(fileCalls.size() + modeLists.size() + questions.size() + told.size());
-    }
+    int count() const { return int(fileCalls.size() + modeLists.size() + questions.size() + told.size()); }
 
     QString chooseToOpen(const QString &current) override { return choose(current, false); }
     QString chooseToSave(const QString &current) override { return choose(current, true); }
     QString pickMode(const QList<WorkingMode> &modes) override
     {
         modeLists.append(modes);
-        for (const WorkingMode &m : modes) {
-            if (m.code == mode)
-                return m.code;
-        }
-        return {};
+        const bool offered = std::any_of(modes.cbegin(), modes.cend(), [this](const WorkingMode &m) { return m.code == mode; });
+        return offered ? mode : QString();
     }
     bool ask(const YesNoQuestion &question) override
     {
@@ -77,10 +66,15 @@ private:
 class ScriptedContext final : public AppContext
 {
 public:
+    // With a database file, DesignConnection points at it.
     explicit ScriptedContext(const QString &designDatabase = QString())
     {
-        if (!designDatabase.isEmpty())
-            useDesignDatabase(designDatabase);
+        const QFileInfo info(designDatabase);
+        if (designDatabase.isEmpty())
+            return;
+        settings.setDataPath(info.absolutePath());
+        settings.setDesktopConnection(data.BuildConnection(QStringLiteral("ACCESS"), info.absolutePath(), info.fileName(),
+                                                           QStringLiteral("qp71958"), {}, {}, {}));
     }
 
     SystemSettings &systemSettings() override { return settings; }
@@ -91,15 +85,6 @@ public:
     ModePicker &modePicker() override { return prompts; }
     Questions &questions() override { return prompts; }
     Notices &notices() override { return prompts; }
-
-    // Points DesignConnection at a database file.
-    void useDesignDatabase(const QString &path)
-    {
-        const QFileInfo info(path);
-        settings.setDataPath(info.absolutePath());
-        settings.setDesktopConnection(data.BuildConnection(QStringLiteral("ACCESS"), info.absolutePath(),
-                                                           info.fileName(), QStringLiteral("qp71958"), {}, {}, {}));
-    }
 
     SystemSettings settings;
     DataTools data;
