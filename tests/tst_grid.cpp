@@ -2,10 +2,12 @@
 // cell's combo box and the remove button; then the writes and updates its
 // model takes. A model tester watches every test.
 
+#include "testsupport.h"
+
+#include "components/dialogprompts.h"
 #include "components/grideditor.h"
 #include "components/selectionlist.h"
 #include "components/gridtablemodel.h"
-#include "designer/gridlayout.h"
 
 #include <QComboBox>
 #include <QTableView>
@@ -137,16 +139,22 @@ private Q_SLOTS:
         QCOMPARE(row1, QStringList({"Field1", "", "2", "3", "99", "", ""}));   // 1 moved on and back over, 100 dropped
     }
 
-    // The selection list hides a column of width 0 and gives the picked row.
-    void selectionList()
+    // The mode list shows the names, its code column of width 0 hidden, and
+    // gives the code of the row picked; cancelled, none.
+    void modeList()
     {
-        SelectionListDialog list({"Modes", {"Mode", "ชื่อ"}, {0, 4000}, {{"A", "First"}, {"B", "Second"}}});
-        auto *tree = list.findChild<QTreeWidget *>("list");
-        QVERIFY(tree->isColumnHidden(0) && !tree->isColumnHidden(1));
-        tree->setCurrentItem(tree->topLevelItem(1));
-        QCOMPARE(list.pickedRow(), -1);   // not yet accepted
-        list.accept();
-        QCOMPARE(list.pickedRow(), 1);
+        DialogPrompts prompts;
+        for (const bool accept : {true, false}) {
+            QString picked = "-";
+            onModal<SelectionListDialog>([&] { picked = prompts.pickMode({{"A", "First"}, {"B", "Second"}}); },
+                                         [&](SelectionListDialog *list) {
+                                             auto *tree = list->findChild<QTreeWidget *>("list");
+                                             QVERIFY(tree->isColumnHidden(0) && !tree->isColumnHidden(1));
+                                             tree->setCurrentItem(tree->topLevelItem(1));
+                                             accept ? list->accept() : list->reject();
+                                         });
+            QCOMPARE(picked, accept ? "B" : "");
+        }
     }
 };
 

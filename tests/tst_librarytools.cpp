@@ -37,11 +37,12 @@ private Q_SLOTS:
     void toInteger()
     {
         QStringList read;
-        for (const char *text : {" -17 ", "1.000", "32767", "-32768", "32768", "-32769", "12abc", ""}) {
+        // Right-to-left locales write a direction mark before the minus sign.
+        for (const QString text : {" -17 ", "\u061C-17", "\u200F-17", "1.000", "32767", "-32768", "32768", "-32769", "12abc", ""}) {
             const std::optional<qint16> value = TextTools::ToInteger(text);
             read << (value ? QString::number(*value) : "-");
         }
-        QCOMPARE(read, QStringList({"-17", "1000", "32767", "-32768", "-", "-", "-", "-"}));
+        QCOMPARE(read, QStringList({"-17", "-17", "-17", "1000", "32767", "-32768", "-", "-", "-", "-"}));
     }
 
     // The first key in any section, in any case, with its backslashes; a longer

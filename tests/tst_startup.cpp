@@ -27,13 +27,13 @@ class TstStartup final : public QObject
 private Q_SLOTS:
     void dataFolder_data()
     {
-        QTest::addColumn<QByteArray>("ini");      // no INI file when empty; %DATA% stands for data/
-        QTest::addColumn<QString>("folder");      // holds the data files
-        QTest::addColumn<QString>("missing");     // the data file left out; one ending in '/' is made a folder
-        QTest::addColumn<QByteArray>("codePage");
-        QTest::addColumn<QString>("refusal");     // what the one notice says, "" for none
-        QTest::addColumn<QString>("windowClass"); // of the one window the real executable shows; "" not run
-        QTest::addColumn<QString>("windowTitle");
+        // The INI file (none when empty; %DATA% stands for data/); the folder
+        // that holds the data files; the data file left out (one ending in
+        // '/' is made a folder); what the one notice says, "" for none; the
+        // class and title of the one window the real executable shows ("" not run).
+        QTest::addColumn<QByteArray>("ini"); QTest::addColumn<QString>("folder"); QTest::addColumn<QString>("missing");
+        QTest::addColumn<QByteArray>("codePage"); QTest::addColumn<QString>("refusal");
+        QTest::addColumn<QString>("windowClass"); QTest::addColumn<QString>("windowTitle");
         const QByteArray thai = CodePage::kPattern, elsewhere = "CONFIGPATH=%DATA%\n";
         QTest::newRow("no INI file") << QByteArray() << "prog" << "" << thai << "" << "frmCreatePattern" << "Text Export Pattern Designer File";
         QTest::newRow("CONFIGPATH empty") << QByteArray("[Path]\nCONFIGPATH=\n") << "prog" << "" << thai << "" << "" << "";
@@ -54,12 +54,10 @@ private Q_SLOTS:
         QFETCH(QString, refusal); QFETCH(QString, windowClass); QFETCH(QString, windowTitle);
         QTemporaryDir root;
         const QString data = root.filePath(folder), program = root.filePath("prog/zn7.tedsr.exe");
-        QFile iniFile(root.filePath("prog/ZN7ConfigPath.ini"));
         QVERIFY(QDir(root.path()).mkpath("prog") && QDir(root.path()).mkpath("data") && QFile::copy(ZN7_PROGRAM, program));
-        QVERIFY(ini.isEmpty() || (iniFile.open(QIODevice::WriteOnly) && iniFile.write(ini.replace("%DATA%", root.filePath("data").toUtf8()))));
-        iniFile.close();
+        QVERIFY(ini.isEmpty() || writeBytes(root.filePath("prog/ZN7ConfigPath.ini"), ini.replace("%DATA%", root.filePath("data").toUtf8())));
         for (const QString name : kRequired)
-            QVERIFY(name == missing.section(u'/', 0, 0) || QFile(data + u'/' + name).open(QIODevice::WriteOnly));
+            QVERIFY(name == missing.section(u'/', 0, 0) || writeBytes(data + u'/' + name, {}));
         QVERIFY(!missing.endsWith(u'/') || QDir(data).mkdir(missing));
 
         ScriptedContext context;
