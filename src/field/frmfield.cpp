@@ -205,6 +205,8 @@ void frmField::createControls()
                                                       {Label7, Text8}, {Label8, Text9}};
     for (const auto &[label, box] : buddies)
         label->setBuddy(box);
+    Frame1->setAccessibleName(QStringLiteral("Constant"));
+    Frame2->setAccessibleName(QStringLiteral("Field settings"));
     Text1->setAccessibleName(QStringLiteral("Constant text"));
     Combo1->setAccessibleName(QStringLiteral("Field"));
     Text6->setAccessibleName(QStringLiteral("Field name"));
