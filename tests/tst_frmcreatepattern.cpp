@@ -95,9 +95,8 @@ private Q_SLOTS:
 
         const QList<YesNoQuestion> &asked = f->prompts.questions;
         QCOMPARE(asked.size(), 1);
-        QCOMPARE(asked.constFirst().text, kSaveQuestion);
-        QVERIFY(asked.constFirst().critical && asked.constFirst().yesIsDefault);
-        QVERIFY(!asked.constFirst().escapeAnswersNo);
+        QCOMPARE(asked[0].text, kSaveQuestion);
+        QVERIFY(asked[0].critical && asked[0].yesIsDefault && !asked[0].escapeAnswersNo);
         told.replace(QLatin1String("%1"), QDir::toNativeSeparators(f->path(saveAs)));
         QCOMPARE(f->prompts.told.value(0).left(told.size()), told);
         if (told == kSaved)
@@ -177,8 +176,8 @@ private Q_SLOTS:
         prompts.files.enqueue(existing);
         f->trigger("mnuSaveAs");
         QCOMPARE(prompts.fileCalls.constLast().current, named);
-        QCOMPARE(prompts.questions.constLast().text, QStringLiteral("บันทึกทับไฟล์เดิมหรือไม่"));
-        QVERIFY(!prompts.questions.constLast().yesIsDefault && prompts.questions.constLast().escapeAnswersNo);
+        QCOMPARE(prompts.questions.value(0).text, QStringLiteral("บันทึกทับไฟล์เดิมหรือไม่"));
+        QVERIFY(!prompts.questions.value(0).yesIsDefault && prompts.questions.value(0).escapeAnswersNo);
         QCOMPARE(f->window.FileName, named);
         f->grid().SetCellText(1, 11, QStringLiteral("[C]:Z:1"));
         f->trigger("mnuSave");   // no dialog this time

@@ -121,7 +121,6 @@ private Q_SLOTS:
         QTest::newRow("suffix, emoji cut in half by the box") << "Text9" << "😀" << "" << "" << "This" << true << kDocNo << "0" << QStringList();
         QTest::newRow("constant, emoji named whole") << "Text1" << "😀" << "" << "" << "\"😀\"" << true << kDocNo << "0" << QStringList();
         QTest::newRow("length 0 entered") << "Text4" << "0" << "Enter" << "1" << "" << true << kDocNo << "0" << QStringList();
-        QTest::newRow("length -5 entered") << "Text4" << "-5" << "Enter" << "1" << "" << true << kDocNo << "0" << QStringList();
         QTest::newRow("length 1000 entered, grouped") << "Text4" << "1000" << "Enter" << "1,000" << "" << true << kDocNo << "0" << QStringList();
     }
     void typeThenAct()
