@@ -249,25 +249,30 @@ void GridTableModel::removeRow(int row)
 
 void GridTableModel::insertCell(int row, int col, int lastCol)
 {
-    const int first = sectionOfColumn(col);
-    const int last = sectionOfColumn(lastCol);
-    if (first < 0 || last < first || !isDataRow(row))
-        return;
-    const auto begin = m_cells.begin() + cellOffset(row, first);
-    std::move_backward(begin, begin + (last - first), begin + (last - first) + 1);
-    *begin = QString();
-    changed({GridChange::Kind::Cells, row, col, lastCol});
+    shiftCells(row, col, lastCol, true);
 }
 
 void GridTableModel::removeCell(int row, int col, int lastCol)
+{
+    shiftCells(row, col, lastCol, false);
+}
+
+void GridTableModel::shiftCells(int row, int col, int lastCol, bool on)
 {
     const int first = sectionOfColumn(col);
     const int last = sectionOfColumn(lastCol);
     if (first < 0 || last < first || !isDataRow(row))
         return;
     const auto begin = m_cells.begin() + cellOffset(row, first);
-    std::move(begin + 1, begin + (last - first) + 1, begin);
-    *(begin + (last - first)) = QString();
+    const auto end = begin + (last - first) + 1;
+    // The cell that falls off one end comes back empty at the other.
+    if (on) {
+        std::rotate(begin, end - 1, end);
+        *begin = QString();
+    } else {
+        std::rotate(begin, begin + 1, end);
+        *(end - 1) = QString();
+    }
     changed({GridChange::Kind::Cells, row, col, lastCol});
 }
 

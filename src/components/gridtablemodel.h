@@ -114,6 +114,8 @@ private:
     void endReset();
     // The one door: tells the views and the listeners what changed.
     void changed(const GridChange &change);
+    // Cells col..lastCol of row move one column on (or back).
+    void shiftCells(int row, int col, int lastCol, bool on);
     // Stores a cell's new content; false when it was the same already.
     bool store(int row, int section, const QString &stored);
 
