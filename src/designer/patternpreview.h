@@ -1,0 +1,74 @@
+#pragma once
+
+#include "components/designdatabase.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <optional>
+
+class PatternGrid;
+
+// The output the exporting program writes for the rows of a pattern, laid
+// out from the working mode's sample data, with the span each cell writes
+// and the layout problems found on the way. Needs no widget: the preview
+// panel draws it and a checker prints it.
+namespace PatternPreview {
+
+// The mode's fields by identifier; without samples when the design
+// database could not be read.
+struct Samples
+{
+    bool available = false;
+    QHash<QString, DesignField> fields;
+
+    static Samples of(const std::optional<QList<DesignField>> &fields);
+};
+
+// What one filled field cell writes.
+struct Span
+{
+    enum class Kind { Field, Constant, Other };
+    int column = 0;      // grid column of the cell
+    Kind kind = Kind::Other;
+    QString field;       // the identifier of a data field
+    qsizetype begin = 0; // its characters in RenderedRow::text
+    qsizetype end = 0;
+
+    friend bool operator==(const Span &, const Span &) = default;
+};
+
+// One row as it is written: its text, a "\n" wherever a constant's {NL}
+// breaks the line, and the cells' spans in order. Each cell takes the
+// characters the line length counts for it: a field its fixed length, a
+// constant its text without the {NL} markers, anything else none.
+struct RenderedRow
+{
+    QString text;
+    QList<Span> spans;
+    // Characters written, line breaks left out.
+    qsizetype length() const { return text.size() - text.count(u'\n'); }
+};
+
+RenderedRow renderRow(const PatternGrid &grid, int row, const Samples &samples);
+
+// A layout problem of one cell (column 0: of the row as a whole).
+struct Check
+{
+    enum class Kind { SampleCut, UnknownField, RowLength, ConstantCount, NotACell };
+    int row = 0;
+    int column = 0;
+    Kind kind = Kind::NotACell;
+    QString message;
+
+    friend bool operator==(const Check &, const Check &) = default;
+};
+
+// The problems of every row that is part of the pattern, row by row and
+// cell by cell: a field whose sample is longer than its length, a field
+// the mode does not have (both only with samples), a row whose length
+// differs from the one most rows have, a constant whose stored count
+// differs from its text, a cell that is neither field nor constant.
+QList<Check> check(const PatternGrid &grid, const Samples &samples);
+
+} // namespace PatternPreview
