@@ -218,12 +218,15 @@ bool PatternReader::read(QIODevice &device)
     QByteArray kept;
     QStringDecoder decoder(kCodePage);
     std::optional<QString> mode;
+    // Room for the longest line and its CR LF, so a longer one shows; one
+    // buffer for all lines, as a file of short lines may have millions.
+    QByteArray buffer(PatternFile::kMaxLineBytes + 3, Qt::Uninitialized);
     while (!mode && !device.atEnd()) {
-        // Room for the longest line and its CR LF, so a longer one shows.
-        const QByteArray line = device.readLine(PatternFile::kMaxLineBytes + 3);
-        if (line.isEmpty())
+        const qint64 read = device.readLine(buffer.data(), buffer.size());
+        if (read <= 0)
             return fail(device);
-        QByteArrayView text(line);
+        const QByteArrayView line(buffer.constData(), read);
+        QByteArrayView text = line;
         if (text.endsWith('\n'))
             text.chop(1);
         else if (!device.atEnd())
