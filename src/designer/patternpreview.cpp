@@ -124,12 +124,13 @@ QList<Check> check(const PatternGrid &grid, const Samples &samples)
             common = length;
         }
     }
-    for (const auto &[row, length] : lengths) {
-        if (length == common)
+    for (const auto &entry : lengths) {
+        const int row = entry.first;
+        if (entry.second == common)
             continue;
         const Check rowCheck{row, 0, Check::Kind::RowLength,
                              QStringLiteral("%1 row %2: %3 characters; most rows: %4")
-                                 .arg(typeName(grid, row)).arg(row).arg(length).arg(common)};
+                                 .arg(typeName(grid, row)).arg(row).arg(entry.second).arg(common)};
         const auto at = std::find_if(found.begin(), found.end(), [row](const Check &c) { return c.row >= row; });
         found.insert(at, rowCheck);
     }
