@@ -13,10 +13,11 @@ using namespace PatternPreview;
 
 namespace {
 
-// PAYAMT's formatted sample has 7 characters; the Thai name's 5 include
-// an upper and a lower mark, each a character and a position of its own.
+// PAYAMT's formatted sample has 7 characters; the Thai name's 5 include a
+// lower vowel, a tone mark and an upper vowel, each a character and a
+// position of its own that takes no column on screen.
 const Samples kSamples{true, {{"PAYAMT", {"PAYAMT", "จำนวนเงิน", "15,250.50", "1525050"}},
-                             {"NAME", {"NAME", "ชื่อ", "น้ำใจ", "น้ำใจ"}}}};
+                             {"NAME", {"NAME", "ชื่อ", "ปู่ดี", "ปู่ดี"}}}};
 
 // A grid holding the row lines of a pattern file.
 void load(GridTableModel &grid, const QStringList &rows)
@@ -35,15 +36,18 @@ private Q_SLOTS:
     void renderRow_data()
     {
         QTest::addColumn<QString>("line"); QTest::addColumn<bool>("available");
-        QTest::addColumn<QString>("text"); QTest::addColumn<QList<Span>>("spans");
+        QTest::addColumn<QString>("text"); QTest::addColumn<QList<Span>>("spans"); QTest::addColumn<Measure>("measure");
         using K = Span::Kind;
         QTest::newRow("field, constant with a break, unknown field, other") << "[D];[F]:{PAYAMT}:15:R:0:::0;[C]:AB{NL}C;[F]:{X}:4:L;junk"
             << true << "000000001525050AB\nC    " << QList<Span>{{11, K::Field, "PAYAMT", 0, 15}, {12, K::Constant, "", 15, 19},
-                                                             {13, K::Field, "X", 19, 23}, {14, K::Other, "", 23, 23}};
-        QTest::newRow("Thai marks, one position each") << "[D];[F]:{NAME}:6:L:.;[F]:{PAYAMT}:3:C" << true << "น้ำใจ.152"
-            << QList<Span>{{11, K::Field, "NAME", 0, 6}, {12, K::Field, "PAYAMT", 6, 9}};
+                                                             {13, K::Field, "X", 19, 23}, {14, K::Other, "", 23, 23}}
+            << Measure{22, 22, 22};
+        QTest::newRow("Thai marks, one position each") << "[D];[F]:{NAME}:6:L:.;[F]:{PAYAMT}:3:C" << true << "ปู่ดี.152"
+            << QList<Span>{{11, K::Field, "NAME", 0, 6}, {12, K::Field, "PAYAMT", 6, 9}} << Measure{9, 9, 6};
         QTest::newRow("without samples, names in braces") << "[D];[F]:{PAYAMT}:10:R:*" << false << "**{PAYAMT}"
-            << QList<Span>{{11, K::Field, "PAYAMT", 0, 10}};
+            << QList<Span>{{11, K::Field, "PAYAMT", 0, 10}} << Measure{10, 10, 10};
+        QTest::newRow("a character the code page lacks takes its replacement byte") << "[D];[C]:A\u4e2dB" << true << "A\u4e2dB"
+            << QList<Span>{{11, K::Constant, "", 0, 3}} << Measure{3, 3, 3};
     }
     void renderRow()
     {
@@ -53,6 +57,7 @@ private Q_SLOTS:
         const RenderedRow rendered = PatternPreview::renderRow(grid, 1, available ? kSamples : Samples());
         QTEST(rendered.text, "text");
         QTEST(rendered.spans, "spans");
+        QTEST(PatternPreview::measure(rendered), "measure");
         // The characters written are what the line length counts.
         grid.setCurrentCell(1, GridLayout::kLastFieldColumn);
         QCOMPARE(rendered.length(), LineLength::measure(grid).total);

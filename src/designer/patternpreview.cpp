@@ -1,10 +1,13 @@
 #include "patternpreview.h"
 
+#include "components/codepage.h"
 #include "components/patterngrid.h"
 #include "designer/gridlayout.h"
 #include "designer/linelength.h"
 #include "field/fielddescriptor.h"
 #include "field/fieldpreview.h"
+
+#include <QStringEncoder>
 
 #include <algorithm>
 #include <map>
@@ -69,6 +72,21 @@ RenderedRow renderRow(const PatternGrid &grid, int row, const Samples &samples)
         rendered.spans.append(span);
     }
     return rendered;
+}
+
+bool isMark(QChar c)
+{
+    return c.category() == QChar::Mark_NonSpacing || c.category() == QChar::Mark_Enclosing;
+}
+
+Measure measure(const RenderedRow &row)
+{
+    const QString text = QString(row.text).remove(u'\n');
+    Measure m;
+    m.characters = text.size();
+    m.bytes = QByteArray(QStringEncoder(CodePage::kPattern).encode(text)).size();
+    m.columns = std::count_if(text.cbegin(), text.cend(), [](QChar c) { return !isMark(c); });
+    return m;
 }
 
 QList<Check> check(const PatternGrid &grid, const Samples &samples)

@@ -52,6 +52,23 @@ struct RenderedRow
 
 RenderedRow renderRow(const PatternGrid &grid, int row, const Samples &samples);
 
+// What a rendered row amounts to: its characters, the bytes they take in
+// windows-874 (one each for whatever the code page holds), and the columns
+// they take on screen, where a Thai mark above or below a letter takes none.
+struct Measure
+{
+    qsizetype characters = 0;
+    qsizetype bytes = 0;
+    qsizetype columns = 0;
+
+    friend bool operator==(const Measure &, const Measure &) = default;
+};
+
+Measure measure(const RenderedRow &row);
+
+// Whether a character is drawn over or under the one before it.
+bool isMark(QChar c);
+
 // A layout problem of one cell (column 0: of the row as a whole).
 struct Check
 {
