@@ -5,6 +5,7 @@
 #include "testsupport.h"
 
 #include "components/dialogprompts.h"
+#include "designer/previewpanel.h"
 #include "field/frmfield.h"
 
 #include <QtTest>
@@ -323,6 +324,31 @@ private Q_SLOTS:
         QCOMPARE(f->grid().CellText(1, 11), QStringLiteral("[C]:A:1"));
         f->trigger("mnuRemove");
         QCOMPARE(f->grid().CellText(1, 11), QStringLiteral("[C]:A:1"));
+    }
+
+    // The output preview follows the cursor and the edits; a click on a
+    // position and a check's activation move the cursor to the cell.
+    void previewFollowsTheLine()
+    {
+        f->open("p.PAT", "[T];BANK;\r\n[H];[F]:{PAYAMT}:5:R:0;[C]:AB{NL}C\r\n[D];[C]:ABCDEFGH\r\n");
+        f->grid().setCurrentCell(1, 12);
+        auto *line = child<LineView>(f->window, "lineView");
+        QCOMPARE(line->accessibleDescription(), QStringLiteral("25050AB\nC"));
+        QCOMPARE(child<QLabel>(f->window, "previewSummary")->text(),
+                 QStringLiteral("Line 1 (LINE): 8 characters, 8 bytes in windows-874, 8 display columns"));
+        QTest::keyClick(view(), Qt::Key_Delete);
+        QCOMPARE(line->accessibleDescription(), QStringLiteral("25050"));
+        QSignalSpy clicked(line, &LineView::columnClicked);   // down the first position, below the ruler
+        for (int y = 0; y < line->height() && clicked.isEmpty(); y += 4)
+            QTest::mouseClick(line, Qt::LeftButton, {}, QPoint(6, y));
+        QCOMPARE(f->grid().Col(), 11);
+        auto *checks = child<QListWidget>(f->window, "checkList");
+        QTRY_COMPARE(checks->count(), 2);   // Field1's sample cut; row 2 longer than row 1
+        Q_EMIT checks->itemActivated(checks->item(1));
+        QCOMPARE(f->grid().Row(), 2);
+        f->trigger("mnuPreview");
+        QVERIFY(child<QDockWidget>(f->window, "previewDock")->isHidden());
+        f->trigger("mnuPreview");
     }
 };
 

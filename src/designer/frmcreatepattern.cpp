@@ -10,11 +10,17 @@
 #include "designer/gridlayout.h"
 #include "designer/linelength.h"
 #include "designer/patternfile.h"
+#include "designer/previewpanel.h"
 #include "designer/statusbar.h"
 #include "field/frmfield.h"
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QDockWidget>
+#include <QSettings>
+#include <QShortcut>
+#include <QTableView>
+#include <QTimer>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QScreen>
@@ -51,10 +57,17 @@ frmCreatePattern::frmCreatePattern(AppContext &context, QWidget *parent)
     connect(GridEditor1, &GridEditor::KeyDown, this, &frmCreatePattern::GridEditor1_KeyDown);
     connect(GridEditor1, &GridEditor::CellChange, this, &frmCreatePattern::GridEditor1_CellChange);
     connect(&m_grid, &GridTableModel::patternChanged, this, &frmCreatePattern::onPatternChanged);
+    createPreview();
 
     resize(Twips::toPixels(kDesignWidth, this),
            Twips::toPixels(kDesignHeight, this) + menuBar()->sizeHint().height()
                + sbStatusBar->sizeHint().height());
+    // The window grows by the preview, so the grid keeps its own area.
+    if (!m_previewDock->isHidden()) {
+        const int previewHeight = m_previewDock->sizeHint().height();
+        resize(width(), height() + previewHeight);
+        resizeDocks({m_previewDock}, {previewHeight}, Qt::Vertical);
+    }
 }
 
 void frmCreatePattern::createMenus()
@@ -94,6 +107,79 @@ void frmCreatePattern::createMenus()
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
     mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+}
+
+void frmCreatePattern::createPreview()
+{
+    m_preview = new PreviewPanel;
+    m_previewDock = new QDockWidget(tr("Output Preview"), this);
+    m_previewDock->setObjectName(QStringLiteral("previewDock"));
+    m_previewDock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable
+                               | QDockWidget::DockWidgetFloatable);
+    m_previewDock->setWidget(m_preview);
+    addDockWidget(Qt::BottomDockWidgetArea, m_previewDock);
+
+    QAction *toggle = m_previewDock->toggleViewAction();
+    toggle->setObjectName(QStringLiteral("mnuPreview"));
+    auto *view = new QMenu(QStringLiteral("View"), this);
+    view->setObjectName(QStringLiteral("mnuView"));
+    view->addAction(toggle);
+    menuBar()->insertMenu(mnuHelp->menuAction(), view);
+    m_previewDock->setVisible(QSettings().value(QStringLiteral("preview/visible"), true).toBool());
+    connect(toggle, &QAction::triggered, this, [this](bool shown) {
+        QSettings().setValue(QStringLiteral("preview/visible"), shown);
+        updatePreviewLine();
+        updateChecks();
+    });
+
+    // The checks go over the whole pattern: once typing pauses, not on
+    // every change.
+    m_checkTimer = new QTimer(this);
+    m_checkTimer->setSingleShot(true);
+    m_checkTimer->setInterval(200);
+    connect(m_checkTimer, &QTimer::timeout, this, &frmCreatePattern::updateChecks);
+    connect(m_preview, &PreviewPanel::cellChosen, this, [this](int row, int column) {
+        m_grid.setCurrentCell(row, column == 0 ? m_grid.Col() : column);
+        GridEditor1->findChild<QTableView *>()->setFocus();
+    });
+    // F6 moves the focus between the grid and the preview.
+    connect(new QShortcut(QKeySequence(Qt::Key_F6), this), &QShortcut::activated, this, [this] {
+        if (m_previewDock->isHidden())
+            return;
+        if (GridEditor1->isAncestorOf(focusWidget()))
+            m_preview->currentWidget()->setFocus();
+        else
+            GridEditor1->findChild<QTableView *>()->setFocus();
+    });
+}
+
+const PatternPreview::Samples &frmCreatePattern::samples()
+{
+    if (!m_samplesRead || m_samplesMode != PMODE) {
+        m_samples = PatternPreview::Samples::of(
+            DesignDatabase(m_context.systemSettings().DesignConnection()).fields(PMODE));
+        m_samplesMode = PMODE;
+        m_samplesRead = true;
+    }
+    return m_samples;
+}
+
+void frmCreatePattern::updatePreviewLine()
+{
+    if (m_previewDock->isHidden())
+        return;
+    const int row = m_grid.hasCurrentLine() ? m_grid.Row() : 0;
+    m_preview->showRow(row, row ? PatternPreview::typeName(m_grid, row) : QString(),
+                       row ? PatternPreview::renderRow(m_grid, row, samples()) : PatternPreview::RenderedRow(),
+                       samples(), m_grid.Col());
+}
+
+void frmCreatePattern::updateChecks()
+{
+    if (m_previewDock->isHidden())
+        return;
+    m_preview->showChecks(PatternPreview::check(m_grid, samples()));
+    updatePreviewLine();   // the marks of the line's checks
 }
 
 void frmCreatePattern::doMode()
@@ -311,6 +397,7 @@ void frmCreatePattern::GridEditor1_KeyDown(int keyCode, int)
 void frmCreatePattern::GridEditor1_CellChange()
 {
     Recalculate();
+    updatePreviewLine();
 }
 
 void frmCreatePattern::onPatternChanged(const GridChange &change)
@@ -320,4 +407,6 @@ void frmCreatePattern::onPatternChanged(const GridChange &change)
     // keeps the former text, Open recalculates.
     if (change.kind != GridChange::Kind::Reset && change.row == m_grid.Row())
         Recalculate();
+    updatePreviewLine();
+    m_checkTimer->start();
 }

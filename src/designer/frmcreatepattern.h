@@ -1,5 +1,7 @@
 #pragma once
 
+#include "designer/patternpreview.h"
+
 #include <QMainWindow>
 #include <QString>
 
@@ -8,8 +10,11 @@ class DesignerStatusBar;
 class GridEditor;
 class GridTableModel;
 struct GridChange;
+class PreviewPanel;
 class QAction;
+class QDockWidget;
 class QMenu;
+class QTimer;
 
 // The designer's main window: the pattern grid, the File, Edit and Help
 // menus and the status bar with the current line's lengths. The pattern
@@ -61,6 +66,13 @@ private:
     bool offerToSave();
     // A pattern without a working mode cannot be saved: says so, false.
     bool hasModeToSave();
+    // The output preview: a dock under the grid, shown unless the user
+    // hid it last time.
+    void createPreview();
+    // The mode's fields and samples, read once per mode.
+    const PatternPreview::Samples &samples();
+    void updatePreviewLine();
+    void updateChecks();
 
     AppContext &m_context;
     GridEditor *GridEditor1;
@@ -79,5 +91,11 @@ private:
     QAction *mnuRemove;
     QMenu *mnuHelp;
     QAction *mnuAbout;
+    QDockWidget *m_previewDock = nullptr;
+    PreviewPanel *m_preview = nullptr;
+    QTimer *m_checkTimer = nullptr;
+    PatternPreview::Samples m_samples;
+    QString m_samplesMode;
+    bool m_samplesRead = false;
     bool m_closeAsked = false;
 };

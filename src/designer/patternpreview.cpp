@@ -24,15 +24,6 @@ Span::Kind kindOf(const QString &cell)
     return tag == u"[F]" ? Span::Kind::Field : tag == u"[C]" ? Span::Kind::Constant : Span::Kind::Other;
 }
 
-QString typeName(const PatternGrid &grid, int row)
-{
-    switch (grid.CellListIndex(row, GridLayout::kTypeColumn)) {
-    case 0: return QStringLiteral("LINE");
-    case 1: return QStringLiteral("GROUP");
-    default: return QStringLiteral("LOOP");   // as the file stores any other type
-    }
-}
-
 // What a data field writes: its sample laid out at its length, or, without
 // samples, its name in braces laid out the same way.
 QString fieldText(const FieldSettings &field, int width, const Samples &samples)
@@ -72,6 +63,15 @@ RenderedRow renderRow(const PatternGrid &grid, int row, const Samples &samples)
         rendered.spans.append(span);
     }
     return rendered;
+}
+
+QString typeName(const PatternGrid &grid, int row)
+{
+    switch (grid.CellListIndex(row, GridLayout::kTypeColumn)) {
+    case 0: return QStringLiteral("LINE");
+    case 1: return QStringLiteral("GROUP");
+    default: return QStringLiteral("LOOP");   // as the file stores any other type
+    }
 }
 
 bool isMark(QChar c)

@@ -66,6 +66,9 @@ struct Measure
 
 Measure measure(const RenderedRow &row);
 
+// The name of a row's type as the file stores it: LINE, GROUP, else LOOP.
+QString typeName(const PatternGrid &grid, int row);
+
 // Whether a character is drawn over or under the one before it.
 bool isMark(QChar c);
 

@@ -1,0 +1,270 @@
+#include "previewpanel.h"
+
+#include "designer/gridlayout.h"
+
+#include <QFontDatabase>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollArea>
+#include <QToolTip>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+using namespace PatternPreview;
+
+namespace {
+
+constexpr int kMargin = 4;
+const QChar kDottedCircle(0x25CC);
+const QChar kReturnMark(0x21B5);
+
+QFont fixedPitchFont()
+{
+    // A fixed-pitch font with Thai glyphs of its own, else the system's.
+    QFont font(QStringLiteral("Tlwg Mono"));
+    if (!QFontInfo(font).fixedPitch())
+        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    return font;
+}
+
+QString positions(qsizetype first, qsizetype last)
+{
+    return QStringLiteral("%1–%2 (%3)").arg(first).arg(last).arg(last - first + 1);
+}
+
+} // namespace
+
+LineView::LineView(QWidget *parent)
+    : QWidget(parent)
+{
+    setFont(fixedPitchFont());
+    const QFontMetrics metrics(font());
+    m_cell = metrics.horizontalAdvance(QLatin1Char('0')) + 2;
+    m_lineHeight = metrics.height() * 3 / 2;   // room for marks above and below
+    m_rulerHeight = metrics.height() + 10;
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(tr("Output line"));
+}
+
+void LineView::setRow(const RenderedRow &row, const Samples &samples, int currentColumn,
+                      const QList<int> &checkedColumns)
+{
+    m_row = row;
+    m_samples = samples;
+    m_current = currentColumn;
+    m_checked = checkedColumns;
+    // Screen readers read the line as it is written, a line break as such.
+    setAccessibleDescription(row.text);
+    updateGeometry();
+    update();
+}
+
+QSize LineView::sizeHint() const
+{
+    int longest = 0;
+    int lines = 0;
+    for (const QStringView line : QStringView(m_row.text).split(u'\n')) {
+        longest = qMax(longest, int(line.size()));
+        ++lines;
+    }
+    return {2 * kMargin + (qMax(longest, 40) + 2) * m_cell, m_rulerHeight + qMax(lines, 2) * m_lineHeight + kMargin};
+}
+
+LineView::Place LineView::placeOf(qsizetype offset) const
+{
+    Place place;
+    for (qsizetype i = 0; i < offset && i < m_row.text.size(); ++i) {
+        if (m_row.text.at(i) == u'\n') {
+            ++place.line;
+            place.position = 0;
+        } else {
+            ++place.position;
+        }
+    }
+    return place;
+}
+
+QRect LineView::cellRect(Place place) const
+{
+    return {kMargin + place.position * m_cell, m_rulerHeight + place.line * m_lineHeight, m_cell, m_lineHeight};
+}
+
+int LineView::spanAt(const QPoint &point) const
+{
+    for (int i = 0; i < m_row.spans.size(); ++i) {
+        const Span &span = m_row.spans.at(i);
+        for (qsizetype offset = span.begin; offset < span.end; ++offset) {
+            if (m_row.text.at(offset) != u'\n' && cellRect(placeOf(offset)).contains(point))
+                return i;
+        }
+    }
+    return -1;
+}
+
+QString LineView::describe(const Span &span) const
+{
+    QStringList parts{QStringLiteral("Field%1").arg(span.column - GridLayout::kFirstFieldColumn + 1)};
+    if (span.kind == Span::Kind::Field) {
+        parts << span.field;
+        if (const QString name = m_samples.fields.value(span.field).name; !name.isEmpty())
+            parts << name;
+    } else {
+        parts << (span.kind == Span::Kind::Constant ? tr("Constant") : tr("kept as written, counted as 0"));
+    }
+    if (span.end > span.begin) {
+        const Place first = placeOf(span.begin);
+        const Place last = placeOf(span.end - 1);
+        const qsizetype count = QStringView(m_row.text).sliced(span.begin, span.end - span.begin).count(u'\n');
+        parts << (first.line == last.line
+                      ? positions(first.position + 1, last.position + 1)
+                      : tr("%1 to %2 of line %3 (%4)")
+                            .arg(first.position + 1)
+                            .arg(last.position + 1)
+                            .arg(last.line + 1)
+                            .arg(span.end - span.begin - count));
+    }
+    return parts.join(QStringLiteral(" — "));
+}
+
+void LineView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().base());
+    const int width = (this->width() - 2 * kMargin) / m_cell;
+
+    // The ruler: a tick for every position, a longer one every 5, the
+    // number every 10, counting from 1 as the file does.
+    painter.setPen(palette().color(QPalette::Text));
+    const int base = m_rulerHeight - 2;
+    for (int p = 1; p <= width; ++p) {
+        const int x = kMargin + (p - 1) * m_cell + m_cell / 2;
+        const int tick = p % 10 == 0 ? 8 : p % 5 == 0 ? 5 : 2;
+        painter.drawLine(x, base, x, base - tick);
+        if (p % 10 == 0)
+            painter.drawText(QRect(x - 3 * m_cell, 0, 6 * m_cell, base - 8), Qt::AlignCenter, QString::number(p));
+    }
+
+    // Spans: the current cell's highlighted, those with a check underlined.
+    for (const Span &span : std::as_const(m_row.spans)) {
+        for (qsizetype offset = span.begin; offset < span.end; ++offset) {
+            if (m_row.text.at(offset) == u'\n')
+                continue;
+            const QRect cell = cellRect(placeOf(offset));
+            if (span.column == m_current)
+                painter.fillRect(cell, palette().highlight().color().lighter(160));
+            if (m_checked.contains(span.column))
+                painter.fillRect(QRect(cell.left(), cell.bottom() - 1, cell.width(), 2), Qt::red);
+        }
+    }
+
+    // The characters, each in its cell; a mark on a dotted circle, a line
+    // break as a return mark after the line.
+    for (qsizetype offset = 0; offset < m_row.text.size(); ++offset) {
+        const QChar c = m_row.text.at(offset);
+        const QRect cell = cellRect(placeOf(offset));
+        if (c == u'\n') {
+            painter.setPen(palette().color(QPalette::PlaceholderText));
+            painter.drawText(cell, Qt::AlignCenter, QString(kReturnMark));
+            continue;
+        }
+        painter.setPen(palette().color(QPalette::Text));
+        painter.drawText(cell, Qt::AlignCenter, isMark(c) ? QString(kDottedCircle) + c : QString(c));
+    }
+}
+
+void LineView::mousePressEvent(QMouseEvent *event)
+{
+    const int at = spanAt(event->position().toPoint());
+    if (at >= 0)
+        Q_EMIT columnClicked(m_row.spans.at(at).column);
+    QWidget::mousePressEvent(event);
+}
+
+bool LineView::event(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        auto *help = static_cast<QHelpEvent *>(event);
+        const int at = spanAt(help->pos());
+        if (at >= 0)
+            QToolTip::showText(help->globalPos(), describe(m_row.spans.at(at)), this);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+PreviewPanel::PreviewPanel(QWidget *parent)
+    : QTabWidget(parent)
+    , m_line(new LineView)
+    , m_summary(new QLabel)
+    , m_checks(new QListWidget)
+{
+    setObjectName(QStringLiteral("previewPanel"));
+    m_line->setObjectName(QStringLiteral("lineView"));
+    m_summary->setObjectName(QStringLiteral("previewSummary"));
+    m_checks->setObjectName(QStringLiteral("checkList"));
+    m_checks->setAccessibleName(tr("Layout checks"));
+    m_summary->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+
+    auto *scroll = new QScrollArea;
+    scroll->setWidget(m_line);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto *page = new QWidget;
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(scroll, 1);
+    auto *foot = new QHBoxLayout;
+    foot->addWidget(m_summary, 1);
+    auto *note = new QLabel(tr("Shown position by position: a Thai mark takes a cell of its own."));
+    note->setEnabled(false);
+    foot->addWidget(note);
+    layout->addLayout(foot);
+    addTab(page, tr("Line"));
+    addTab(m_checks, tr("Checks"));
+
+    connect(m_line, &LineView::columnClicked, this, [this](int column) { Q_EMIT cellChosen(m_row, column); });
+    connect(m_checks, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
+        const Check &check = m_shownChecks.at(m_checks->row(item));
+        Q_EMIT cellChosen(check.row, check.column);
+    });
+}
+
+void PreviewPanel::showRow(int row, const QString &type, const RenderedRow &rendered, const Samples &samples,
+                           int currentColumn)
+{
+    m_row = row;
+    QList<int> checked;
+    for (const Check &check : std::as_const(m_shownChecks)) {
+        if (check.row == row)
+            checked.append(check.column);
+    }
+    m_line->setRow(rendered, samples, currentColumn, checked);
+    if (row < 1) {
+        m_summary->setText(QString());
+        return;
+    }
+    const Measure m = measure(rendered);
+    QString summary = tr("Line %1 (%2): %3 characters, %4 bytes in windows-874, %5 display columns")
+                          .arg(row).arg(type).arg(m.characters).arg(m.bytes).arg(m.columns);
+    if (!samples.available)
+        summary += tr(". The samples are unavailable: fields show their names.");
+    m_summary->setText(summary);
+}
+
+void PreviewPanel::showChecks(const QList<Check> &checks)
+{
+    m_shownChecks = checks;
+    m_checks->clear();
+    for (const Check &check : checks) {
+        const QString cell = check.column == 0 ? tr("row %1").arg(check.row)
+                                               : tr("row %1, Field%2").arg(check.row).arg(check.column - GridLayout::kFirstFieldColumn + 1);
+        m_checks->addItem(cell + QStringLiteral(": ") + check.message);
+    }
+    setTabText(1, checks.isEmpty() ? tr("Checks") : tr("Checks (%1)").arg(checks.size()));
+}

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "designer/patternpreview.h"
+
+#include <QTabWidget>
+
+class QLabel;
+class QListWidget;
+class QScrollArea;
+
+// Draws one pattern row's output position by position under a ruler: each
+// character of the file in a cell of its own, in a fixed-pitch font, a
+// Thai mark on a dotted circle so that the ruler and the file always agree.
+// The span of the current cell is highlighted, a click names the cell that
+// writes the position, and a tooltip tells what a span is.
+class LineView final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit LineView(QWidget *parent = nullptr);
+
+    void setRow(const PatternPreview::RenderedRow &row, const PatternPreview::Samples &samples,
+                int currentColumn, const QList<int> &checkedColumns);
+    // What a span is: the cell, the field or "Constant", the field's name,
+    // and the positions it writes, "21–35 (15)".
+    QString describe(const PatternPreview::Span &span) const;
+    QSize sizeHint() const override;
+
+Q_SIGNALS:
+    void columnClicked(int column);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    bool event(QEvent *event) override;
+
+private:
+    // Where a text offset is drawn: its line and position, from 0.
+    struct Place
+    {
+        int line = 0;
+        int position = 0;
+    };
+    Place placeOf(qsizetype offset) const;
+    int spanAt(const QPoint &point) const;
+    QRect cellRect(Place place) const;
+
+    PatternPreview::RenderedRow m_row;
+    PatternPreview::Samples m_samples;
+    QList<int> m_checked;
+    int m_current = 0;
+    int m_cell = 10;
+    int m_lineHeight = 16;
+    int m_rulerHeight = 24;
+};
+
+// The output preview: the current row as the exporting program writes it
+// from the mode's samples, with a ruler and a summary, and a list of the
+// layout checks of the whole pattern.
+class PreviewPanel final : public QTabWidget
+{
+    Q_OBJECT
+
+public:
+    explicit PreviewPanel(QWidget *parent = nullptr);
+
+    // The row under the cursor; `type` is its type's name, row 0 none.
+    void showRow(int row, const QString &type, const PatternPreview::RenderedRow &rendered,
+                 const PatternPreview::Samples &samples, int currentColumn);
+    void showChecks(const QList<PatternPreview::Check> &checks);
+
+Q_SIGNALS:
+    // The user chose the cell that writes a position, or a check's cell.
+    void cellChosen(int row, int column);
+
+private:
+    LineView *m_line;
+    QLabel *m_summary;
+    QListWidget *m_checks;
+    QList<PatternPreview::Check> m_shownChecks;
+    int m_row = 0;
+};
