@@ -262,9 +262,12 @@ void PreviewPanel::showChecks(const QList<Check> &checks)
     m_shownChecks = checks;
     m_checks->clear();
     for (const Check &check : checks) {
-        const QString cell = check.column == 0 ? tr("row %1").arg(check.row)
-                                               : tr("row %1, Field%2").arg(check.row).arg(check.column - GridLayout::kFirstFieldColumn + 1);
-        m_checks->addItem(cell + QStringLiteral(": ") + check.message);
+        // A row's check names its row itself.
+        m_checks->addItem(check.column == 0 ? check.message
+                                            : tr("row %1, Field%2: %3")
+                                                  .arg(check.row)
+                                                  .arg(check.column - GridLayout::kFirstFieldColumn + 1)
+                                                  .arg(check.message));
     }
     setTabText(1, checks.isEmpty() ? tr("Checks") : tr("Checks (%1)").arg(checks.size()));
 }
