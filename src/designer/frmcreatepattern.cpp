@@ -179,6 +179,7 @@ void frmCreatePattern::updateChecks()
     if (m_previewDock->isHidden())
         return;
     m_preview->showChecks(PatternPreview::check(m_grid, samples()));
+    m_preview->showPattern(&m_grid, samples());
     updatePreviewLine();   // the marks of the line's checks
 }
 

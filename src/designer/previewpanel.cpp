@@ -1,6 +1,8 @@
 #include "previewpanel.h"
 
+#include "components/patterngrid.h"
 #include "designer/gridlayout.h"
+#include "field/fielddescriptor.h"
 
 #include <QFontDatabase>
 #include <QHelpEvent>
@@ -8,6 +10,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QScrollArea>
 #include <QToolTip>
 #include <QHBoxLayout>
@@ -28,6 +31,32 @@ QFont fixedPitchFont()
     if (!QFontInfo(font).fixedPitch())
         font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     return font;
+}
+
+// The ruler over positions 1..count from x0: a tick for every position, a
+// longer one every 5, the number every 10, counting from 1 as the file does.
+void drawRuler(QPainter &painter, int x0, int count, int cell, int base)
+{
+    for (int p = 1; p <= count; ++p) {
+        const int x = x0 + (p - 1) * cell + cell / 2;
+        const int tick = p % 10 == 0 ? 8 : p % 5 == 0 ? 5 : 2;
+        painter.drawLine(x, base, x, base - tick);
+        if (p % 10 == 0)
+            painter.drawText(QRect(x - 3 * cell, 0, 6 * cell, base - 8), Qt::AlignCenter, QString::number(p));
+    }
+}
+
+// One character in its cell: a mark on a dotted circle, a line break as a
+// return mark.
+void drawCharacter(QPainter &painter, const QRect &cell, QChar c, const QPalette &palette)
+{
+    if (c == u'\n') {
+        painter.setPen(palette.color(QPalette::PlaceholderText));
+        painter.drawText(cell, Qt::AlignCenter, QString(kReturnMark));
+        return;
+    }
+    painter.setPen(palette.color(QPalette::Text));
+    painter.drawText(cell, Qt::AlignCenter, isMark(c) ? QString(kDottedCircle) + c : QString(c));
 }
 
 QString positions(qsizetype first, qsizetype last)
@@ -136,17 +165,8 @@ void LineView::paintEvent(QPaintEvent *)
     painter.fillRect(rect(), palette().base());
     const int width = (this->width() - 2 * kMargin) / m_cell;
 
-    // The ruler: a tick for every position, a longer one every 5, the
-    // number every 10, counting from 1 as the file does.
     painter.setPen(palette().color(QPalette::Text));
-    const int base = m_rulerHeight - 2;
-    for (int p = 1; p <= width; ++p) {
-        const int x = kMargin + (p - 1) * m_cell + m_cell / 2;
-        const int tick = p % 10 == 0 ? 8 : p % 5 == 0 ? 5 : 2;
-        painter.drawLine(x, base, x, base - tick);
-        if (p % 10 == 0)
-            painter.drawText(QRect(x - 3 * m_cell, 0, 6 * m_cell, base - 8), Qt::AlignCenter, QString::number(p));
-    }
+    drawRuler(painter, kMargin, width, m_cell, m_rulerHeight - 2);
 
     // Spans: the current cell's highlighted, those with a check underlined.
     for (const Span &span : std::as_const(m_row.spans)) {
@@ -163,17 +183,8 @@ void LineView::paintEvent(QPaintEvent *)
 
     // The characters, each in its cell; a mark on a dotted circle, a line
     // break as a return mark after the line.
-    for (qsizetype offset = 0; offset < m_row.text.size(); ++offset) {
-        const QChar c = m_row.text.at(offset);
-        const QRect cell = cellRect(placeOf(offset));
-        if (c == u'\n') {
-            painter.setPen(palette().color(QPalette::PlaceholderText));
-            painter.drawText(cell, Qt::AlignCenter, QString(kReturnMark));
-            continue;
-        }
-        painter.setPen(palette().color(QPalette::Text));
-        painter.drawText(cell, Qt::AlignCenter, isMark(c) ? QString(kDottedCircle) + c : QString(c));
-    }
+    for (qsizetype offset = 0; offset < m_row.text.size(); ++offset)
+        drawCharacter(painter, cellRect(placeOf(offset)), m_row.text.at(offset), palette());
 }
 
 void LineView::mousePressEvent(QMouseEvent *event)
@@ -198,9 +209,137 @@ bool LineView::event(QEvent *event)
     return QWidget::event(event);
 }
 
+PatternView::PatternView(QWidget *parent)
+    : QAbstractScrollArea(parent)
+{
+    viewport()->setFont(fixedPitchFont());
+    setFont(viewport()->font());
+    const QFontMetrics metrics(font());
+    m_cell = metrics.horizontalAdvance(QLatin1Char('0')) + 2;
+    m_lineHeight = metrics.height() * 3 / 2;
+    m_rulerHeight = metrics.height() + 10;
+    m_labelWidth = metrics.horizontalAdvance(QStringLiteral("00000 GROUP 00000")) + 2 * kMargin;
+    setAccessibleName(tr("Whole pattern output"));
+}
+
+void PatternView::setPattern(const PatternGrid *grid, const Samples &samples)
+{
+    m_grid = grid;
+    m_samples = samples;
+    m_rows.clear();
+    m_firstLine.assign(1, 0);
+    for (int row = 1; grid && row <= grid->RowCount(); ++row) {
+        if (grid->IsRowRemoved(row))
+            continue;
+        // A constant's {NL} starts another line of the row.
+        int lines = 1;
+        for (int c = GridLayout::kFirstFieldColumn; c <= GridLayout::kLastFieldColumn; ++c) {
+            const QString cell = grid->CellText(row, c);
+            if (cell.startsWith(QLatin1String("[C]")))
+                lines += int(loadDescriptor(cell, FieldSettings()).constantText.count(QLatin1String("{NL}")));
+        }
+        m_rows.push_back(row);
+        m_firstLine.push_back(m_firstLine.back() + lines);
+    }
+    updateScrollBars();
+    viewport()->update();
+}
+
+void PatternView::updateScrollBars()
+{
+    const int visible = qMax(0, (viewport()->height() - m_rulerHeight) / m_lineHeight);
+    verticalScrollBar()->setRange(0, qMax(0, m_firstLine.back() - visible));
+    verticalScrollBar()->setPageStep(qMax(1, visible));
+    horizontalScrollBar()->setRange(0, qMax(0, m_labelWidth + 200 * m_cell - viewport()->width()));
+    horizontalScrollBar()->setSingleStep(m_cell);
+    horizontalScrollBar()->setPageStep(viewport()->width());
+}
+
+void PatternView::resizeEvent(QResizeEvent *event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollBars();
+}
+
+qsizetype PatternView::rowOnLine(int line) const
+{
+    const auto after = std::upper_bound(m_firstLine.begin(), m_firstLine.end(), line);
+    return after - m_firstLine.begin() - 1;
+}
+
+void PatternView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(viewport());
+    painter.fillRect(viewport()->rect(), palette().base());
+    const int dx = horizontalScrollBar()->value();
+    const int x0 = m_labelWidth - dx;
+    painter.setPen(palette().color(QPalette::Text));
+    drawRuler(painter, x0, (viewport()->width() - x0) / m_cell + 1, m_cell, m_rulerHeight - 2);
+    if (!m_grid)
+        return;
+    const int first = verticalScrollBar()->value();
+    const int lines = (viewport()->height() - m_rulerHeight) / m_lineHeight + 1;
+    for (qsizetype i = rowOnLine(first); i >= 0 && i < qsizetype(m_rows.size()) && m_firstLine[i] < first + lines; ++i) {
+        const int row = m_rows[i];
+        const RenderedRow rendered = renderRow(*m_grid, row, m_samples);
+        int line = m_firstLine[i] - first;
+        int position = 0;
+        painter.setClipRect(QRect(m_labelWidth, m_rulerHeight, viewport()->width(), viewport()->height()));
+        for (const QChar c : rendered.text) {
+            if (line >= 0)
+                drawCharacter(painter, QRect(x0 + position * m_cell, m_rulerHeight + line * m_lineHeight, m_cell, m_lineHeight), c, palette());
+            if (c == u'\n') {
+                ++line;
+                position = 0;
+            } else {
+                ++position;
+            }
+        }
+        painter.setClipping(false);
+        const int labelLine = m_firstLine[i] - first;
+        if (labelLine >= 0) {
+            painter.setPen(palette().color(QPalette::PlaceholderText));
+            painter.drawText(QRect(kMargin, m_rulerHeight + labelLine * m_lineHeight, m_labelWidth - 2 * kMargin, m_lineHeight),
+                             Qt::AlignLeft | Qt::AlignVCenter,
+                             QStringLiteral("%1 %2 %3").arg(row).arg(typeName(*m_grid, row)).arg(rendered.length()));
+        }
+    }
+}
+
+void PatternView::mousePressEvent(QMouseEvent *event)
+{
+    const QPoint at = event->position().toPoint();
+    const int line = verticalScrollBar()->value() + (at.y() - m_rulerHeight) / m_lineHeight;
+    const qsizetype i = at.y() < m_rulerHeight ? -1 : rowOnLine(line);
+    if (!m_grid || i < 0 || i >= qsizetype(m_rows.size()))
+        return;
+    const RenderedRow rendered = renderRow(*m_grid, m_rows[i], m_samples);
+    // The offset of the clicked position in the row's text.
+    const int wanted = (at.x() - m_labelWidth + horizontalScrollBar()->value()) / m_cell;
+    int current = m_firstLine[i];
+    int position = 0;
+    for (qsizetype offset = 0; offset < rendered.text.size(); ++offset) {
+        if (rendered.text.at(offset) == u'\n') {
+            ++current;
+            position = 0;
+            continue;
+        }
+        if (current == line && position == wanted) {
+            for (const Span &span : rendered.spans) {
+                if (offset >= span.begin && offset < span.end)
+                    Q_EMIT cellClicked(m_rows[i], span.column);
+            }
+            return;
+        }
+        ++position;
+    }
+    Q_EMIT cellClicked(m_rows[i], 0);
+}
+
 PreviewPanel::PreviewPanel(QWidget *parent)
     : QTabWidget(parent)
     , m_line(new LineView)
+    , m_pattern(new PatternView)
     , m_summary(new QLabel)
     , m_checks(new QListWidget)
 {
@@ -225,8 +364,11 @@ PreviewPanel::PreviewPanel(QWidget *parent)
     note->setEnabled(false);
     foot->addWidget(note);
     layout->addLayout(foot);
+    m_pattern->setObjectName(QStringLiteral("patternView"));
     addTab(page, tr("Line"));
+    addTab(m_pattern, tr("Pattern"));
     addTab(m_checks, tr("Checks"));
+    connect(m_pattern, &PatternView::cellClicked, this, &PreviewPanel::cellChosen);
 
     connect(m_line, &LineView::columnClicked, this, [this](int column) { Q_EMIT cellChosen(m_row, column); });
     connect(m_checks, &QListWidget::itemActivated, this, [this](QListWidgetItem *item) {
@@ -269,5 +411,10 @@ void PreviewPanel::showChecks(const QList<Check> &checks)
                                                   .arg(check.column - GridLayout::kFirstFieldColumn + 1)
                                                   .arg(check.message));
     }
-    setTabText(1, checks.isEmpty() ? tr("Checks") : tr("Checks (%1)").arg(checks.size()));
+    setTabText(indexOf(m_checks), checks.isEmpty() ? tr("Checks") : tr("Checks (%1)").arg(checks.size()));
+}
+
+void PreviewPanel::showPattern(const PatternGrid *grid, const Samples &samples)
+{
+    m_pattern->setPattern(grid, samples);
 }

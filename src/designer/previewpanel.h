@@ -2,7 +2,10 @@
 
 #include "designer/patternpreview.h"
 
+#include <QAbstractScrollArea>
 #include <QTabWidget>
+
+#include <vector>
 
 class QLabel;
 class QListWidget;
@@ -55,6 +58,42 @@ private:
     int m_rulerHeight = 24;
 };
 
+// Every row of the pattern in order under the same ruler, one output line
+// each (more where a constant breaks the line), labelled with its row
+// number, type and length. Only the rows in view are laid out, so a
+// pattern of ten thousand rows costs what a screenful does.
+class PatternView final : public QAbstractScrollArea
+{
+    Q_OBJECT
+
+public:
+    explicit PatternView(QWidget *parent = nullptr);
+    // The pattern to show; the view keeps the pointer until the next call.
+    void setPattern(const PatternGrid *grid, const PatternPreview::Samples &samples);
+
+Q_SIGNALS:
+    void cellClicked(int row, int column);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    void updateScrollBars();
+    // The index in m_rows of the row drawn on a line of the view.
+    qsizetype rowOnLine(int line) const;
+
+    const PatternGrid *m_grid = nullptr;
+    PatternPreview::Samples m_samples;
+    std::vector<int> m_rows;       // the grid rows shown, in order
+    std::vector<int> m_firstLine;  // each one's first line, then the total
+    int m_cell = 10;
+    int m_lineHeight = 16;
+    int m_rulerHeight = 24;
+    int m_labelWidth = 100;
+};
+
 // The output preview: the current row as the exporting program writes it
 // from the mode's samples, with a ruler and a summary, and a list of the
 // layout checks of the whole pattern.
@@ -69,6 +108,7 @@ public:
     void showRow(int row, const QString &type, const PatternPreview::RenderedRow &rendered,
                  const PatternPreview::Samples &samples, int currentColumn);
     void showChecks(const QList<PatternPreview::Check> &checks);
+    void showPattern(const PatternGrid *grid, const PatternPreview::Samples &samples);
 
 Q_SIGNALS:
     // The user chose the cell that writes a position, or a check's cell.
@@ -76,6 +116,7 @@ Q_SIGNALS:
 
 private:
     LineView *m_line;
+    PatternView *m_pattern;
     QLabel *m_summary;
     QListWidget *m_checks;
     QList<PatternPreview::Check> m_shownChecks;
