@@ -169,11 +169,15 @@ void printTable()
     figures.push_back({"7 peak memory over empty window / file size", Formula::Excess,
                        {process("memory/pattern/peak"), process("memory/empty/peak")}, {}, 8.0,
                        file.empty() ? 0 : file.front(), "bytes"});
+    add("8 preview of a 100-cell row / bare layout", Formula::Ratio,
+        inProcess({"BM_PreviewRow", "BM_PreviewRowBaseline"}), 3.0);
+    add("9 checks of 10,000 rows / open 10,000 rows", Formula::Ratio,
+        inProcess({"BM_Checks/10000", "BM_Open/10000"}), 1.0);
 
     std::printf("%s\n", Figures::heading().c_str());
     for (const Figure &figure : figures)
         std::printf("%s\n", Figures::line(figure, Figures::compute(figure)).c_str());
-    std::printf("Figures 1-5: CPU time of the benchmark thread (\"other\": the same on wall time). "
+    std::printf("Figures 1-5, 8 and 9: CPU time of the benchmark thread (\"other\": the same on wall time). "
                 "Figure 6: wall time of whole processes (\"other\": their CPU time). Figure 7: peak RSS.\n");
     for (const std::string &failure : failures())
         std::printf("FAILED %s\n", failure.c_str());

@@ -57,9 +57,17 @@ QString TextTools::FormatNumber(qint64 value)
     QLocale plain = QLocale::c();
     plain.setNumberOptions(QLocale::DefaultNumberOptions);   // C omits grouping by default
     QString text = plain.toString(value);
+    // Whether the code page holds the separator is asked once per separator:
+    // lengths are formatted by the hundred.
+    thread_local QString knownSeparator;
+    thread_local bool knownStorable = false;
     const QString separator = QLocale().groupSeparator();
-    const bool storable = separator.size() == 1 && separator != u"-" && !separator.at(0).isDigit()
-        && CodePage::canStore(separator);
+    if (separator != knownSeparator) {
+        knownSeparator = separator;
+        knownStorable = separator.size() == 1 && separator != u"-" && !separator.at(0).isDigit()
+            && CodePage::canStore(separator);
+    }
+    const bool storable = knownStorable;
     text.replace(plain.groupSeparator(), storable ? separator : QString());
     return text;
 }

@@ -1,13 +1,13 @@
 #include "patternpreview.h"
 
-#include "components/codepage.h"
 #include "components/patterngrid.h"
+#include "components/texttools.h"
 #include "designer/gridlayout.h"
 #include "designer/linelength.h"
 #include "field/fielddescriptor.h"
 #include "field/fieldpreview.h"
 
-#include <QStringEncoder>
+#include <QStringTokenizer>
 
 #include <algorithm>
 #include <map>
@@ -18,19 +18,99 @@ namespace {
 
 const QString kNewLine = QStringLiteral("{NL}");
 
-Span::Kind kindOf(const QString &cell)
+// The parts of a cell the output needs, read in one pass over its text
+// (pieces split at ":", as the descriptor has them): the preview reads a
+// whole pattern's cells on every check.
+struct Cell
 {
-    const QString tag = descriptorTag(cell);
-    return tag == u"[F]" ? Span::Kind::Field : tag == u"[C]" ? Span::Kind::Constant : Span::Kind::Other;
+    Span::Kind kind = Span::Kind::Other;
+    QString field;               // without braces
+    int counted = 0;             // the length the line length counts
+    int alignment = FieldSettings::Left;
+    QStringView fill;
+    QStringView constant;
+};
+
+Cell parse(const QString &text)
+{
+    Cell cell;
+    int i = 0;
+    for (const QStringView piece : QStringTokenizer(text, u':')) {
+        if (i == 0) {
+            const QStringView tag = TextTools::trimSpaces(piece).left(3);
+            cell.kind = tag == u"[F]" ? Span::Kind::Field : tag == u"[C]" ? Span::Kind::Constant : Span::Kind::Other;
+            if (cell.kind == Span::Kind::Other)
+                break;
+        } else if (cell.kind == Span::Kind::Constant) {
+            cell.constant = piece;
+            break;
+        } else if (i == 1) {
+            cell.field = piece.toString().remove(u'{').remove(u'}');
+        } else if (i == 3) {
+            cell.alignment = alignmentOf(piece);
+        } else if (i == 4) {
+            cell.fill = piece.left(1);
+            break;
+        }
+        ++i;
+    }
+    cell.counted = LineLength::cellLength(text);
+    return cell;
 }
 
-// What a data field writes: its sample laid out at its length, or, without
-// samples, its name in braces laid out the same way.
-QString fieldText(const FieldSettings &field, int width, const Samples &samples)
+// Renders a row; with `found`, only appends the cells' checks to it and
+// counts the characters the row writes into `length` instead of writing
+// them: a field writes its length (none below 1), a constant its text
+// without the {NL} markers.
+RenderedRow render(const PatternGrid &grid, int row, const Samples &samples, QList<Check> *found,
+                   qsizetype *length = nullptr)
 {
-    const QString sample = samples.available ? samples.fields.value(field.fieldName).formattedSample
-                                             : u'{' + field.fieldName + u'}';
-    return FieldPreview::adjust(sample, field.fill, width, field.alignment);
+    RenderedRow rendered;
+    for (int c = GridLayout::kFirstFieldColumn; c <= GridLayout::kLastFieldColumn; ++c) {
+        const QString text = grid.CellText(row, c);
+        if (text.isEmpty())
+            continue;
+        const Cell cell = parse(text);
+        Span span{c, cell.kind, cell.field, rendered.text.size(), 0};
+        const auto add = [&](Check::Kind kind, const QString &message) {
+            if (found)
+                found->append({row, c, kind, message});
+        };
+        if (cell.kind == Span::Kind::Field) {
+            // Without samples a field shows its name in braces, laid out alike.
+            const auto known = samples.fields.constFind(cell.field);
+            const QString sample = !samples.available ? u'{' + cell.field + u'}'
+                                 : known == samples.fields.cend() ? QString()
+                                                                  : known->formattedSample;
+            if (found)
+                *length += qMax(cell.counted, 0);
+            else
+                rendered.text += FieldPreview::adjust(sample, cell.fill.toString(), cell.counted, cell.alignment);
+            if (samples.available && known == samples.fields.cend())
+                add(Check::Kind::UnknownField, QStringLiteral("the mode has no field %1").arg(cell.field));
+            else if (samples.available && sample.size() > cell.counted)
+                add(Check::Kind::SampleCut,
+                    QStringLiteral("sample %1 characters, %2 kept: the %3 part is cut")
+                        .arg(sample.size())
+                        .arg(qMax(cell.counted, 0))
+                        .arg(cell.alignment == FieldSettings::Right ? QStringLiteral("left") : QStringLiteral("right")));
+        } else if (cell.kind == Span::Kind::Constant) {
+            const QString constant = cell.constant.toString();
+            const int actual = constantLength(constant);
+            if (found)
+                *length += actual;
+            else
+                rendered.text += QString(constant).replace(kNewLine, QStringLiteral("\n"));
+            if (actual != cell.counted)
+                add(Check::Kind::ConstantCount,
+                    QStringLiteral("constant of %1 characters stored with the count %2").arg(actual).arg(cell.counted));
+        } else {
+            add(Check::Kind::NotACell, QStringLiteral("neither a field nor a constant: kept as written, counted as 0"));
+        }
+        span.end = rendered.text.size();
+        rendered.spans.append(span);
+    }
+    return rendered;
 }
 
 } // namespace
@@ -46,23 +126,7 @@ Samples Samples::of(const std::optional<QList<DesignField>> &fields)
 
 RenderedRow renderRow(const PatternGrid &grid, int row, const Samples &samples)
 {
-    RenderedRow rendered;
-    for (int c = GridLayout::kFirstFieldColumn; c <= GridLayout::kLastFieldColumn; ++c) {
-        const QString cell = grid.CellText(row, c);
-        if (cell.isEmpty())
-            continue;
-        Span span{c, kindOf(cell), {}, rendered.text.size(), 0};
-        const FieldSettings settings = loadDescriptor(cell, FieldSettings());
-        if (span.kind == Span::Kind::Field) {
-            span.field = settings.fieldName;
-            rendered.text += fieldText(settings, LineLength::cellLength(cell), samples);
-        } else if (span.kind == Span::Kind::Constant) {
-            rendered.text += QString(settings.constantText).replace(kNewLine, QStringLiteral("\n"));
-        }
-        span.end = rendered.text.size();
-        rendered.spans.append(span);
-    }
-    return rendered;
+    return render(grid, row, samples, nullptr);
 }
 
 QString typeName(const PatternGrid &grid, int row)
@@ -84,7 +148,9 @@ Measure measure(const RenderedRow &row)
     const QString text = QString(row.text).remove(u'\n');
     Measure m;
     m.characters = text.size();
-    m.bytes = QByteArray(QStringEncoder(CodePage::kPattern).encode(text)).size();
+    // A single-byte code page: one byte for every character it holds, and
+    // one replacement byte for any other, a surrogate pair included.
+    m.bytes = text.size() - std::count_if(text.cbegin(), text.cend(), [](QChar c) { return c.isLowSurrogate(); });
     m.columns = std::count_if(text.cbegin(), text.cend(), [](QChar c) { return !isMark(c); });
     return m;
 }
@@ -96,38 +162,9 @@ QList<Check> check(const PatternGrid &grid, const Samples &samples)
     for (int row = 1; row <= grid.RowCount(); ++row) {
         if (grid.IsRowRemoved(row))
             continue;
-        const RenderedRow rendered = renderRow(grid, row, samples);
-        if (rendered.spans.isEmpty())
-            continue;   // a row without cells is not written
-        lengths[row] = rendered.length();
-        for (const Span &span : rendered.spans) {
-            const QString cell = grid.CellText(row, span.column);
-            const FieldSettings settings = loadDescriptor(cell, FieldSettings());
-            const auto add = [&](Check::Kind kind, const QString &message) {
-                found.append({row, span.column, kind, message});
-            };
-            if (span.kind == Span::Kind::Other) {
-                add(Check::Kind::NotACell, QStringLiteral("neither a field nor a constant: kept as written, counted as 0"));
-            } else if (span.kind == Span::Kind::Constant) {
-                const int stored = LineLength::cellLength(cell);
-                const int actual = constantLength(settings.constantText);
-                if (stored != actual)
-                    add(Check::Kind::ConstantCount,
-                        QStringLiteral("constant of %1 characters stored with the count %2").arg(actual).arg(stored));
-            } else if (samples.available && !samples.fields.contains(settings.fieldName)) {
-                add(Check::Kind::UnknownField, QStringLiteral("the mode has no field %1").arg(settings.fieldName));
-            } else if (samples.available) {
-                const qsizetype sample = samples.fields.value(settings.fieldName).formattedSample.size();
-                const int kept = LineLength::cellLength(cell);
-                if (sample > kept)
-                    add(Check::Kind::SampleCut,
-                        QStringLiteral("sample %1 characters, %2 kept: the %3 part is cut")
-                            .arg(sample)
-                            .arg(qMax(kept, 0))
-                            .arg(settings.alignment == FieldSettings::Right ? QStringLiteral("left")
-                                                                            : QStringLiteral("right")));
-            }
-        }
+        qsizetype length = 0;
+        if (!render(grid, row, samples, &found, &length).spans.isEmpty())   // a row without cells is not written
+            lengths[row] = length;
     }
     // The length most rows have (the shorter one on a tie), and the rows
     // that differ from it, each before its cells' checks.

@@ -41,6 +41,12 @@ QString formatDescriptor(const FieldSettings &s)
     return out;
 }
 
+FieldSettings::Alignment alignmentOf(QStringView code)
+{
+    const QStringView first = TextTools::trimSpaces(code).left(1);
+    return first == u"C" ? FieldSettings::Center : first == u"R" ? FieldSettings::Right : FieldSettings::Left;
+}
+
 QString descriptorTag(const QString &descriptor)
 {
     const qsizetype colon = descriptor.indexOf(u':');
@@ -74,10 +80,7 @@ FieldSettings loadDescriptor(const QString &descriptor, const FieldSettings &res
             s.length = TextTools::FormatNumber(*length);
     }
     if (pieces.size() > 3) {
-        const QStringView code = TextTools::trimSpaces(pieces.at(3)).left(1);
-        s.alignment = code == u"C" ? FieldSettings::Center
-                    : code == u"R" ? FieldSettings::Right
-                                   : FieldSettings::Left;
+        s.alignment = alignmentOf(pieces.at(3));
     }
     if (pieces.size() > 4)
         s.fill = pieces.at(4).left(1);

@@ -41,6 +41,10 @@ QString formatDescriptor(const FieldSettings &settings);
 // means unchecked; a constant's stored count is ignored.
 FieldSettings loadDescriptor(const QString &descriptor, const FieldSettings &reset);
 
+// The alignment of a descriptor's alignment code: "C" Center, "R" Right,
+// anything else Left; spaces around it do not count.
+FieldSettings::Alignment alignmentOf(QStringView code);
+
 // The descriptor tag of a text: the first three characters of its first
 // component, trimmed of spaces ("[F]", "[C]" or anything else).
 QString descriptorTag(const QString &descriptor);
