@@ -35,18 +35,20 @@ struct Loaded
     PatternPreview::Samples samples;
 };
 
-// Figure 8: what the window does for the preview when the cursor moves or
-// the line changes: render the row and show it in the panel (painting
-// follows later, as for any widget).
+// Figure 8: what the window does for the preview when the cursor moves
+// within a row of 100 cells: render the row and show it in the panel with
+// the other cell highlighted (painting follows later, as for any widget).
 void BM_PreviewRow(benchmark::State &state)
 {
     Loaded loaded(1000);
     const int row = 500;
     PreviewPanel panel;
-    for (auto _ : state)
+    int column = GridLayout::kFirstFieldColumn;
+    for (auto _ : state) {
+        column = column == GridLayout::kFirstFieldColumn ? GridLayout::kLastFieldColumn : GridLayout::kFirstFieldColumn;
         panel.showRow(row, PatternPreview::typeName(loaded.grid, row),
-                      PatternPreview::renderRow(loaded.grid, row, loaded.samples), loaded.samples,
-                      GridLayout::kFirstFieldColumn + 49);
+                      PatternPreview::renderRow(loaded.grid, row, loaded.samples), loaded.samples, column);
+    }
     if (!loaded.samples.available || PatternPreview::renderRow(loaded.grid, row, loaded.samples).spans.size() != 100)
         state.SkipWithError("no samples, or the row has not 100 cells");
 }

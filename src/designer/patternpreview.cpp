@@ -24,11 +24,22 @@ const QString kNewLine = QStringLiteral("{NL}");
 struct Cell
 {
     Span::Kind kind = Span::Kind::Other;
-    QString field;               // without braces
+    QStringView field;           // the identifier, braces and all
     int counted = 0;             // the length the line length counts
     int alignment = FieldSettings::Left;
     QStringView fill;
     QStringView constant;
+
+    // The identifier without braces. Where the braces are only around it,
+    // as written, the text is not copied: the result then lives as long
+    // as the cell's text.
+    QString name() const
+    {
+        const QStringView inner = field.startsWith(u'{') && field.endsWith(u'}') ? field.sliced(1, field.size() - 2) : field;
+        if (inner.contains(u'{') || inner.contains(u'}'))
+            return field.toString().remove(u'{').remove(u'}');
+        return QString::fromRawData(inner.data(), inner.size());
+    }
 };
 
 Cell parse(const QString &text)
@@ -39,13 +50,17 @@ Cell parse(const QString &text)
         if (i == 0) {
             const QStringView tag = TextTools::trimSpaces(piece).left(3);
             cell.kind = tag == u"[F]" ? Span::Kind::Field : tag == u"[C]" ? Span::Kind::Constant : Span::Kind::Other;
-            if (cell.kind == Span::Kind::Other)
+            if (cell.kind == Span::Kind::Other) {
+                cell.counted = LineLength::cellLength(text);
                 break;
-        } else if (cell.kind == Span::Kind::Constant) {
-            cell.constant = piece;
-            break;
+            }
         } else if (i == 1) {
-            cell.field = piece.toString().remove(u'{').remove(u'}');
+            (cell.kind == Span::Kind::Constant ? cell.constant : cell.field) = piece;
+        } else if (i == 2) {
+            // As the line length reads it: the third piece as a 16-bit number.
+            cell.counted = TextTools::ToInteger(QString::fromRawData(piece.data(), piece.size())).value_or(0);
+            if (cell.kind == Span::Kind::Constant)
+                break;
         } else if (i == 3) {
             cell.alignment = alignmentOf(piece);
         } else if (i == 4) {
@@ -54,7 +69,6 @@ Cell parse(const QString &text)
         }
         ++i;
     }
-    cell.counted = LineLength::cellLength(text);
     return cell;
 }
 
@@ -66,28 +80,38 @@ RenderedRow render(const PatternGrid &grid, int row, const Samples &samples, QLi
                    qsizetype *length = nullptr)
 {
     RenderedRow rendered;
+    if (!found) {
+        rendered.text.reserve(512);
+        rendered.spans.reserve(GridLayout::kLastFieldColumn - GridLayout::kFirstFieldColumn + 1);
+    }
     for (int c = GridLayout::kFirstFieldColumn; c <= GridLayout::kLastFieldColumn; ++c) {
         const QString text = grid.CellText(row, c);
         if (text.isEmpty())
             continue;
         const Cell cell = parse(text);
-        Span span{c, cell.kind, cell.field, rendered.text.size(), 0};
+        Span span{c, cell.kind, {}, rendered.text.size(), 0};
         const auto add = [&](Check::Kind kind, const QString &message) {
             if (found)
                 found->append({row, c, kind, message});
         };
         if (cell.kind == Span::Kind::Field) {
+            const QString name = cell.name();
+            const auto known = samples.fields.constFind(name);
+            // The span keeps a name of its own: the stored key, or a copy.
+            span.field = known != samples.fields.cend() ? known.key() : QString(name.data(), name.size());
             // Without samples a field shows its name in braces, laid out alike.
-            const auto known = samples.fields.constFind(cell.field);
-            const QString sample = !samples.available ? u'{' + cell.field + u'}'
-                                 : known == samples.fields.cend() ? QString()
-                                                                  : known->formattedSample;
+            static const QString none;
+            const QString braced = samples.available ? QString() : u'{' + name + u'}';
+            const QString &sample = !samples.available ? braced
+                                  : known == samples.fields.cend() ? none
+                                                                   : known->formattedSample;
             if (found)
                 *length += qMax(cell.counted, 0);
             else
-                rendered.text += FieldPreview::adjust(sample, cell.fill.toString(), cell.counted, cell.alignment);
+                rendered.text += FieldPreview::adjust(sample, QString::fromRawData(cell.fill.data(), cell.fill.size()),
+                                                      cell.counted, cell.alignment);
             if (samples.available && known == samples.fields.cend())
-                add(Check::Kind::UnknownField, QStringLiteral("the mode has no field %1").arg(cell.field));
+                add(Check::Kind::UnknownField, QStringLiteral("the mode has no field %1").arg(name));
             else if (samples.available && sample.size() > cell.counted)
                 add(Check::Kind::SampleCut,
                     QStringLiteral("sample %1 characters, %2 kept: the %3 part is cut")
@@ -95,12 +119,13 @@ RenderedRow render(const PatternGrid &grid, int row, const Samples &samples, QLi
                         .arg(qMax(cell.counted, 0))
                         .arg(cell.alignment == FieldSettings::Right ? QStringLiteral("left") : QStringLiteral("right")));
         } else if (cell.kind == Span::Kind::Constant) {
-            const QString constant = cell.constant.toString();
-            const int actual = constantLength(constant);
+            const int actual = constantLength(QString::fromRawData(cell.constant.data(), cell.constant.size()));
             if (found)
                 *length += actual;
+            else if (cell.constant.contains(kNewLine))
+                rendered.text += cell.constant.toString().replace(kNewLine, QStringLiteral("\n"));
             else
-                rendered.text += QString(constant).replace(kNewLine, QStringLiteral("\n"));
+                rendered.text += cell.constant;
             if (actual != cell.counted)
                 add(Check::Kind::ConstantCount,
                     QStringLiteral("constant of %1 characters stored with the count %2").arg(actual).arg(cell.counted));
@@ -108,7 +133,10 @@ RenderedRow render(const PatternGrid &grid, int row, const Samples &samples, QLi
             add(Check::Kind::NotACell, QStringLiteral("neither a field nor a constant: kept as written, counted as 0"));
         }
         span.end = rendered.text.size();
-        rendered.spans.append(span);
+        if (found)
+            rendered.spans.resize(1);   // the checks ask only whether the row writes anything
+        else
+            rendered.spans.append(span);
     }
     return rendered;
 }
@@ -140,18 +168,25 @@ QString typeName(const PatternGrid &grid, int row)
 
 bool isMark(QChar c)
 {
-    return c.category() == QChar::Mark_NonSpacing || c.category() == QChar::Mark_Enclosing;
+    // No mark comes before the combining diacritics at U+0300.
+    return c.unicode() >= 0x0300
+        && (c.category() == QChar::Mark_NonSpacing || c.category() == QChar::Mark_Enclosing);
 }
 
 Measure measure(const RenderedRow &row)
 {
-    const QString text = QString(row.text).remove(u'\n');
     Measure m;
-    m.characters = text.size();
-    // A single-byte code page: one byte for every character it holds, and
-    // one replacement byte for any other, a surrogate pair included.
-    m.bytes = text.size() - std::count_if(text.cbegin(), text.cend(), [](QChar c) { return c.isLowSurrogate(); });
-    m.columns = std::count_if(text.cbegin(), text.cend(), [](QChar c) { return !isMark(c); });
+    for (const QChar c : row.text) {
+        if (c == u'\n')
+            continue;
+        ++m.characters;
+        // A single-byte code page: one byte for every character it holds,
+        // and one replacement byte for any other, a surrogate pair included.
+        if (!c.isLowSurrogate())
+            ++m.bytes;
+        if (!isMark(c))
+            ++m.columns;
+    }
     return m;
 }
 

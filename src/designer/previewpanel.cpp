@@ -82,13 +82,17 @@ LineView::LineView(QWidget *parent)
 void LineView::setRow(const RenderedRow &row, const Samples &samples, int currentColumn,
                       const QList<int> &checkedColumns)
 {
+    // A cursor move within the line changes only the highlight.
+    const bool sameText = row.text == m_row.text;
     m_row = row;
     m_samples = samples;
     m_current = currentColumn;
     m_checked = checkedColumns;
-    // Screen readers read the line as it is written, a line break as such.
-    setAccessibleDescription(row.text);
-    updateGeometry();
+    if (!sameText) {
+        // Screen readers read the line as it is written, a line break as such.
+        setAccessibleDescription(row.text);
+        updateGeometry();
+    }
     update();
 }
 
@@ -393,10 +397,12 @@ void PreviewPanel::showRow(int row, const QString &type, const RenderedRow &rend
     }
     const Measure m = measure(rendered);
     QString summary = tr("Line %1 (%2): %3 characters, %4 bytes in windows-874, %5 display columns")
-                          .arg(row).arg(type).arg(m.characters).arg(m.bytes).arg(m.columns);
+                          .arg(QString::number(row), type, QString::number(m.characters),
+                               QString::number(m.bytes), QString::number(m.columns));
     if (!samples.available)
         summary += tr(". The samples are unavailable: fields show their names.");
-    m_summary->setText(summary);
+    if (m_summary->text() != summary)
+        m_summary->setText(summary);
 }
 
 void PreviewPanel::showChecks(const QList<Check> &checks)
