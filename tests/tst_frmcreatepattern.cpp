@@ -332,6 +332,7 @@ private Q_SLOTS:
     {
         f->open("p.PAT", "[T];BANK;\r\n[H];[F]:{PAYAMT}:5:R:0;[C]:AB{NL}C\r\n[D];[C]:ABCDEFGH\r\n");
         f->grid().setCurrentCell(1, 12);
+        QTRY_VERIFY(f->window.findChild<LineView *>("lineView"));   // made after the first paint
         auto *line = child<LineView>(f->window, "lineView");
         QCOMPARE(line->accessibleDescription(), QStringLiteral("25050AB\nC"));
         QCOMPARE(child<QLabel>(f->window, "previewSummary")->text(),

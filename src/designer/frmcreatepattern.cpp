@@ -21,11 +21,44 @@
 #include <QShortcut>
 #include <QTableView>
 #include <QTimer>
+
+#include <functional>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QScreen>
 
 namespace {
+
+// Runs `work` once `window` has painted for the first time, queued behind
+// that paint.
+void onFirstPaint(QWidget *window, std::function<void()> work)
+{
+    class Watcher final : public QObject
+    {
+    public:
+        Watcher(QWidget *window, std::function<void()> work)
+            : QObject(window)
+            , m_work(std::move(work))
+        {
+            window->installEventFilter(this);
+        }
+
+    protected:
+        bool eventFilter(QObject *watched, QEvent *event) override
+        {
+            if (event->type() == QEvent::Paint) {
+                watched->removeEventFilter(this);
+                QTimer::singleShot(0, parent(), m_work);
+                deleteLater();
+            }
+            return false;
+        }
+
+    private:
+        std::function<void()> m_work;
+    };
+    new Watcher(window, std::move(work));
+}
 
 const QString kUntitled = QStringLiteral("Untitled.PAT");
 
@@ -63,11 +96,9 @@ frmCreatePattern::frmCreatePattern(AppContext &context, QWidget *parent)
            Twips::toPixels(kDesignHeight, this) + menuBar()->sizeHint().height()
                + sbStatusBar->sizeHint().height());
     // The window grows by the preview, so the grid keeps its own area.
-    if (!m_previewDock->isHidden()) {
-        const int previewHeight = m_previewDock->sizeHint().height();
-        resize(width(), height() + previewHeight);
-        resizeDocks({m_previewDock}, {previewHeight}, Qt::Vertical);
-    }
+    const int previewHeight = m_previewDock->sizeHint().height();
+    resize(width(), height() + previewHeight);
+    resizeDocks({m_previewDock}, {previewHeight}, Qt::Vertical);
 }
 
 void frmCreatePattern::createMenus()
@@ -111,13 +142,33 @@ void frmCreatePattern::createMenus()
 
 void frmCreatePattern::createPreview()
 {
-    m_preview = new PreviewPanel;
     m_previewDock = new QDockWidget(tr("Output Preview"), this);
     m_previewDock->setObjectName(QStringLiteral("previewDock"));
-    m_previewDock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable
-                               | QDockWidget::DockWidgetFloatable);
-    m_previewDock->setWidget(m_preview);
+    m_previewDock->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    // The panel itself is made after the window's first paint: until then
+    // the dock holds a place of its size.
+    auto *place = new QWidget;
+    place->setMinimumHeight(fontMetrics().lineSpacing() * 14);
+    m_previewDock->setWidget(place);
     addDockWidget(Qt::BottomDockWidgetArea, m_previewDock);
+    onFirstPaint(this, [this] {
+        // Reading the settings costs the first paint a few milliseconds too.
+        if (!QSettings().value(QStringLiteral("preview/visible"), true).toBool())
+            m_previewDock->hide();
+        // So are the close and float buttons, whose icons load the image
+        // plugins.
+        m_previewDock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable
+                                   | QDockWidget::DockWidgetFloatable);
+        m_preview = new PreviewPanel;
+        delete m_previewDock->widget();
+        m_previewDock->setWidget(m_preview);
+        connect(m_preview, &PreviewPanel::cellChosen, this, [this](int row, int column) {
+            m_grid.setCurrentCell(row, column == 0 ? m_grid.Col() : column);
+            GridEditor1->findChild<QTableView *>()->setFocus();
+        });
+        updatePreviewLine();
+        updateChecks();
+    });
 
     QAction *toggle = m_previewDock->toggleViewAction();
     toggle->setObjectName(QStringLiteral("mnuPreview"));
@@ -125,9 +176,8 @@ void frmCreatePattern::createPreview()
     view->setObjectName(QStringLiteral("mnuView"));
     view->addAction(toggle);
     menuBar()->insertMenu(mnuHelp->menuAction(), view);
-    m_previewDock->setVisible(QSettings().value(QStringLiteral("preview/visible"), true).toBool());
-    connect(toggle, &QAction::triggered, this, [this](bool shown) {
-        QSettings().setValue(QStringLiteral("preview/visible"), shown);
+
+    connect(toggle, &QAction::triggered, this, [this] {
         updatePreviewLine();
         updateChecks();
     });
@@ -138,13 +188,9 @@ void frmCreatePattern::createPreview()
     m_checkTimer->setSingleShot(true);
     m_checkTimer->setInterval(200);
     connect(m_checkTimer, &QTimer::timeout, this, &frmCreatePattern::updateChecks);
-    connect(m_preview, &PreviewPanel::cellChosen, this, [this](int row, int column) {
-        m_grid.setCurrentCell(row, column == 0 ? m_grid.Col() : column);
-        GridEditor1->findChild<QTableView *>()->setFocus();
-    });
     // F6 moves the focus between the grid and the preview.
     connect(new QShortcut(QKeySequence(Qt::Key_F6), this), &QShortcut::activated, this, [this] {
-        if (m_previewDock->isHidden())
+        if (!m_preview || m_previewDock->isHidden())
             return;
         if (GridEditor1->isAncestorOf(focusWidget()))
             m_preview->currentWidget()->setFocus();
@@ -166,7 +212,7 @@ const PatternPreview::Samples &frmCreatePattern::samples()
 
 void frmCreatePattern::updatePreviewLine()
 {
-    if (m_previewDock->isHidden())
+    if (!m_preview || m_previewDock->isHidden())
         return;
     const int row = m_grid.hasCurrentLine() ? m_grid.Row() : 0;
     m_preview->showRow(row, row ? PatternPreview::typeName(m_grid, row) : QString(),
@@ -176,7 +222,7 @@ void frmCreatePattern::updatePreviewLine()
 
 void frmCreatePattern::updateChecks()
 {
-    if (m_previewDock->isHidden())
+    if (!m_preview || m_previewDock->isHidden())
         return;
     m_preview->showChecks(PatternPreview::check(m_grid, samples()));
     m_preview->showPattern(&m_grid, samples());
@@ -352,6 +398,9 @@ void frmCreatePattern::closeEvent(QCloseEvent *event)
         return;
     }
     m_closeAsked = false;
+    // The preview's close button hides it too; the next start shows it as
+    // the user left it.
+    QSettings().setValue(QStringLiteral("preview/visible"), !m_previewDock->isHidden());
     event->accept();
 }
 
