@@ -96,9 +96,7 @@ frmCreatePattern::frmCreatePattern(AppContext &context, QWidget *parent)
            Twips::toPixels(kDesignHeight, this) + menuBar()->sizeHint().height()
                + sbStatusBar->sizeHint().height());
     // The window grows by the preview, so the grid keeps its own area.
-    const int previewHeight = m_previewDock->sizeHint().height();
-    resize(width(), height() + previewHeight);
-    resizeDocks({m_previewDock}, {previewHeight}, Qt::Vertical);
+    resize(width(), height() + previewHeight());
 }
 
 void frmCreatePattern::createMenus()
@@ -142,26 +140,18 @@ void frmCreatePattern::createMenus()
 
 void frmCreatePattern::createPreview()
 {
+    // The dock joins the window after its first paint, which it would cost
+    // some milliseconds (the panel's font, the buttons' icons, the settings);
+    // the window is made taller for it from the start.
     m_previewDock = new QDockWidget(tr("Output Preview"), this);
     m_previewDock->setObjectName(QStringLiteral("previewDock"));
-    m_previewDock->setFeatures(QDockWidget::NoDockWidgetFeatures);
-    // The panel itself is made after the window's first paint: until then
-    // the dock holds a place of its size.
-    auto *place = new QWidget;
-    place->setMinimumHeight(fontMetrics().lineSpacing() * 14);
-    m_previewDock->setWidget(place);
-    addDockWidget(Qt::BottomDockWidgetArea, m_previewDock);
+    m_previewDock->hide();
     onFirstPaint(this, [this] {
-        // Reading the settings costs the first paint a few milliseconds too.
-        if (!QSettings().value(QStringLiteral("preview/visible"), true).toBool())
-            m_previewDock->hide();
-        // So are the close and float buttons, whose icons load the image
-        // plugins.
-        m_previewDock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable
-                                   | QDockWidget::DockWidgetFloatable);
         m_preview = new PreviewPanel;
-        delete m_previewDock->widget();
         m_previewDock->setWidget(m_preview);
+        addDockWidget(Qt::BottomDockWidgetArea, m_previewDock);
+        resizeDocks({m_previewDock}, {previewHeight()}, Qt::Vertical);
+        m_previewDock->setVisible(QSettings().value(QStringLiteral("preview/visible"), true).toBool());
         connect(m_preview, &PreviewPanel::cellChosen, this, [this](int row, int column) {
             m_grid.setCurrentCell(row, column == 0 ? m_grid.Col() : column);
             GridEditor1->findChild<QTableView *>()->setFocus();
@@ -197,6 +187,11 @@ void frmCreatePattern::createPreview()
         else
             GridEditor1->findChild<QTableView *>()->setFocus();
     });
+}
+
+int frmCreatePattern::previewHeight() const
+{
+    return fontMetrics().lineSpacing() * 16;
 }
 
 const PatternPreview::Samples &frmCreatePattern::samples()
@@ -400,7 +395,8 @@ void frmCreatePattern::closeEvent(QCloseEvent *event)
     m_closeAsked = false;
     // The preview's close button hides it too; the next start shows it as
     // the user left it.
-    QSettings().setValue(QStringLiteral("preview/visible"), !m_previewDock->isHidden());
+    if (m_preview)
+        QSettings().setValue(QStringLiteral("preview/visible"), !m_previewDock->isHidden());
     event->accept();
 }
 

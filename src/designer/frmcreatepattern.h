@@ -69,6 +69,8 @@ private:
     // The output preview: a dock under the grid, shown unless the user
     // hid it last time.
     void createPreview();
+    // The height the preview takes under the grid.
+    int previewHeight() const;
     // The mode's fields and samples, read once per mode.
     const PatternPreview::Samples &samples();
     void updatePreviewLine();
