@@ -66,14 +66,17 @@ QString positions(qsizetype first, qsizetype last)
 
 } // namespace
 
+PositionMetrics PositionMetrics::of(const QFont &font)
+{
+    const QFontMetrics metrics(font);
+    return {metrics.horizontalAdvance(QLatin1Char('0')) + 2, metrics.height() * 3 / 2, metrics.height() + 10};
+}
+
 LineView::LineView(QWidget *parent)
     : QWidget(parent)
 {
     setFont(fixedPitchFont());
-    const QFontMetrics metrics(font());
-    m_cell = metrics.horizontalAdvance(QLatin1Char('0')) + 2;
-    m_lineHeight = metrics.height() * 3 / 2;   // room for marks above and below
-    m_rulerHeight = metrics.height() + 10;
+    m_metrics = PositionMetrics::of(font());
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setAccessibleName(tr("Output line"));
@@ -104,7 +107,7 @@ QSize LineView::sizeHint() const
         longest = qMax(longest, int(line.size()));
         ++lines;
     }
-    return {2 * kMargin + (qMax(longest, 40) + 2) * m_cell, m_rulerHeight + qMax(lines, 2) * m_lineHeight + kMargin};
+    return {2 * kMargin + (qMax(longest, 40) + 2) * m_metrics.cell, m_metrics.rulerHeight + qMax(lines, 2) * m_metrics.lineHeight + kMargin};
 }
 
 LineView::Place LineView::placeOf(qsizetype offset) const
@@ -123,7 +126,7 @@ LineView::Place LineView::placeOf(qsizetype offset) const
 
 QRect LineView::cellRect(Place place) const
 {
-    return {kMargin + place.position * m_cell, m_rulerHeight + place.line * m_lineHeight, m_cell, m_lineHeight};
+    return {kMargin + place.position * m_metrics.cell, m_metrics.rulerHeight + place.line * m_metrics.lineHeight, m_metrics.cell, m_metrics.lineHeight};
 }
 
 int LineView::spanAt(const QPoint &point) const
@@ -167,10 +170,10 @@ void LineView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), palette().base());
-    const int width = (this->width() - 2 * kMargin) / m_cell;
+    const int width = (this->width() - 2 * kMargin) / m_metrics.cell;
 
     painter.setPen(palette().color(QPalette::Text));
-    drawRuler(painter, kMargin, width, m_cell, m_rulerHeight - 2);
+    drawRuler(painter, kMargin, width, m_metrics.cell, m_metrics.rulerHeight - 2);
 
     // Spans: the current cell's highlighted, those with a check underlined.
     for (const Span &span : std::as_const(m_row.spans)) {
@@ -218,11 +221,8 @@ PatternView::PatternView(QWidget *parent)
 {
     viewport()->setFont(fixedPitchFont());
     setFont(viewport()->font());
-    const QFontMetrics metrics(font());
-    m_cell = metrics.horizontalAdvance(QLatin1Char('0')) + 2;
-    m_lineHeight = metrics.height() * 3 / 2;
-    m_rulerHeight = metrics.height() + 10;
-    m_labelWidth = metrics.horizontalAdvance(QStringLiteral("00000 GROUP 00000")) + 2 * kMargin;
+    m_metrics = PositionMetrics::of(font());
+    m_labelWidth = QFontMetrics(font()).horizontalAdvance(QStringLiteral("00000 GROUP 00000")) + 2 * kMargin;
     setAccessibleName(tr("Whole pattern output"));
 }
 
@@ -251,11 +251,11 @@ void PatternView::setPattern(const PatternGrid *grid, const Samples &samples)
 
 void PatternView::updateScrollBars()
 {
-    const int visible = qMax(0, (viewport()->height() - m_rulerHeight) / m_lineHeight);
+    const int visible = qMax(0, (viewport()->height() - m_metrics.rulerHeight) / m_metrics.lineHeight);
     verticalScrollBar()->setRange(0, qMax(0, m_firstLine.back() - visible));
     verticalScrollBar()->setPageStep(qMax(1, visible));
-    horizontalScrollBar()->setRange(0, qMax(0, m_labelWidth + 200 * m_cell - viewport()->width()));
-    horizontalScrollBar()->setSingleStep(m_cell);
+    horizontalScrollBar()->setRange(0, qMax(0, m_labelWidth + 200 * m_metrics.cell - viewport()->width()));
+    horizontalScrollBar()->setSingleStep(m_metrics.cell);
     horizontalScrollBar()->setPageStep(viewport()->width());
 }
 
@@ -278,20 +278,20 @@ void PatternView::paintEvent(QPaintEvent *)
     const int dx = horizontalScrollBar()->value();
     const int x0 = m_labelWidth - dx;
     painter.setPen(palette().color(QPalette::Text));
-    drawRuler(painter, x0, (viewport()->width() - x0) / m_cell + 1, m_cell, m_rulerHeight - 2);
+    drawRuler(painter, x0, (viewport()->width() - x0) / m_metrics.cell + 1, m_metrics.cell, m_metrics.rulerHeight - 2);
     if (!m_grid)
         return;
     const int first = verticalScrollBar()->value();
-    const int lines = (viewport()->height() - m_rulerHeight) / m_lineHeight + 1;
+    const int lines = (viewport()->height() - m_metrics.rulerHeight) / m_metrics.lineHeight + 1;
     for (qsizetype i = rowOnLine(first); i >= 0 && i < qsizetype(m_rows.size()) && m_firstLine[i] < first + lines; ++i) {
         const int row = m_rows[i];
         const RenderedRow rendered = renderRow(*m_grid, row, m_samples);
         int line = m_firstLine[i] - first;
         int position = 0;
-        painter.setClipRect(QRect(m_labelWidth, m_rulerHeight, viewport()->width(), viewport()->height()));
+        painter.setClipRect(QRect(m_labelWidth, m_metrics.rulerHeight, viewport()->width(), viewport()->height()));
         for (const QChar c : rendered.text) {
             if (line >= 0)
-                drawCharacter(painter, QRect(x0 + position * m_cell, m_rulerHeight + line * m_lineHeight, m_cell, m_lineHeight), c, palette());
+                drawCharacter(painter, QRect(x0 + position * m_metrics.cell, m_metrics.rulerHeight + line * m_metrics.lineHeight, m_metrics.cell, m_metrics.lineHeight), c, palette());
             if (c == u'\n') {
                 ++line;
                 position = 0;
@@ -303,7 +303,7 @@ void PatternView::paintEvent(QPaintEvent *)
         const int labelLine = m_firstLine[i] - first;
         if (labelLine >= 0) {
             painter.setPen(palette().color(QPalette::PlaceholderText));
-            painter.drawText(QRect(kMargin, m_rulerHeight + labelLine * m_lineHeight, m_labelWidth - 2 * kMargin, m_lineHeight),
+            painter.drawText(QRect(kMargin, m_metrics.rulerHeight + labelLine * m_metrics.lineHeight, m_labelWidth - 2 * kMargin, m_metrics.lineHeight),
                              Qt::AlignLeft | Qt::AlignVCenter,
                              QStringLiteral("%1 %2 %3").arg(row).arg(typeName(*m_grid, row)).arg(rendered.length()));
         }
@@ -313,13 +313,13 @@ void PatternView::paintEvent(QPaintEvent *)
 void PatternView::mousePressEvent(QMouseEvent *event)
 {
     const QPoint at = event->position().toPoint();
-    const int line = verticalScrollBar()->value() + (at.y() - m_rulerHeight) / m_lineHeight;
-    const qsizetype i = at.y() < m_rulerHeight ? -1 : rowOnLine(line);
+    const int line = verticalScrollBar()->value() + (at.y() - m_metrics.rulerHeight) / m_metrics.lineHeight;
+    const qsizetype i = at.y() < m_metrics.rulerHeight ? -1 : rowOnLine(line);
     if (!m_grid || i < 0 || i >= qsizetype(m_rows.size()))
         return;
     const RenderedRow rendered = renderRow(*m_grid, m_rows[i], m_samples);
     // The offset of the clicked position in the row's text.
-    const int wanted = (at.x() - m_labelWidth + horizontalScrollBar()->value()) / m_cell;
+    const int wanted = (at.x() - m_labelWidth + horizontalScrollBar()->value()) / m_metrics.cell;
     int current = m_firstLine[i];
     int position = 0;
     for (qsizetype offset = 0; offset < rendered.text.size(); ++offset) {

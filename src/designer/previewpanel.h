@@ -11,6 +11,18 @@ class QLabel;
 class QListWidget;
 class QScrollArea;
 
+// The sizes both output views draw with: a cell per file position in a
+// fixed-pitch font, a line tall enough for marks above and below, the
+// ruler's height.
+struct PositionMetrics
+{
+    int cell = 10;
+    int lineHeight = 16;
+    int rulerHeight = 24;
+
+    static PositionMetrics of(const QFont &font);
+};
+
 // Draws one pattern row's output position by position under a ruler: each
 // character of the file in a cell of its own, in a fixed-pitch font, a
 // Thai mark on a dotted circle so that the ruler and the file always agree.
@@ -53,9 +65,7 @@ private:
     PatternPreview::Samples m_samples;
     QList<int> m_checked;
     int m_current = 0;
-    int m_cell = 10;
-    int m_lineHeight = 16;
-    int m_rulerHeight = 24;
+    PositionMetrics m_metrics;
 };
 
 // Every row of the pattern in order under the same ruler, one output line
@@ -88,9 +98,7 @@ private:
     PatternPreview::Samples m_samples;
     std::vector<int> m_rows;       // the grid rows shown, in order
     std::vector<int> m_firstLine;  // each one's first line, then the total
-    int m_cell = 10;
-    int m_lineHeight = 16;
-    int m_rulerHeight = 24;
+    PositionMetrics m_metrics;
     int m_labelWidth = 100;
 };
 
