@@ -136,6 +136,32 @@ void frmCreatePattern::createMenus()
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
     mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+
+    // Keys, and mnemonics that underline a letter of the captions without
+    // changing them. Insert and Remove Column take the spreadsheet keys for
+    // inserting and deleting cells, which the grid's navigation leaves free.
+    const struct
+    {
+        QAction *action;
+        const char *caption;
+        QList<QKeySequence> keys;
+    } keyed[] = {
+        {mnuNew, "&New...", {QKeySequence(Qt::CTRL | Qt::Key_N)}},
+        {mnuOPen, "&Open...", {QKeySequence(Qt::CTRL | Qt::Key_O)}},
+        {mnuSave, "&Save", {QKeySequence(Qt::CTRL | Qt::Key_S)}},
+        {mnuSaveAs, "Save &As...", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}},
+        {mnuExit, "E&xit", {QKeySequence(Qt::CTRL | Qt::Key_Q)}},
+        {mnuInsert, "&Insert Column", {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)}},
+        {mnuRemove, "&Remove Column", {QKeySequence(Qt::CTRL | Qt::Key_Minus)}},
+        {mnuAbout, "&About", {}},
+    };
+    for (const auto &k : keyed) {
+        k.action->setText(QString::fromUtf8(k.caption));
+        k.action->setShortcuts(k.keys);
+    }
+    mnuFile->setTitle(QStringLiteral("&File"));
+    mnuEdit->setTitle(QStringLiteral("&Edit"));
+    mnuHelp->setTitle(QStringLiteral("&Help"));
 }
 
 void frmCreatePattern::createPreview()
@@ -162,7 +188,8 @@ void frmCreatePattern::createPreview()
 
     QAction *toggle = m_previewDock->toggleViewAction();
     toggle->setObjectName(QStringLiteral("mnuPreview"));
-    auto *view = new QMenu(QStringLiteral("View"), this);
+    toggle->setText(QStringLiteral("Output &Preview"));
+    auto *view = new QMenu(QStringLiteral("&View"), this);
     view->setObjectName(QStringLiteral("mnuView"));
     view->addAction(toggle);
     menuBar()->insertMenu(mnuHelp->menuAction(), view);
