@@ -478,8 +478,12 @@ void frmCreatePattern::onPatternChanged(const GridChange &change)
     // An edit of the line under the cursor shows its lengths at once. A new
     // layout or a bulk load leaves them to the command that made it: New
     // keeps the former text, Open recalculates.
-    if (change.kind != GridChange::Kind::Reset && change.row == m_grid.Row())
+    const bool currentLine = change.kind != GridChange::Kind::Reset && change.row == m_grid.Row();
+    if (currentLine)
         Recalculate();
-    updatePreviewLine();
+    // The preview's line follows its own row's changes; every change may
+    // change the checks.
+    if (currentLine || change.kind == GridChange::Kind::Reset)
+        updatePreviewLine();
     m_checkTimer->start();
 }

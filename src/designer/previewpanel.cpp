@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QScrollArea>
@@ -92,6 +93,18 @@ void LineView::setRow(const RenderedRow &row, const Samples &samples, int curren
     m_current = currentColumn;
     m_checked = checkedColumns;
     if (!sameText) {
+        // Where each character goes, once: painting, hit tests and tooltips
+        // look it up.
+        m_places.clear();
+        m_places.reserve(row.text.size());
+        Place place;
+        for (const QChar c : row.text) {
+            m_places.append(place);
+            if (c == u'\n')
+                place = {place.line + 1, 0};
+            else
+                ++place.position;
+        }
         // Screen readers read the line as it is written, a line break as such.
         setAccessibleDescription(row.text);
         updateGeometry();
@@ -108,20 +121,6 @@ QSize LineView::sizeHint() const
         ++lines;
     }
     return {2 * kMargin + (qMax(longest, 40) + 2) * m_metrics.cell, m_metrics.rulerHeight + qMax(lines, 2) * m_metrics.lineHeight + kMargin};
-}
-
-LineView::Place LineView::placeOf(qsizetype offset) const
-{
-    Place place;
-    for (qsizetype i = 0; i < offset && i < m_row.text.size(); ++i) {
-        if (m_row.text.at(i) == u'\n') {
-            ++place.line;
-            place.position = 0;
-        } else {
-            ++place.position;
-        }
-    }
-    return place;
 }
 
 QRect LineView::cellRect(Place place) const
@@ -166,11 +165,14 @@ QString LineView::describe(const Span &span) const
     return parts.join(QStringLiteral(" — "));
 }
 
-void LineView::paintEvent(QPaintEvent *)
+void LineView::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), palette().base());
-    const int width = (this->width() - 2 * kMargin) / m_metrics.cell;
+    const QRect exposed = event->rect();
+    painter.fillRect(exposed, palette().base());
+    // Only the positions the scroll area shows are drawn: a field may be
+    // thousands of characters long.
+    const int width = (qMin(this->width(), exposed.right() + 1) - kMargin) / m_metrics.cell + 1;
 
     painter.setPen(palette().color(QPalette::Text));
     drawRuler(painter, kMargin, width, m_metrics.cell, m_metrics.rulerHeight - 2);
@@ -181,6 +183,8 @@ void LineView::paintEvent(QPaintEvent *)
             if (m_row.text.at(offset) == u'\n')
                 continue;
             const QRect cell = cellRect(placeOf(offset));
+            if (!cell.intersects(exposed))
+                continue;
             if (span.column == m_current)
                 painter.fillRect(cell, palette().highlight().color().lighter(160));
             if (m_checked.contains(span.column))
@@ -190,8 +194,11 @@ void LineView::paintEvent(QPaintEvent *)
 
     // The characters, each in its cell; a mark on a dotted circle, a line
     // break as a return mark after the line.
-    for (qsizetype offset = 0; offset < m_row.text.size(); ++offset)
-        drawCharacter(painter, cellRect(placeOf(offset)), m_row.text.at(offset), palette());
+    for (qsizetype offset = 0; offset < m_row.text.size(); ++offset) {
+        const QRect cell = cellRect(placeOf(offset));
+        if (cell.intersects(exposed))
+            drawCharacter(painter, cell, m_row.text.at(offset), palette());
+    }
 }
 
 void LineView::mousePressEvent(QMouseEvent *event)

@@ -57,11 +57,12 @@ private:
         int line = 0;
         int position = 0;
     };
-    Place placeOf(qsizetype offset) const;
+    Place placeOf(qsizetype offset) const { return m_places.value(offset); }
     int spanAt(const QPoint &point) const;
     QRect cellRect(Place place) const;
 
     PatternPreview::RenderedRow m_row;
+    QList<Place> m_places;   // where each character of the row's text is drawn
     PatternPreview::Samples m_samples;
     QList<int> m_checked;
     int m_current = 0;
