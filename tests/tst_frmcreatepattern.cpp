@@ -338,6 +338,14 @@ private Q_SLOTS:
         QTest::newRow("Exit") << "mnuExit" << "Exit" << "Ctrl+Q";
         QTest::newRow("Insert Column") << "mnuInsert" << "Insert Column" << "Ctrl++ Ctrl+=";
         QTest::newRow("Remove Column") << "mnuRemove" << "Remove Column" << "Ctrl+-";
+        QTest::newRow("Undo") << "mnuUndo" << "Undo" << "Ctrl+Z Alt+Backspace";
+        QTest::newRow("Redo") << "mnuRedo" << "Redo" << "Ctrl+Shift+Z Ctrl+Y";
+        QTest::newRow("Cut") << "mnuCut" << "Cut" << "Ctrl+X Shift+Del";
+        QTest::newRow("Copy") << "mnuCopy" << "Copy" << "Ctrl+C Ctrl+Ins";
+        QTest::newRow("Paste") << "mnuPaste" << "Paste" << "Ctrl+V Shift+Ins";
+        QTest::newRow("Move Line Up") << "mnuMoveUp" << "Move Line Up" << "Alt+Up";
+        QTest::newRow("Move Line Down") << "mnuMoveDown" << "Move Line Down" << "Alt+Down";
+        QTest::newRow("Duplicate Line") << "mnuDuplicate" << "Duplicate Line" << "Ctrl+D";
     }
     void keys()
     {

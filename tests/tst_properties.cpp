@@ -1,9 +1,11 @@
 // Properties checked on many generated cases with fixed seeds, so a failure
 // repeats: random grids saved and read back hold what the pattern file
-// promises, and random field settings survive the field dialog.
+// promises, random field settings survive the field dialog, and random
+// edits, undone and redone in random order, give back each state passed.
 
 #include "testsupport.h"
 
+#include "components/grideditor.h"
 #include "components/gridtablemodel.h"
 #include "designer/patternfile.h"
 #include "field/fielddescriptor.h"
@@ -147,6 +149,58 @@ private Q_SLOTS:
             GridLayout::layOut(back);
             PatternFile::loadRows(reader.takeLines(), back);
             QCOMPARE(dump(reader.mode(), back), expected);
+        }
+    }
+
+    // Two hundred random edits a seed, each one step of several changes of
+    // every kind, taken back and made again at random: after each undo and
+    // redo the grid is exactly as it was at that point of the history.
+    void historyGivesBackEachState()
+    {
+        QFETCH_GLOBAL(quint32, seed);
+        Random random{std::mt19937(seed + 200)};
+        GridEditor editor;
+        GridTableModel &grid = *editor.model();
+        QUndoStack &history = *editor.history();
+        const auto state = [&grid] {
+            QStringList rows;
+            for (int r = 1; r <= grid.RowCount(); ++r)
+                rows << (grid.IsRowRemoved(r) ? u'-' : u'+') + grid.rowCells(r).join(u'|');
+            return rows;
+        };
+        GridLayout::layOut(grid);
+        std::vector<QStringList> states{state()};
+        for (int n = 0; n < 200; ++n) {
+            if (history.canUndo() && random.chance(3)) {
+                history.undo();
+            } else if (history.canRedo() && random.chance(3)) {
+                history.redo();
+            } else {
+                const int before = history.index();
+                editor.perform(QStringLiteral("edit"), [&] {
+                    for (int changes = 1 + random.below(3); changes > 0; --changes) {
+                        const int rows = grid.RowCount();
+                        const int row = 1 + random.below(qMax(rows, 1));
+                        // Mostly the first cells and the last, where shifts take and drop.
+                        const int col = random.chance(3) ? kLast - random.below(3) : kFirst + random.below(random.chance(4) ? 100 : 4);
+                        switch (rows == 0 ? 0 : random.below(7)) {
+                        case 0: grid.insertRows(1 + random.below(rows + 1), 1 + random.below(3)); break;
+                        case 1: grid.insertRows(row, 1, grid.rowCells(row)); break;
+                        case 2: grid.SetCellText(row, col, randomCell(random)); break;
+                        case 3: grid.SetCellListIndex(row, GridLayout::kTypeColumn, random.below(3)); break;
+                        case 4: (random.chance(2) ? grid.insertCell(row, col, kLast) : grid.removeCell(row, col, kLast)); break;
+                        case 5: grid.setRowCells(row, col, {randomCell(random), QString(), randomCell(random)}); break;
+                        case 6: grid.removeRow(row); break;
+                        }
+                    }
+                });
+                if (history.index() == before + 1) {   // else it changed nothing
+                    states.resize(size_t(before) + 1);
+                    states.push_back(state());
+                }
+                QCOMPARE(size_t(history.count()), states.size() - 1);
+            }
+            QCOMPARE(state(), states.at(size_t(history.index())));
         }
     }
 

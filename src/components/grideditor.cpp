@@ -13,7 +13,10 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QToolButton>
+#include <QUndoStack>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -21,9 +24,10 @@ namespace {
 class ListCellDelegate final : public QStyledItemDelegate
 {
 public:
-    ListCellDelegate(GridTableModel *model, QObject *parent)
+    ListCellDelegate(GridEditor *editor, QObject *parent)
         : QStyledItemDelegate(parent)
-        , m_model(model)
+        , m_editor(editor)
+        , m_model(editor->model())
     {
     }
 
@@ -51,15 +55,56 @@ public:
                       const QModelIndex &index) const override
     {
         if (auto *combo = qobject_cast<QComboBox *>(editor)) {
-            if (combo->currentIndex() >= 0)
-                model->setData(index, combo->currentIndex(), Qt::EditRole);
+            if (combo->currentIndex() >= 0) {
+                m_editor->perform(GridEditor::tr("Type Change"), [&] {
+                    model->setData(index, combo->currentIndex(), Qt::EditRole);
+                });
+            }
             return;
         }
         QStyledItemDelegate::setModelData(editor, model, index);
     }
 
 private:
+    GridEditor *m_editor;
     GridTableModel *m_model;
+};
+
+// One step of the history: the recorded changes and the cursor before and
+// after them. The changes were made before the step is pushed, so its first
+// redo does nothing.
+class GridStep final : public QUndoCommand
+{
+public:
+    GridStep(GridTableModel *model, const QString &name, GridEdits edits, QPoint before, QPoint after)
+        : QUndoCommand(name)
+        , m_model(model)
+        , m_edits(std::move(edits))
+        , m_before(before)
+        , m_after(after)
+    {
+    }
+
+    void undo() override
+    {
+        m_model->undo(m_edits);
+        m_model->setCurrentCell(m_before.y(), m_before.x());
+    }
+
+    void redo() override
+    {
+        if (std::exchange(m_made, false))
+            return;
+        m_model->redo(m_edits);
+        m_model->setCurrentCell(m_after.y(), m_after.x());
+    }
+
+private:
+    GridTableModel *m_model;
+    GridEdits m_edits;
+    QPoint m_before;   // x the column, y the row
+    QPoint m_after;
+    bool m_made = true;
 };
 
 int shiftStateOf(Qt::KeyboardModifiers modifiers)
@@ -82,14 +127,15 @@ GridEditor::GridEditor(QWidget *parent)
     , m_view(new QTableView(this))
     , m_addButton(new QToolButton(this))
     , m_removeButton(new QToolButton(this))
+    , m_history(new QUndoStack(this))
 {
     m_view->setObjectName(QStringLiteral("gridView"));
     m_view->setAccessibleName(tr("Pattern lines"));
     m_addButton->setObjectName(QStringLiteral("addRowButton"));
     m_removeButton->setObjectName(QStringLiteral("removeRowButton"));
     m_view->setModel(m_model);
-    m_view->setItemDelegate(new ListCellDelegate(m_model, m_view));
-    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_view->setItemDelegate(new ListCellDelegate(this, m_view));
+    m_view->setSelectionMode(QAbstractItemView::ContiguousSelection);
     m_view->setSelectionBehavior(QAbstractItemView::SelectItems);
     m_view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked
                             | QAbstractItemView::EditKeyPressed);
@@ -105,8 +151,10 @@ GridEditor::GridEditor(QWidget *parent)
     m_removeButton->setText(tr("Remove Row"));
     m_removeButton->setToolTip(tr("Remove the current line from the pattern"));
     m_removeButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    connect(m_addButton, &QToolButton::clicked, this, [this] { m_model->AddRow(); });
-    connect(m_removeButton, &QToolButton::clicked, this, [this] { removeCurrentRow(); });
+    connect(m_addButton, &QToolButton::clicked, this,
+            [this] { perform(tr("Add Row"), [this] { m_model->AddRow(); }); });
+    connect(m_removeButton, &QToolButton::clicked, this,
+            [this] { perform(tr("Remove Row"), [this] { removeCurrentRow(); }); });
 
     auto *buttons = new QHBoxLayout;
     buttons->setContentsMargins(0, 0, 0, 0);
@@ -126,6 +174,102 @@ GridEditor::GridEditor(QWidget *parent)
     });
     connect(m_view->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &current) { onViewCurrentChanged(current); });
+    m_model->record(&m_recorded);
+    connect(m_model, &GridTableModel::patternChanged, this, &GridEditor::onPatternChanged);
+}
+
+void GridEditor::perform(const QString &name, const std::function<void()> &change)
+{
+    if (m_performing) {
+        change();
+        return;
+    }
+    const int row = m_model->Row();
+    const int col = m_model->Col();
+    m_performing = true;
+    change();
+    m_performing = false;
+    pushRecorded(name, row, col);
+}
+
+void GridEditor::pushRecorded(const QString &name, int rowBefore, int colBefore)
+{
+    if (m_recorded.isEmpty())
+        return;
+    m_history->push(new GridStep(m_model, name, std::exchange(m_recorded, {}), QPoint(colBefore, rowBefore),
+                                 QPoint(m_model->Col(), m_model->Row())));
+}
+
+void GridEditor::onPatternChanged(const GridChange &change)
+{
+    switch (change.kind) {
+    case GridChange::Kind::Reset:
+        m_recorded.clear();
+        m_history->clear();
+        return;
+    case GridChange::Kind::RowRemoved:
+    case GridChange::Kind::RowRestored:
+        m_view->setRowHidden(change.row - 1, change.kind == GridChange::Kind::RowRemoved);
+        break;
+    default:
+        break;
+    }
+    // A change made outside perform() becomes a step of its own, so the
+    // history always matches the content.
+    if (!m_performing)
+        pushRecorded(tr("Edit"), m_model->Row(), m_model->Col());
+}
+
+GridEditor::Selection GridEditor::selection() const
+{
+    Selection picked;
+    const QModelIndexList indexes = m_view->selectionModel()->selectedIndexes();
+    int top = m_model->Row();
+    int bottom = top;
+    int left = m_model->sectionOfColumn(m_model->Col());
+    int right = left;
+    if (!indexes.isEmpty()) {
+        top = bottom = indexes.front().row() + 1;
+        left = right = indexes.front().column();
+        for (const QModelIndex &index : indexes) {
+            top = std::min(top, index.row() + 1);
+            bottom = std::max(bottom, index.row() + 1);
+            left = std::min(left, index.column());
+            right = std::max(right, index.column());
+        }
+    }
+    if (left < 0)
+        return picked;
+    for (int row = std::max(top, 1); row <= std::min(bottom, m_model->RowCount()); ++row) {
+        if (!m_model->IsRowRemoved(row))
+            picked.rows.append(row);
+    }
+    picked.firstColumn = m_model->columnOfSection(left);
+    picked.lastColumn = m_model->columnOfSection(right);
+    return picked;
+}
+
+void GridEditor::select(int firstRow, int lastRow, int firstColumn, int lastColumn)
+{
+    m_model->setCurrentCell(firstRow, firstColumn);
+    const QModelIndex topLeft = m_model->index(firstRow - 1, m_model->sectionOfColumn(firstColumn));
+    const QModelIndex bottomRight = m_model->index(lastRow - 1, m_model->sectionOfColumn(lastColumn));
+    if (topLeft.isValid() && bottomRight.isValid())
+        m_view->selectionModel()->select(QItemSelection(topLeft, bottomRight),
+                                         QItemSelectionModel::ClearAndSelect);
+}
+
+void GridEditor::clearSelection(const QString &name)
+{
+    const Selection picked = selection();
+    perform(name, [&] {
+        for (const int row : picked.rows) {
+            for (int col = picked.firstColumn; col <= picked.lastColumn; ++col) {
+                if (m_model->sectionOfColumn(col) >= 0 && !m_model->isListColumn(col))
+                    m_model->SetCellText(row, col, QString());
+            }
+        }
+    });
 }
 
 void GridEditor::removeCurrentRow()
@@ -134,7 +278,6 @@ void GridEditor::removeCurrentRow()
         return;
     const int row = m_model->Row();
     m_model->removeRow(row);
-    m_view->setRowHidden(row - 1, true);
     // The cursor moves to the nearest line still in the pattern; with none
     // left it stays where it was, on no line (hasCurrentLine() is false).
     for (int r = row + 1; r <= m_model->RowCount(); ++r) {
@@ -195,9 +338,8 @@ bool GridEditor::eventFilter(QObject *watched, QEvent *event)
         const bool textCell = !m_model->isListColumn(col) && m_model->sectionOfColumn(col) >= 0;
         if (textCell && code == kKeyF2)
             return true;
-        if (textCell && key->key() == Qt::Key_Delete && m_model->editMode()) {
-            if (m_model->hasCurrentLine())
-                m_model->SetCellText(m_model->Row(), col, QString());
+        if (key->key() == Qt::Key_Delete && m_model->editMode()) {
+            clearSelection(tr("Delete"));
             return true;
         }
         return QWidget::eventFilter(watched, event);

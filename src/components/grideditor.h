@@ -1,8 +1,12 @@
 #pragma once
 
+#include "components/gridtablemodel.h"
+
 #include <QWidget>
 
-class GridTableModel;
+#include <functional>
+
+class QUndoStack;
 class QTableView;
 class QToolButton;
 class QModelIndex;
@@ -14,6 +18,11 @@ class QModelIndex;
 // a double-click raise KeyDown with F2's key code, Delete empties the cell.
 // Every key reaches KeyDown first, as a Windows virtual-key code (F2 is 113).
 // CellChange is raised whenever the current cell changes.
+//
+// Every change of the content made here, and every one made through
+// perform(), is a step of the history: undone, it puts the cells and the
+// cursor back as they were before it. A new layout or a bulk load starts an
+// empty history.
 class GridEditor final : public QWidget
 {
     Q_OBJECT
@@ -25,6 +34,26 @@ public:
 
     // The pattern: every operation on the grid's content and current cell.
     GridTableModel *model() const { return m_model; }
+    QUndoStack *history() const { return m_history; }
+
+    // Makes what `change` does to the model one step of the history, named
+    // `name`; a change that changed nothing is no step.
+    void perform(const QString &name, const std::function<void()> &change);
+
+    // The selected cells: rows of the pattern (removed rows left out) and a
+    // range of grid columns; the current cell when nothing is selected.
+    struct Selection
+    {
+        QList<int> rows;
+        int firstColumn = 0;
+        int lastColumn = 0;
+    };
+    Selection selection() const;
+    // Selects rows firstRow..lastRow of grid columns firstColumn..lastColumn,
+    // the current cell at their top left.
+    void select(int firstRow, int lastRow, int firstColumn, int lastColumn);
+    // Empties the selected text cells, as Delete does: one step named `name`.
+    void clearSelection(const QString &name);
 
 Q_SIGNALS:
     void KeyDown(int keyCode, int shift);
@@ -41,10 +70,17 @@ private:
     void onViewCurrentChanged(const QModelIndex &current);
     // Removes the current row as the remove button does.
     void removeCurrentRow();
+    // Keeps the view's hidden rows and the history in step with the content.
+    void onPatternChanged(const GridChange &change);
+    // Pushes what was recorded as one step of the history.
+    void pushRecorded(const QString &name, int rowBefore, int colBefore);
 
     GridTableModel *m_model;
     QTableView *m_view;
     QToolButton *m_addButton;
     QToolButton *m_removeButton;
+    QUndoStack *m_history;
+    GridEdits m_recorded;
     bool m_syncing = false;
+    bool m_performing = false;
 };

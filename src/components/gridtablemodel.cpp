@@ -1,6 +1,7 @@
 #include "gridtablemodel.h"
 
 #include <algorithm>
+#include <utility>
 
 GridTableModel::GridTableModel(QObject *parent)
     : QAbstractTableModel(parent)
@@ -34,11 +35,13 @@ void GridTableModel::changed(const GridChange &change)
         break;
     }
     case GridChange::Kind::RowRemoved:
+    case GridChange::Kind::RowRestored:
         // A row of a grid without columns has no cell to repaint.
         if (!m_columns.empty())
             Q_EMIT dataChanged(index(change.row - 1, 0), index(change.row - 1, columnCount() - 1));
         break;
     case GridChange::Kind::RowAdded:   // told by beginInsertRows and endInsertRows
+    case GridChange::Kind::RowErased:  // told by beginRemoveRows and endRemoveRows
     case GridChange::Kind::Reset:      // told by the model reset
         break;
     }
@@ -50,6 +53,15 @@ bool GridTableModel::store(int row, int section, const QString &stored)
     QString &cell = m_cells[cellOffset(row, section)];
     if (cell == stored)
         return false;
+    if (GridEdits *edits = recorder()) {
+        GridEdits::Step step;
+        step.kind = GridEdits::Step::Kind::Cell;
+        step.row = row;
+        step.section = section;
+        step.before = cell;
+        step.after = stored;
+        edits->m_steps.push_back(std::move(step));
+    }
     cell = stored;
     return true;
 }
@@ -218,20 +230,81 @@ void GridTableModel::SetCellListIndex(int row, int col, double index)
 
 void GridTableModel::AddRow()
 {
-    const int row = RowCount() + 1;
-    const bool signal = m_resetDepth == 0;
-    if (signal)
-        beginInsertRows(QModelIndex(), row - 1, row - 1);
-    m_cells.resize(m_cells.size() + qsizetype(m_columns.size()));
-    m_removed.push_back(0);
-    if (signal)
-        endInsertRows();
+    insertRows(RowCount() + 1, 1);
+}
+
+void GridTableModel::insertRows(int row, int count, const QList<QString> &cells)
+{
+    if (row < 1 || row > RowCount() + 1 || count < 1
+        || (!cells.isEmpty() && cells.size() != qsizetype(m_columns.size()) * count))
+        return;
+    putRows(row, count, cells);
+    if (GridEdits *edits = recorder()) {
+        GridEdits::Step step;
+        step.kind = GridEdits::Step::Kind::Insert;
+        step.row = row;
+        step.count = count;
+        step.cells = cells;
+        edits->m_steps.push_back(std::move(step));
+    }
     if (m_col == 0 && !m_columns.empty())
         m_col = m_columns.front().index;
     m_row = row;
-    changed({GridChange::Kind::RowAdded, row, 0, 0});
-    if (signal)
+    changed({GridChange::Kind::RowAdded, row, 0, 0, count});
+    if (m_resetDepth == 0)
         Q_EMIT currentCellChanged(m_row, m_col);
+}
+
+void GridTableModel::putRows(int row, int count, const QList<QString> &cells)
+{
+    const auto width = qsizetype(m_columns.size());
+    const bool signal = m_resetDepth == 0;
+    if (signal)
+        beginInsertRows(QModelIndex(), row - 1, row + count - 2);
+    const qsizetype at = qsizetype(row - 1) * width;
+    m_cells.insert(at, width * count, QString());
+    if (!cells.isEmpty())
+        std::copy(cells.begin(), cells.end(), m_cells.begin() + at);
+    m_removed.insert(m_removed.begin() + (row - 1), size_t(count), 0);
+    if (signal)
+        endInsertRows();
+    if (m_row >= row)
+        m_row += count;
+}
+
+void GridTableModel::takeRows(int row, int count)
+{
+    const auto width = qsizetype(m_columns.size());
+    beginRemoveRows(QModelIndex(), row - 1, row + count - 2);
+    m_cells.remove(qsizetype(row - 1) * width, width * count);
+    m_removed.erase(m_removed.begin() + (row - 1), m_removed.begin() + (row - 1 + count));
+    endRemoveRows();
+    if (m_row >= row + count)
+        m_row -= count;
+    else if (m_row >= row)
+        m_row = std::min(row, RowCount());
+}
+
+QList<QString> GridTableModel::rowCells(int row) const
+{
+    if (!isDataRow(row))
+        return {};
+    return m_cells.mid(cellOffset(row, 0), qsizetype(m_columns.size()));
+}
+
+void GridTableModel::setRowCells(int row, int col, const QList<QString> &stored)
+{
+    const int first = sectionOfColumn(col);
+    if (first < 0 || !isDataRow(row))
+        return;
+    int last = -1;
+    const int end = std::min(int(m_columns.size()), first + int(stored.size()));
+    for (int s = first; s < end; ++s) {
+        if (store(row, s, stored.at(s - first)))
+            last = s;
+    }
+    if (last >= 0)
+        changed({GridChange::Kind::Cells, row, col, columnOfSection(last)});
 }
 
 bool GridTableModel::IsRowRemoved(int row) const
@@ -243,8 +316,19 @@ void GridTableModel::removeRow(int row)
 {
     if (!isDataRow(row) || m_removed[size_t(row - 1)])
         return;
-    m_removed[size_t(row - 1)] = 1;
+    setRemoved(row, true);
+    if (GridEdits *edits = recorder()) {
+        GridEdits::Step step;
+        step.kind = GridEdits::Step::Kind::Remove;
+        step.row = row;
+        edits->m_steps.push_back(std::move(step));
+    }
     changed({GridChange::Kind::RowRemoved, row, 0, 0});
+}
+
+void GridTableModel::setRemoved(int row, bool removed)
+{
+    m_removed[size_t(row - 1)] = removed ? 1 : 0;
 }
 
 void GridTableModel::insertCell(int row, int col, int lastCol)
@@ -266,14 +350,115 @@ void GridTableModel::shiftCells(int row, int col, int lastCol, bool on)
     const auto begin = m_cells.begin() + cellOffset(row, first);
     const auto end = begin + (last - first) + 1;
     // The cell that falls off one end comes back empty at the other.
+    QString dropped;
     if (on) {
         std::rotate(begin, end - 1, end);
-        *begin = QString();
+        dropped = std::exchange(*begin, QString());
     } else {
         std::rotate(begin, begin + 1, end);
-        *(end - 1) = QString();
+        dropped = std::exchange(*(end - 1), QString());
+    }
+    if (GridEdits *edits = recorder()) {
+        GridEdits::Step step;
+        step.kind = on ? GridEdits::Step::Kind::ShiftOn : GridEdits::Step::Kind::ShiftBack;
+        step.row = row;
+        step.section = first;
+        step.lastSection = last;
+        step.before = std::move(dropped);
+        edits->m_steps.push_back(std::move(step));
     }
     changed({GridChange::Kind::Cells, row, col, lastCol});
+}
+
+void GridTableModel::replay(const GridEdits::Step &step, bool forwards, std::vector<GridChange> &told)
+{
+    using Kind = GridEdits::Step::Kind;
+    const auto cellsChanged = [&](int firstSection, int lastSection) {
+        const int first = columnOfSection(firstSection);
+        const int last = columnOfSection(lastSection);
+        // Neighbouring cells of one row are told of as one change.
+        if (!told.empty() && told.back().kind == GridChange::Kind::Cells && told.back().row == step.row) {
+            GridChange &change = told.back();
+            change.firstColumn = std::min(change.firstColumn, first);
+            change.lastColumn = std::max(change.lastColumn, last);
+            return;
+        }
+        told.push_back({GridChange::Kind::Cells, step.row, first, last});
+    };
+    switch (step.kind) {
+    case Kind::Cell:
+        m_cells[cellOffset(step.row, step.section)] = forwards ? step.after : step.before;
+        cellsChanged(step.section, step.section);
+        break;
+    case Kind::ShiftOn:
+    case Kind::ShiftBack: {
+        const auto begin = m_cells.begin() + cellOffset(step.row, step.section);
+        const auto end = begin + (step.lastSection - step.section) + 1;
+        // Shifting on drops the last cell, back the first; taking either back
+        // shifts the other way and returns the dropped cell to its place.
+        const bool on = (step.kind == Kind::ShiftOn) == forwards;
+        if (on)
+            std::rotate(begin, end - 1, end);
+        else
+            std::rotate(begin, begin + 1, end);
+        QString &freed = on ? *begin : *(end - 1);
+        freed = forwards ? QString() : step.before;
+        cellsChanged(step.section, step.lastSection);
+        break;
+    }
+    case Kind::Insert:
+        if (forwards) {
+            putRows(step.row, step.count, step.cells);
+        } else {
+            takeRows(step.row, step.count);
+        }
+        told.push_back({forwards ? GridChange::Kind::RowAdded : GridChange::Kind::RowErased,
+                        step.row, 0, 0, step.count});
+        break;
+    case Kind::Remove:
+        setRemoved(step.row, forwards);
+        told.push_back({forwards ? GridChange::Kind::RowRemoved : GridChange::Kind::RowRestored,
+                        step.row, 0, 0});
+        break;
+    }
+}
+
+void GridTableModel::replayAll(const GridEdits &edits, bool forwards)
+{
+    GridEdits *const recording = std::exchange(m_recording, nullptr);
+    std::vector<GridChange> told;
+    const auto tell = [&] {
+        for (const GridChange &change : told)
+            changed(change);
+        told.clear();
+    };
+    const auto replayStep = [&](const GridEdits::Step &step) {
+        // Rows come and go in order with the cells around them.
+        if (step.kind == GridEdits::Step::Kind::Insert)
+            tell();
+        replay(step, forwards, told);
+        if (step.kind == GridEdits::Step::Kind::Insert)
+            tell();
+    };
+    if (forwards) {
+        for (const GridEdits::Step &step : edits.m_steps)
+            replayStep(step);
+    } else {
+        for (auto it = edits.m_steps.rbegin(); it != edits.m_steps.rend(); ++it)
+            replayStep(*it);
+    }
+    tell();
+    m_recording = recording;
+}
+
+void GridTableModel::undo(const GridEdits &edits)
+{
+    replayAll(edits, false);
+}
+
+void GridTableModel::redo(const GridEdits &edits)
+{
+    replayAll(edits, true);
 }
 
 void GridTableModel::setCurrentCell(int row, int col)

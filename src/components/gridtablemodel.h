@@ -12,16 +12,46 @@ struct GridChange
 {
     enum class Kind {
         Cells,        // cells firstColumn..lastColumn of row changed
-        RowAdded,     // row was appended
+        RowAdded,     // rows row..row+count-1 were inserted (appended or within)
         RowRemoved,   // row was removed from the pattern
+        RowRestored,  // row, once removed, is part of the pattern again
+        RowErased,    // rows row..row+count-1 were taken out; the rows after move up
         Reset,        // anything may have changed: a new layout, a bulk load
     };
     Kind kind = Kind::Reset;
     int row = 0;
     int firstColumn = 0;
     int lastColumn = 0;
+    int count = 1;
 
     friend bool operator==(const GridChange &, const GridChange &) = default;
+};
+
+// What changes of the content did, step by step, as a GridTableModel records
+// them: enough to take them back and to make them again. Each step keeps only
+// what it needs: a cell its stored text before and after, a shift the cell it
+// dropped, an insertion its rows' cells.
+class GridEdits
+{
+public:
+    bool isEmpty() const { return m_steps.empty(); }
+    void clear() { m_steps.clear(); }
+
+private:
+    friend class GridTableModel;
+    struct Step
+    {
+        enum class Kind { Cell, ShiftOn, ShiftBack, Insert, Remove };
+        Kind kind = Kind::Cell;
+        int row = 0;
+        int section = 0;       // Cell, Shift: the first model column
+        int lastSection = 0;   // Shift
+        int count = 0;         // Insert: rows
+        QString before;        // Cell; Shift: the cell that was dropped
+        QString after;         // Cell
+        QList<QString> cells;  // Insert: the rows' cells, none when they were empty
+    };
+    std::vector<Step> m_steps;
 };
 
 // The grid's content: defined columns, data rows as one flat vector of cell
@@ -75,6 +105,23 @@ public:
     // `lastCol` becomes empty.
     void removeCell(int row, int col, int lastCol);
 
+    // Inserts `count` rows before `row` (RowCount() + 1 appends); their cells
+    // are `cells`, row after row, or empty when `cells` is. The cursor moves to
+    // the first of them.
+    void insertRows(int row, int count, const QList<QString> &cells = {});
+    // Every cell of a data row as stored (list cells as their item index).
+    QList<QString> rowCells(int row) const;
+    // Stores cells of `row` from grid column `col` on, as rowCells gives them;
+    // cells past the last column are dropped. One change.
+    void setRowCells(int row, int col, const QList<QString> &stored);
+
+    // While recording, every change of the content is added to `edits`
+    // (nullptr stops). Undo, redo, layouts and bulk loads are not recorded.
+    void record(GridEdits *edits) { m_recording = edits; }
+    bool isRecording() const { return m_recording != nullptr; }
+    void undo(const GridEdits &edits);
+    void redo(const GridEdits &edits);
+
     // Between grid columns and model columns.
     int columnOfSection(int section) const;
     int sectionOfColumn(int col) const;
@@ -118,6 +165,16 @@ private:
     void shiftCells(int row, int col, int lastCol, bool on);
     // Stores a cell's new content; false when it was the same already.
     bool store(int row, int section, const QString &stored);
+    // Where changes are recorded: nowhere during a bulk load.
+    GridEdits *recorder() const { return m_resetDepth == 0 ? m_recording : nullptr; }
+    // Rows in and out, told to the views only.
+    void putRows(int row, int count, const QList<QString> &cells);
+    void takeRows(int row, int count);
+    void setRemoved(int row, bool removed);
+    // Replays one recorded step forwards or backwards, quietly: the caller
+    // tells of it.
+    void replay(const GridEdits::Step &step, bool forwards, std::vector<GridChange> &told);
+    void replayAll(const GridEdits &edits, bool forwards);
 
     std::vector<Column> m_columns;   // sorted by index
     std::vector<int> m_sectionOf;    // grid column -> model column, -1 when undefined
@@ -128,4 +185,5 @@ private:
     bool m_editMode = false;
     int m_resetDepth = 0;
     bool m_layoutOpen = false;
+    GridEdits *m_recording = nullptr;
 };

@@ -7,6 +7,7 @@
 #include "components/prompts.h"
 #include "components/systemsettings.h"
 #include "components/twips.h"
+#include "designer/cellclipboard.h"
 #include "designer/gridlayout.h"
 #include "designer/linelength.h"
 #include "designer/patternfile.h"
@@ -14,7 +15,10 @@
 #include "designer/statusbar.h"
 #include "field/frmfield.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QUndoStack>
 #include <QDir>
 #include <QDockWidget>
 #include <QSettings>
@@ -91,6 +95,7 @@ frmCreatePattern::frmCreatePattern(AppContext &context, QWidget *parent)
     connect(GridEditor1, &GridEditor::CellChange, this, &frmCreatePattern::GridEditor1_CellChange);
     connect(&m_grid, &GridTableModel::patternChanged, this, &frmCreatePattern::onPatternChanged);
     createPreview();
+    updateEditActions();
 
     resize(Twips::toPixels(kDesignWidth, this),
            Twips::toPixels(kDesignHeight, this) + menuBar()->sizeHint().height()
@@ -119,8 +124,23 @@ void frmCreatePattern::createMenus()
     mnuSaveAs->setEnabled(false);
 
     mnuEdit = menuBar()->addMenu(QStringLiteral("Edit"));
+    // Undo and Redo name the step they take back or make again.
+    QUndoStack *history = GridEditor1->history();
+    mnuUndo = history->createUndoAction(this, tr("&Undo"));
+    mnuRedo = history->createRedoAction(this, tr("&Redo"));
+    mnuEdit->addAction(mnuUndo);
+    mnuEdit->addAction(mnuRedo);
+    mnuEdit->addSeparator();
+    mnuCut = mnuEdit->addAction(tr("Cu&t"), this, &frmCreatePattern::cutCells);
+    mnuCopy = mnuEdit->addAction(tr("&Copy"), this, &frmCreatePattern::copyCells);
+    mnuPaste = mnuEdit->addAction(tr("&Paste"), this, &frmCreatePattern::pasteCells);
+    mnuEdit->addSeparator();
     mnuInsert = mnuEdit->addAction(QStringLiteral("Insert Column"), this, &frmCreatePattern::mnuInsert_Click);
     mnuRemove = mnuEdit->addAction(QStringLiteral("Remove Column"), this, &frmCreatePattern::mnuRemove_Click);
+    mnuEdit->addSeparator();
+    mnuMoveUp = mnuEdit->addAction(tr("Move Line &Up"), this, [this] { moveLine(-1); });
+    mnuMoveDown = mnuEdit->addAction(tr("Move Line &Down"), this, [this] { moveLine(1); });
+    mnuDuplicate = mnuEdit->addAction(tr("D&uplicate Line"), this, &frmCreatePattern::duplicateLine);
 
     mnuHelp = menuBar()->addMenu(QStringLiteral("Help"));
     mnuAbout = mnuHelp->addAction(QStringLiteral("About"), this, &frmCreatePattern::mnuAbout_Click);
@@ -128,7 +148,10 @@ void frmCreatePattern::createMenus()
     const std::pair<QAction *, const char *> actions[] = {
         {mnuNew, "mnuNew"},       {mnuOPen, "mnuOPen"},     {mnuSave, "mnuSave"},
         {mnuSaveAs, "mnuSaveAs"}, {mnuClose, "mnuClose"},   {mnuExit, "mnuExit"},
-        {mnuInsert, "mnuInsert"}, {mnuRemove, "mnuRemove"}, {mnuAbout, "mnuAbout"}};
+        {mnuInsert, "mnuInsert"}, {mnuRemove, "mnuRemove"}, {mnuAbout, "mnuAbout"},
+        {mnuUndo, "mnuUndo"},     {mnuRedo, "mnuRedo"},     {mnuCut, "mnuCut"},
+        {mnuCopy, "mnuCopy"},     {mnuPaste, "mnuPaste"},   {mnuMoveUp, "mnuMoveUp"},
+        {mnuMoveDown, "mnuMoveDown"}, {mnuDuplicate, "mnuDuplicate"}};
     for (const auto &[action, name] : actions) {
         action->setObjectName(QLatin1String(name));
         action->setMenuRole(QAction::NoRole);
@@ -159,6 +182,14 @@ void frmCreatePattern::createMenus()
         k.action->setText(QString::fromUtf8(k.caption));
         k.action->setShortcuts(k.keys);
     }
+    mnuUndo->setShortcuts(QKeySequence::Undo);
+    mnuRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    mnuCut->setShortcuts(QKeySequence::Cut);
+    mnuCopy->setShortcuts(QKeySequence::Copy);
+    mnuPaste->setShortcuts(QKeySequence::Paste);
+    mnuMoveUp->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Up));
+    mnuMoveDown->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Down));
+    mnuDuplicate->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
     mnuFile->setTitle(QStringLiteral("&File"));
     mnuEdit->setTitle(QStringLiteral("&Edit"));
     mnuHelp->setTitle(QStringLiteral("&Help"));
@@ -357,6 +388,7 @@ bool frmCreatePattern::mnuSave_Click()
     }
     doMode();
     mnuSave->setEnabled(true);
+    GridEditor1->history()->setClean();
     m_context.notices().tell(QStringLiteral("บันทึกข้อมูลเสร็จเรียบร้อย"));
     return true;
 }
@@ -433,7 +465,8 @@ void frmCreatePattern::mnuInsert_Click()
     if (!m_grid.hasCurrentLine()
         || !(col > GridLayout::kFirstFieldColumn - 1 && col < GridLayout::kLastFieldColumn))
         return;
-    m_grid.insertCell(m_grid.Row(), col, GridLayout::kLastFieldColumn);
+    GridEditor1->perform(tr("Insert Column"),
+                         [&] { m_grid.insertCell(m_grid.Row(), col, GridLayout::kLastFieldColumn); });
 }
 
 void frmCreatePattern::mnuRemove_Click()
@@ -442,7 +475,8 @@ void frmCreatePattern::mnuRemove_Click()
     if (!m_grid.hasCurrentLine()
         || !(col > GridLayout::kFirstFieldColumn - 1 && col < GridLayout::kLastFieldColumn))
         return;
-    m_grid.removeCell(m_grid.Row(), col, GridLayout::kLastFieldColumn);
+    GridEditor1->perform(tr("Remove Column"),
+                         [&] { m_grid.removeCell(m_grid.Row(), col, GridLayout::kLastFieldColumn); });
 }
 
 void frmCreatePattern::mnuAbout_Click()
@@ -462,7 +496,8 @@ void frmCreatePattern::GridEditor1_KeyDown(int keyCode, int)
     auto *dialog = new frmField(m_context, this);
     dialog->SetFormat(caption, PMODE, data);
     dialog->exec();
-    m_grid.SetCellText(m_grid.Row(), m_grid.Col(), dialog->MDATA);
+    GridEditor1->perform(tr("Field Change"),
+                         [&] { m_grid.SetCellText(m_grid.Row(), m_grid.Col(), dialog->MDATA); });
     delete dialog;
     Recalculate();
 }
@@ -471,6 +506,97 @@ void frmCreatePattern::GridEditor1_CellChange()
 {
     Recalculate();
     updatePreviewLine();
+    updateEditActions();
+}
+
+void frmCreatePattern::updateEditActions()
+{
+    const bool line = m_grid.hasCurrentLine();
+    for (QAction *action : {mnuCut, mnuCopy, mnuMoveUp, mnuMoveDown, mnuDuplicate})
+        action->setEnabled(line);
+    mnuPaste->setEnabled(m_grid.columnCount() > 0);
+}
+
+void frmCreatePattern::copyCells()
+{
+    const GridEditor::Selection picked = GridEditor1->selection();
+    if (picked.rows.isEmpty())
+        return;
+    QGuiApplication::clipboard()->setText(
+        CellClipboard::copy(m_grid, picked.rows, picked.firstColumn, picked.lastColumn));
+}
+
+void frmCreatePattern::cutCells()
+{
+    if (GridEditor1->selection().rows.isEmpty())
+        return;
+    copyCells();
+    GridEditor1->clearSelection(tr("Cut"));
+}
+
+void frmCreatePattern::pasteCells()
+{
+    const GridEditor::Selection picked = GridEditor1->selection();
+    const int col = picked.firstColumn ? picked.firstColumn : GridLayout::kTypeColumn;
+    const CellClipboard::Paste paste =
+        CellClipboard::parse(m_grid, QGuiApplication::clipboard()->text(), col);
+    if (!paste.error.isEmpty()) {
+        m_context.notices().tell(paste.error, Notices::Icon::Warning);
+        return;
+    }
+    if (paste.rows.isEmpty())
+        return;
+    // The lines go into the pattern's lines from the selection's top on;
+    // what they leave over goes into new lines at the end.
+    QList<int> rows;
+    for (int row = picked.rows.isEmpty() ? m_grid.RowCount() + 1 : picked.rows.front();
+         row <= m_grid.RowCount() && rows.size() < paste.rows.size(); ++row) {
+        if (!m_grid.IsRowRemoved(row))
+            rows.append(row);
+    }
+    qsizetype widest = 0;
+    for (const QStringList &cells : paste.rows)
+        widest = std::max(widest, cells.size());
+    GridEditor1->perform(tr("Paste"), [&] {
+        const int missing = int(paste.rows.size() - rows.size());
+        if (missing > 0) {
+            const int first = m_grid.RowCount() + 1;
+            m_grid.insertRows(first, missing);
+            for (int row = first; row < first + missing; ++row)
+                rows.append(row);
+        }
+        for (qsizetype i = 0; i < paste.rows.size(); ++i)
+            m_grid.setRowCells(rows.at(i), col, paste.rows.at(i));
+        const int last = m_grid.columnOfSection(m_grid.sectionOfColumn(col) + int(std::max<qsizetype>(widest, 1)) - 1);
+        GridEditor1->select(rows.front(), rows.back(), col, last);
+    });
+}
+
+void frmCreatePattern::moveLine(int direction)
+{
+    if (!m_grid.hasCurrentLine())
+        return;
+    const int row = m_grid.Row();
+    int other = row + direction;
+    while (other >= 1 && other <= m_grid.RowCount() && m_grid.IsRowRemoved(other))
+        other += direction;
+    if (other < 1 || other > m_grid.RowCount())
+        return;
+    GridEditor1->perform(direction < 0 ? tr("Move Line Up") : tr("Move Line Down"), [&] {
+        const QList<QString> moving = m_grid.rowCells(row);
+        m_grid.setRowCells(row, GridLayout::kTypeColumn, m_grid.rowCells(other));
+        m_grid.setRowCells(other, GridLayout::kTypeColumn, moving);
+        m_grid.setCurrentCell(other, m_grid.Col());
+    });
+}
+
+void frmCreatePattern::duplicateLine()
+{
+    if (!m_grid.hasCurrentLine())
+        return;
+    const int row = m_grid.Row();
+    GridEditor1->perform(tr("Duplicate Line"),
+                         [&] { m_grid.insertRows(row + 1, 1, m_grid.rowCells(row)); });
 }
 
 void frmCreatePattern::onPatternChanged(const GridChange &change)
@@ -478,7 +604,12 @@ void frmCreatePattern::onPatternChanged(const GridChange &change)
     // An edit of the line under the cursor shows its lengths at once. A new
     // layout or a bulk load leaves them to the command that made it: New
     // keeps the former text, Open recalculates.
-    const bool currentLine = change.kind != GridChange::Kind::Reset && change.row == m_grid.Row();
+    // Rows that come or go move the lines after them.
+    const bool rowsMoved = change.kind == GridChange::Kind::RowAdded
+                           || change.kind == GridChange::Kind::RowErased
+                           || change.kind == GridChange::Kind::RowRestored;
+    const bool currentLine =
+        change.kind != GridChange::Kind::Reset && (rowsMoved || change.row == m_grid.Row());
     if (currentLine)
         Recalculate();
     // The preview's line follows its own row's changes; every change may
@@ -486,4 +617,5 @@ void frmCreatePattern::onPatternChanged(const GridChange &change)
     if (currentLine || change.kind == GridChange::Kind::Reset)
         updatePreviewLine();
     m_checkTimer->start();
+    updateEditActions();
 }

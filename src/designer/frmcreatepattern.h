@@ -59,6 +59,14 @@ private:
     void mnuInsert_Click();
     void mnuRemove_Click();
     void mnuAbout_Click();
+    // The clipboard and the lines; each change is one step of the history.
+    void copyCells();
+    void cutCells();
+    void pasteCells();
+    void moveLine(int direction);
+    void duplicateLine();
+    // Enables the commands that need a line or a layout.
+    void updateEditActions();
     void GridEditor1_KeyDown(int keyCode, int shift);
     void GridEditor1_CellChange();
     void onPatternChanged(const GridChange &change);
@@ -89,6 +97,14 @@ private:
     QAction *mnuClose;
     QAction *mnuExit;
     QMenu *mnuEdit;
+    QAction *mnuUndo;
+    QAction *mnuRedo;
+    QAction *mnuCut;
+    QAction *mnuCopy;
+    QAction *mnuPaste;
+    QAction *mnuMoveUp;
+    QAction *mnuMoveDown;
+    QAction *mnuDuplicate;
     QAction *mnuInsert;
     QAction *mnuRemove;
     QMenu *mnuHelp;

@@ -1,0 +1,240 @@
+// Editing the pattern as in a desktop editor: every change can be taken back
+// and made again, cells go to and come from the clipboard as tab-separated
+// text, lines move and are duplicated.
+
+#include "testsupport.h"
+
+#include "designer/cellclipboard.h"
+#include "designer/linelength.h"
+#include "field/frmfield.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+namespace {
+
+const QByteArray kPattern = "[T];BANK;\r\n"
+                            "[H];[C]:A;[C]:B;[C]:C\r\n"
+                            "[G];[F]:{DOCNO}:10:R:0:::0\r\n"
+                            "[D];[C]:X;[C]:Y\r\n";
+
+enum class Act { Field, Delete, Insert, Remove, AddRow, RemoveRow, Type, Paste, Cut, Up, Down, Duplicate };
+
+} // namespace
+
+class TestEditing : public QObject
+{
+    Q_OBJECT
+
+    std::optional<DesignerFixture> f;
+
+    QTableView *view() const { return child<QTableView>(f->window, "gridView"); }
+    QUndoStack *history() const { return child<GridEditor>(f->window, "GridEditor1")->history(); }
+    QString undoText() const { return child<QAction>(f->window, "mnuUndo")->text().remove(u'&'); }
+    QPoint cursor() const { return {f->grid().Col(), f->grid().Row()}; }
+
+    // The grid with its removed rows, and whether the view hides just those.
+    QStringList state() const
+    {
+        QStringList out = dump(QString(), f->grid());
+        for (int r = 1; r <= f->grid().RowCount(); ++r) {
+            if (f->grid().IsRowRemoved(r))
+                out << QStringLiteral("removed %1").arg(r);
+            if (view()->isRowHidden(r - 1) != f->grid().IsRowRemoved(r))
+                out << QStringLiteral("view disagrees on row %1").arg(r);
+        }
+        return out;
+    }
+
+    void act(Act what)
+    {
+        switch (what) {
+        case Act::Field:
+            QVERIFY(onModal<frmField>([this] { QTest::keyClick(view(), Qt::Key_F2); }, [](frmField *dialog) {
+                child<QComboBox>(*dialog, "Combo1")->setCurrentText(QStringLiteral("EMPCODE"));
+                child<QLineEdit>(*dialog, "Text4")->setText(QStringLiteral("7"));
+                child<QPushButton>(*dialog, "Command1")->click();
+            }));
+            break;
+        case Act::Delete: QTest::keyClick(view(), Qt::Key_Delete); break;
+        case Act::Insert: f->trigger("mnuInsert"); break;
+        case Act::Remove: f->trigger("mnuRemove"); break;
+        case Act::AddRow: QTest::mouseClick(child<QToolButton>(f->window, "addRowButton"), Qt::LeftButton); break;
+        case Act::RemoveRow: QTest::mouseClick(child<QToolButton>(f->window, "removeRowButton"), Qt::LeftButton); break;
+        case Act::Type: {
+            const QModelIndex type = f->grid().index(f->grid().Row() - 1, 0);
+            view()->setCurrentIndex(type);
+            view()->edit(type);
+            auto *combo = view()->indexWidget(type)->findChild<QComboBox *>();
+            if (!combo)
+                combo = qobject_cast<QComboBox *>(view()->indexWidget(type));
+            QVERIFY(combo);
+            combo->setCurrentIndex(2);
+            QTest::keyClick(combo, Qt::Key_Return);   // commits once the events are handled
+            QTRY_VERIFY(!view()->indexWidget(type));
+            break;
+        }
+        case Act::Paste:
+            QGuiApplication::clipboard()->setText(QStringLiteral("GROUP\t[C]:P:1\n\t\t[C]:Q:1\nLOOP\n"));
+            f->trigger("mnuPaste");
+            break;
+        case Act::Cut: f->trigger("mnuCut"); break;
+        case Act::Up: f->trigger("mnuMoveUp"); break;
+        case Act::Down: f->trigger("mnuMoveDown"); break;
+        case Act::Duplicate: f->trigger("mnuDuplicate"); break;
+        }
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+    void init()
+    {
+        QVERIFY(f.emplace().install.isValid());
+        f->open("p.PAT", kPattern);
+        QCOMPARE(f->grid().RowCount(), 3);
+    }
+
+    // Each change is one step named after it: undone, the grid and the
+    // cursor are as before it; redone, as after it.
+    void everyChangeIsOneStep_data()
+    {
+        QTest::addColumn<Act>("what"); QTest::addColumn<QPoint>("at"); QTest::addColumn<QString>("name");
+        QTest::newRow("field dialog OK") << Act::Field << QPoint(12, 2) << "Field Change";
+        QTest::newRow("Delete") << Act::Delete << QPoint(12, 1) << "Delete";
+        QTest::newRow("Insert Column") << Act::Insert << QPoint(11, 1) << "Insert Column";
+        QTest::newRow("Remove Column") << Act::Remove << QPoint(11, 1) << "Remove Column";
+        QTest::newRow("Add Row") << Act::AddRow << QPoint(11, 1) << "Add Row";
+        QTest::newRow("Remove Row") << Act::RemoveRow << QPoint(12, 2) << "Remove Row";
+        QTest::newRow("Type change") << Act::Type << QPoint(1, 1) << "Type Change";
+        QTest::newRow("paste over and past the end") << Act::Paste << QPoint(1, 3) << "Paste";
+        QTest::newRow("cut") << Act::Cut << QPoint(12, 1) << "Cut";
+        QTest::newRow("Move Line Up") << Act::Up << QPoint(12, 3) << "Move Line Up";
+        QTest::newRow("Move Line Down") << Act::Down << QPoint(11, 1) << "Move Line Down";
+        QTest::newRow("Duplicate Line") << Act::Duplicate << QPoint(11, 1) << "Duplicate Line";
+    }
+    void everyChangeIsOneStep()
+    {
+        QFETCH(Act, what); QFETCH(QPoint, at);
+        f->grid().setCurrentCell(at.y(), at.x());
+        const QStringList before = state();
+        QVERIFY(!history()->canUndo());
+        QCOMPARE(undoText(), QStringLiteral("Undo"));
+        act(what);
+        const QStringList after = state();
+        const QPoint cursorAfter = cursor();
+        QVERIFY2(after != before, "the action changed nothing");
+        QCOMPARE(history()->count(), 1);
+        QTEST(undoText().mid(5), "name");
+        f->trigger("mnuUndo");
+        QCOMPARE(state(), before);
+        QCOMPARE(cursor(), at);
+        QCOMPARE(f->status(), (LineLength::statusText(LineLength::measure(f->grid()))));
+        f->trigger("mnuRedo");
+        QCOMPARE(state(), after);
+        QCOMPARE(cursor(), cursorAfter);
+    }
+
+    // A field dialog closed with Cancel, and a line that cannot move further,
+    // leave no step behind.
+    void noChangeNoStep()
+    {
+        f->grid().setCurrentCell(1, 11);
+        QVERIFY(onModal<frmField>([this] { QTest::keyClick(view(), Qt::Key_F2); },
+                                  [](frmField *dialog) { child<QPushButton>(*dialog, "Command2")->click(); }));
+        f->trigger("mnuMoveUp");
+        f->grid().setCurrentCell(3, 11);
+        f->trigger("mnuMoveDown");
+        QCOMPARE(history()->count(), 0);
+        QVERIFY(!child<QAction>(f->window, "mnuUndo")->isEnabled());
+    }
+
+    // Steps taken back all the way leave the grid as opened; made again, as
+    // edited. Open and New start an empty history; Save keeps it.
+    void wholeHistory()
+    {
+        const QStringList opened = state();
+        f->grid().setCurrentCell(2, 11);
+        for (const Act what : {Act::Duplicate, Act::Insert, Act::Up, Act::AddRow, Act::Paste, Act::RemoveRow, Act::Cut})
+            act(what);
+        const QStringList edited = state();
+        while (history()->canUndo())
+            f->trigger("mnuUndo");
+        QCOMPARE(state(), opened);
+        while (history()->canRedo())
+            f->trigger("mnuRedo");
+        QCOMPARE(state(), edited);
+        f->trigger("mnuSave");
+        QVERIFY(history()->isClean() && history()->canUndo());
+        f->trigger("mnuUndo");
+        QVERIFY(!history()->isClean());
+        f->open("p.PAT", kPattern);
+        QVERIFY(!history()->canUndo() && !history()->canRedo());
+        act(Act::Delete);
+        f->prompts.answers.enqueue(false);   // Save your Data ? No
+        f->prompts.mode = QStringLiteral("BANK");
+        f->trigger("mnuNew");
+        QVERIFY(!history()->canUndo());
+    }
+
+    // A range goes out as descriptors, the Type column as its word, and pastes
+    // back as it was.
+    void copyAndPasteBack()
+    {
+        GridEditor *editor = child<GridEditor>(f->window, "GridEditor1");
+        editor->select(1, 2, 1, 12);
+        f->trigger("mnuCopy");
+        const QString copied = QGuiApplication::clipboard()->text();
+        QCOMPARE(copied, QStringLiteral("LINE\t[C]:A:1\t[C]:B:1\nGROUP\t[F]:{DOCNO}:10:R:0:::0\t\n"));
+        editor->select(3, 3, 1, 1);
+        f->trigger("mnuPaste");
+        QCOMPARE(CellClipboard::copy(f->grid(), {3, 4}, 1, 12), copied);
+        QCOMPARE(f->grid().CellText(3, 13), QString());   // the pasted lines have two cells after Type
+        QCOMPARE(history()->count(), 1);
+    }
+
+    // A clipboard with one bad cell pastes nothing and says which cell and
+    // why.
+    void pasteRefused_data()
+    {
+        QTest::addColumn<QString>("text"); QTest::addColumn<int>("col"); QTest::addColumn<QString>("message");
+        QTest::newRow("cell separator") << "[C]:A:1\t[C]:B;:2" << 11 << "line 1 of the clipboard, Field2: ';'";
+        QTest::newRow("not in windows-874") << "ok\n[C]:Ж:1" << 11 << "line 2 of the clipboard, Field1: it holds characters the Thai code page";
+        QTest::newRow("binary") << QString::fromLatin1("\x01\x02\x00\xff", 4) << 11 << "Field1: it holds a control character (U+0001)";
+        QTest::newRow("past Field100") << "a\tb\tc" << 109 << "line 1 of the clipboard, cell 3: the line has more cells";
+        QTest::newRow("unknown type") << "HEADER\t[C]:A:1" << 1 << "Type: \"HEADER\" is not one of LINE, GROUP, LOOP";
+        QTest::newRow("100,000 lines") << QString(QStringLiteral("[C]:A:1\n")).repeated(100000) << 11 << "holds 100000 lines; a paste takes at most 10000";
+    }
+    void pasteRefused()
+    {
+        QFETCH(QString, text); QFETCH(int, col); QFETCH(QString, message);
+        f->grid().setCurrentCell(1, col);
+        const QStringList before = state();
+        QGuiApplication::clipboard()->setText(text);
+        f->trigger("mnuPaste");
+        QCOMPARE(state(), before);
+        QCOMPARE(history()->count(), 0);
+        QCOMPARE(f->prompts.icons, QList{Notices::Icon::Warning});
+        QVERIFY2(f->prompts.told.value(0).contains(message), qPrintable(f->prompts.told.value(0)));
+    }
+
+    // The keys reach the commands from the grid.
+    void keysFromTheGrid()
+    {
+        f->window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f->window));
+        f->grid().setCurrentCell(1, 11);
+        QTest::keyClick(view(), Qt::Key_D, Qt::ControlModifier);
+        QCOMPARE(f->grid().RowCount(), 4);
+        QTest::keyClick(view(), Qt::Key_Down, Qt::AltModifier);
+        QCOMPARE(f->grid().Row(), 3);
+        QCOMPARE(f->grid().CellText(3, 11), QStringLiteral("[C]:A:1"));
+        QTest::keyClick(view(), Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(view(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f->grid().RowCount(), 3);
+        QTest::keyClick(view(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(f->grid().RowCount(), 4);
+    }
+};
+
+QTEST_MAIN(TestEditing)
+#include "tst_editing.moc"
