@@ -140,7 +140,7 @@ std::string line(const Figure &figure, const Row &row)
     } else {
         against = amount(m[0], figure.unit) + " / " + amount(m[1], figure.unit);
         if (figure.formula == Formula::Excess)
-            against += ", file " + amount(figure.divisor, figure.unit);
+            against += ", " + figure.divisorName + " " + amount(figure.divisor, figure.unit);
     }
     std::snprintf(text, sizeof text, "%-44s %8s %13s %7s %6s %7s   %s, %zu", figure.name.c_str(), measured,
                   spread, target, row.holds.c_str(), other, against.c_str(), row.pairs);

@@ -28,6 +28,7 @@ struct Figure
     double limit = 0;            // 0: shown for information, no target
     double divisor = 0;          // Excess only
     std::string unit = "s";      // "s" or "bytes"
+    std::string divisorName = "file";   // what the divisor is, as printed
 };
 
 // One line of the table, computed.

@@ -174,11 +174,20 @@ void printTable()
     add("9 checks of 10,000 rows / open 10,000 rows", Formula::Ratio,
         inProcess({"BM_Checks/10000", "BM_Open/10000"}), 1.0);
 
+    add("10 undo+redo Insert Column 10,000 / 100 rows", Formula::Ratio,
+        inProcess({"BM_UndoInsertColumn/10000", "BM_UndoInsertColumn/100"}), 1.2);
+    add("11 paste 1,000 cells / set them via the model", Formula::Ratio,
+        inProcess({"BM_Paste", "BM_PasteBaseline"}), 2.0);
+    figures.push_back({"12 heap kept by 1,000 undo steps, MB", Formula::Excess,
+                       {process("history/recorded"), process("history/unrecorded")}, {}, 1.0, 1e6, "bytes",
+                       "unit"});
+
     std::printf("%s\n", Figures::heading().c_str());
     for (const Figure &figure : figures)
         std::printf("%s\n", Figures::line(figure, Figures::compute(figure)).c_str());
-    std::printf("Figures 1-5, 8 and 9: CPU time of the benchmark thread (\"other\": the same on wall time). "
-                "Figure 6: wall time of whole processes (\"other\": their CPU time). Figure 7: peak RSS.\n");
+    std::printf("Figures 1-5 and 8-11: CPU time of the benchmark thread (\"other\": the same on wall time). "
+                "Figure 6: wall time of whole processes (\"other\": their CPU time). Figure 7: peak RSS. "
+                "Figure 12: heap in use (mallinfo2) after the edits less before them, with and without the history.\n");
     for (const std::string &failure : failures())
         std::printf("FAILED %s\n", failure.c_str());
 }
