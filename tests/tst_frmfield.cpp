@@ -172,6 +172,31 @@ private Q_SLOTS:
         f.click("Command1");
         QTEST(f.d.MDATA, "okGives");
     }
+
+    // Alt with a label's underlined letter reaches its box; the captions
+    // read as before.
+    void mnemonics_data()
+    {
+        QTest::addColumn<char>("letter"); QTest::addColumn<QString>("box"); QTest::addColumn<QString>("label");
+        QTest::newRow("length") << 'L' << "Text4" << "Fixed Length";
+        QTest::newRow("alignment") << 'A' << "Combo2" << "Alignment";
+        QTest::newRow("fill") << 'B' << "Text3" << "Fill Blank space with";
+        QTest::newRow("prefix") << 'P' << "Text8" << "Prefix";
+        QTest::newRow("suffix") << 'S' << "Text9" << "Suffix";
+    }
+    void mnemonics()
+    {
+        QFETCH(char, letter); QFETCH(QString, box); QFETCH(QString, label);
+        Fixture f(m_sample.designDatabase(), kDocNo);
+        QVERIFY(f.active);
+        QTest::keyClick(&f.d, Qt::Key(Qt::Key_A + (letter - 'A')), Qt::AltModifier);
+        QCOMPARE(f.d.focusWidget()->objectName(), box);
+        const QLabel *buddyOf = nullptr;
+        for (const QLabel *l : f.d.findChildren<QLabel *>())
+            buddyOf = l->buddy() == f.d.focusWidget() ? l : buddyOf;
+        QVERIFY(buddyOf);
+        QCOMPARE(buddyOf->text().remove(u'&'), label);
+    }
 };
 
 QTEST_MAIN(TstFrmField)

@@ -31,7 +31,7 @@ constexpr int kDesignHeight = 5010;
 // Widest the constant option may grow as its count changes, in twips.
 constexpr int kConstantOptionWidth = 6495;
 
-const QString kConstantCaption = QStringLiteral("Constant (Use {NL} for NewLine)");
+const QString kConstantCaption = QStringLiteral("&Constant (Use {NL} for NewLine)");
 
 // A frame drawn as an etched line whose top runs half a text line below
 // the frame's top, so that an option button laid over that edge reads as
@@ -119,7 +119,7 @@ void frmField::createControls()
     // and paint their own background across the border.
     Option1[0] = new QRadioButton(kConstantCaption, this);
     place(Option1[0], "Option1_0", 240, 0, kConstantOptionWidth, 495);
-    Option1[1] = new QRadioButton(QStringLiteral("Field"), this);
+    Option1[1] = new QRadioButton(QStringLiteral("Fi&eld"), this);
     place(Option1[1], "Option1_1", 240, 1200, 735, 495);
     Option1[1]->setChecked(true);
 
@@ -137,49 +137,49 @@ void frmField::createControls()
     display(Text6);
 
     // Each label ends where its box begins.
-    Label3 = new QLabel(QStringLiteral("Fixed Length"), Frame2);
+    Label3 = new QLabel(QStringLiteral("Fixed &Length"), Frame2);
     place(Label3, "Label3", 240, 1140, 1080, 255);
     Text4 = new QLineEdit(Frame2);
     place(Text4, "Text4", 1320, 1080, 615, 315);
-    Label1 = new QLabel(QStringLiteral("Alignment"), Frame2);
+    Label1 = new QLabel(QStringLiteral("&Alignment"), Frame2);
     place(Label1, "Label1", 2160, 1140, 840, 255);
     Combo2 = new QComboBox(Frame2);
     place(Combo2, "Combo2", 3000, 1080, 1335, 315);
     Combo2->addItems({QStringLiteral("Left"), QStringLiteral("Center"), QStringLiteral("Right")});
     Combo2->setCurrentIndex(-1);
-    Label2 = new QLabel(QStringLiteral("Fill Blank space with"), Frame2);
+    Label2 = new QLabel(QStringLiteral("Fill &Blank space with"), Frame2);
     place(Label2, "Label2", 4560, 1140, 1560, 255);
     Text3 = new QLineEdit(Frame2);
     place(Text3, "Text3", 6120, 1080, 495, 315);
     oneCharacter(Text3);
 
-    Label4 = new QLabel(QStringLiteral("Sample Data"), Frame2);
+    Label4 = new QLabel(QStringLiteral("Sa&mple Data"), Frame2);
     place(Label4, "Label4", 240, 1620, 1080, 255);
     Text2 = new QLineEdit(Frame2);
     place(Text2, "Text2", 1320, 1560, 2055, 315);
     display(Text2);
-    Label5 = new QLabel(QStringLiteral("Formated"), Frame2);
+    Label5 = new QLabel(QStringLiteral("F&ormated"), Frame2);
     place(Label5, "Label5", 3720, 1620, 840, 255);
     Text5 = new QLineEdit(Frame2);
     place(Text5, "Text5", 4560, 1560, 2055, 315);
     display(Text5);
-    Label6 = new QLabel(QStringLiteral("After Adjusted"), Frame2);
+    Label6 = new QLabel(QStringLiteral("Af&ter Adjusted"), Frame2);
     place(Label6, "Label6", 240, 2100, 1080, 255);
     Text7 = new QLineEdit(Frame2);
     place(Text7, "Text7", 1320, 2040, 5295, 315);
     display(Text7);
 
-    Label7 = new QLabel(QStringLiteral("Prefix"), Frame2);
+    Label7 = new QLabel(QStringLiteral("&Prefix"), Frame2);
     place(Label7, "Label7", 840, 2580, 480, 255);
     Text8 = new QLineEdit(Frame2);
     place(Text8, "Text8", 1320, 2520, 495, 315);
     oneCharacter(Text8);
-    Label8 = new QLabel(QStringLiteral("Suffix"), Frame2);
+    Label8 = new QLabel(QStringLiteral("&Suffix"), Frame2);
     place(Label8, "Label8", 2520, 2580, 480, 255);
     Text9 = new QLineEdit(Frame2);
     place(Text9, "Text9", 3000, 2520, 495, 315);
     oneCharacter(Text9);
-    Check1 = new QCheckBox(QStringLiteral("Allow Multi line"), Frame2);
+    Check1 = new QCheckBox(QStringLiteral("Allow M&ulti line"), Frame2);
     place(Check1, "Check1", 4080, 2550, 1575, 255);
 
     for (QRadioButton *option : Option1) {
@@ -198,8 +198,9 @@ void frmField::createControls()
         button->setDefault(false);
     }
 
-    // Each label names its box for screen readers; the boxes without a
-    // label are named after what they hold.
+    // Each label names its box for screen readers, and its underlined
+    // letter with Alt reaches the box; the boxes without a label are named
+    // after what they hold.
     const std::pair<QLabel *, QWidget *> buddies[] = {{Label3, Text4}, {Label1, Combo2}, {Label2, Text3},
                                                       {Label4, Text2}, {Label5, Text5}, {Label6, Text7},
                                                       {Label7, Text8}, {Label8, Text9}};
