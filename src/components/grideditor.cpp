@@ -312,7 +312,7 @@ void GridEditor::syncViewToModel()
     if (!target.isValid() || m_view->currentIndex() == target)
         return;
     m_syncing = true;
-    m_view->setCurrentIndex(target);
+    m_view->selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect);
     m_view->scrollTo(target);
     m_syncing = false;
 }

@@ -126,8 +126,9 @@ void frmCreatePattern::createMenus()
     mnuEdit = menuBar()->addMenu(QStringLiteral("Edit"));
     // Undo and Redo name the step they take back or make again.
     QUndoStack *history = GridEditor1->history();
+    // Every item of the menu has a letter of its own.
     mnuUndo = history->createUndoAction(this, tr("&Undo"));
-    mnuRedo = history->createRedoAction(this, tr("&Redo"));
+    mnuRedo = history->createRedoAction(this, tr("R&edo"));
     mnuEdit->addAction(mnuUndo);
     mnuEdit->addAction(mnuRedo);
     mnuEdit->addSeparator();
@@ -138,9 +139,9 @@ void frmCreatePattern::createMenus()
     mnuInsert = mnuEdit->addAction(QStringLiteral("Insert Column"), this, &frmCreatePattern::mnuInsert_Click);
     mnuRemove = mnuEdit->addAction(QStringLiteral("Remove Column"), this, &frmCreatePattern::mnuRemove_Click);
     mnuEdit->addSeparator();
-    mnuMoveUp = mnuEdit->addAction(tr("Move Line &Up"), this, [this] { moveLine(-1); });
-    mnuMoveDown = mnuEdit->addAction(tr("Move Line &Down"), this, [this] { moveLine(1); });
-    mnuDuplicate = mnuEdit->addAction(tr("D&uplicate Line"), this, &frmCreatePattern::duplicateLine);
+    mnuMoveUp = mnuEdit->addAction(tr("Move &Line Up"), this, [this] { moveLine(-1); });
+    mnuMoveDown = mnuEdit->addAction(tr("Move Line Do&wn"), this, [this] { moveLine(1); });
+    mnuDuplicate = mnuEdit->addAction(tr("Duplicate Li&ne"), this, &frmCreatePattern::duplicateLine);
 
     mnuHelp = menuBar()->addMenu(QStringLiteral("Help"));
     mnuAbout = mnuHelp->addAction(QStringLiteral("About"), this, &frmCreatePattern::mnuAbout_Click);
