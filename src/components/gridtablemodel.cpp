@@ -53,15 +53,8 @@ bool GridTableModel::store(int row, int section, const QString &stored)
     QString &cell = m_cells[cellOffset(row, section)];
     if (cell == stored)
         return false;
-    if (GridEdits *edits = recorder()) {
-        GridEdits::Step step;
-        step.kind = GridEdits::Step::Kind::Cell;
-        step.row = row;
-        step.section = section;
-        step.before = cell;
-        step.after = stored;
-        edits->m_steps.push_back(std::move(step));
-    }
+    if (GridEdits *edits = recorder())
+        edits->m_steps.push_back({GridEdits::Step::Kind::Cell, row, section, 0, 0, cell, stored, {}});
     cell = stored;
     return true;
 }
@@ -239,14 +232,8 @@ void GridTableModel::insertRows(int row, int count, const QList<QString> &cells)
         || (!cells.isEmpty() && cells.size() != qsizetype(m_columns.size()) * count))
         return;
     putRows(row, count, cells);
-    if (GridEdits *edits = recorder()) {
-        GridEdits::Step step;
-        step.kind = GridEdits::Step::Kind::Insert;
-        step.row = row;
-        step.count = count;
-        step.cells = cells;
-        edits->m_steps.push_back(std::move(step));
-    }
+    if (GridEdits *edits = recorder())
+        edits->m_steps.push_back({GridEdits::Step::Kind::Insert, row, 0, 0, count, {}, {}, cells});
     if (m_col == 0 && !m_columns.empty())
         m_col = m_columns.front().index;
     m_row = row;
@@ -317,12 +304,8 @@ void GridTableModel::removeRow(int row)
     if (!isDataRow(row) || m_removed[size_t(row - 1)])
         return;
     setRemoved(row, true);
-    if (GridEdits *edits = recorder()) {
-        GridEdits::Step step;
-        step.kind = GridEdits::Step::Kind::Remove;
-        step.row = row;
-        edits->m_steps.push_back(std::move(step));
-    }
+    if (GridEdits *edits = recorder())
+        edits->m_steps.push_back({GridEdits::Step::Kind::Remove, row, 0, 0, 0, {}, {}, {}});
     changed({GridChange::Kind::RowRemoved, row, 0, 0});
 }
 
@@ -358,15 +341,9 @@ void GridTableModel::shiftCells(int row, int col, int lastCol, bool on)
         std::rotate(begin, begin + 1, end);
         dropped = std::exchange(*(end - 1), QString());
     }
-    if (GridEdits *edits = recorder()) {
-        GridEdits::Step step;
-        step.kind = on ? GridEdits::Step::Kind::ShiftOn : GridEdits::Step::Kind::ShiftBack;
-        step.row = row;
-        step.section = first;
-        step.lastSection = last;
-        step.before = std::move(dropped);
-        edits->m_steps.push_back(std::move(step));
-    }
+    if (GridEdits *edits = recorder())
+        edits->m_steps.push_back({on ? GridEdits::Step::Kind::ShiftOn : GridEdits::Step::Kind::ShiftBack, row, first,
+                                  last, 0, std::move(dropped), {}, {}});
     changed({GridChange::Kind::Cells, row, col, lastCol});
 }
 
