@@ -38,6 +38,7 @@ private Q_SLOTS:
         QTest::newRow("no INI file") << QByteArray() << "prog" << "" << thai << "" << "frmCreatePattern" << "Text Export Pattern Designer File";
         QTest::newRow("CONFIGPATH empty") << QByteArray("[Path]\nCONFIGPATH=\n") << "prog" << "" << thai << "" << "" << "";
         QTest::newRow("CONFIGPATH elsewhere") << elsewhere << "data" << "" << thai << "" << "" << "";
+        QTest::newRow("CONFIGPATH relative to the program") << QByteArray("CONFIGPATH=../prog/../data\n") << "data" << "" << thai << "" << "" << "";
         QTest::newRow("trailing slash kept") << QByteArray("CONFIGPATH=%DATA%/\n") << "data/" << "" << thai << "" << "" << "";
         for (const char *name : kRequired) {
             const bool run = name == kRequired[3];
@@ -100,6 +101,22 @@ private Q_SLOTS:
             expected << QString::number(QMessageBox::Critical) << QString::number(QMessageBox::Ok) << refusal;
         QCOMPARE(probed.size(), 1);
         QCOMPARE(probed[0].split(u'\t'), expected);
+    }
+
+    // An installed program is started through bin/zn7tedsr, a link to its own
+    // folder, where its INI file names the data folder relative to that folder.
+    void startedThroughLink()
+    {
+        QTemporaryDir root;
+        const QDir dir(root.path());
+        QVERIFY(dir.mkpath("bin") && dir.mkpath("prog") && dir.mkpath("data") && writeBytes(root.filePath("prog/zn7"), {})
+                && writeBytes(root.filePath("prog/ZN7ConfigPath.ini"), "CONFIGPATH=../data\n") && QFile::link("../prog/zn7", root.filePath("bin/zn7")));
+        for (const QString name : kRequired)
+            QVERIFY(writeBytes(root.filePath("data/" + name), {}));
+        ScriptedContext context;
+        QString config;
+        QVERIFY(StartupSequence::prepare(root.filePath("bin/zn7"), context, config));
+        QCOMPARE(context.settings.AppPath(), QFileInfo(root.filePath("prog")).canonicalFilePath());
     }
 
     void programAtTheRoot() { QCOMPARE(StartupSequence::programFolder("/"), QString()); }
