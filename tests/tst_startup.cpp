@@ -1,5 +1,5 @@
 // Start-up on temporary installations: prog/ holds the program and its INI
-// file, data/ is where the INI may point. Where the data files are sought,
+// file, bin/ a link to it, data/ is where the INI may point. Where the data files are sought,
 // the refusal when one of them or the code page is missing, and for two
 // cases the real executable seen from outside through the window probe
 // plugin (windowprobe/).
@@ -38,6 +38,7 @@ private Q_SLOTS:
         QTest::newRow("no INI file") << QByteArray() << "prog" << "" << thai << "" << "frmCreatePattern" << "Text Export Pattern Designer File";
         QTest::newRow("CONFIGPATH empty") << QByteArray("[Path]\nCONFIGPATH=\n") << "prog" << "" << thai << "" << "" << "";
         QTest::newRow("CONFIGPATH elsewhere") << elsewhere << "data" << "" << thai << "" << "" << "";
+        QTest::newRow("CONFIGPATH relative to the program") << QByteArray("CONFIGPATH=../prog/../data\n") << "data" << "" << thai << "" << "" << "";
         QTest::newRow("trailing slash kept") << QByteArray("CONFIGPATH=%DATA%/\n") << "data/" << "" << thai << "" << "" << "";
         for (const char *name : kRequired) {
             const bool run = name == kRequired[3];
@@ -55,6 +56,7 @@ private Q_SLOTS:
         QTemporaryDir root;
         const QString data = root.filePath(folder), program = root.filePath("prog/zn7.tedsr.exe");
         QVERIFY(QDir(root.path()).mkpath("prog") && QDir(root.path()).mkpath("data") && QFile::copy(ZN7_PROGRAM, program));
+        QVERIFY(QDir(root.path()).mkpath("bin") && QFile::link("../prog/zn7.tedsr.exe", root.filePath("bin/zn7.tedsr.exe")));
         QVERIFY(ini.isEmpty() || writeBytes(root.filePath("prog/ZN7ConfigPath.ini"), ini.replace("%DATA%", root.filePath("data").toUtf8())));
         for (const QString name : kRequired)
             QVERIFY(name == missing.section(u'/', 0, 0) || writeBytes(data + u'/' + name, {}));
@@ -62,7 +64,7 @@ private Q_SLOTS:
 
         ScriptedContext context;
         QString config;
-        const std::unique_ptr<frmCreatePattern> shown(ZN7TEDSRMain::start(program, context, config, codePage.constData()));
+        const std::unique_ptr<frmCreatePattern> shown(ZN7TEDSRMain::start(root.filePath("bin/zn7.tedsr.exe"), context, config, codePage.constData()));
         // The code page is tested before anything is looked for.
         QCOMPARE(context.settings.DataPath(), codePage == CodePage::kPattern ? data : QString());
         QCOMPARE(context.prompts.icons, refusal.isEmpty() ? QList<Notices::Icon>() : QList{Notices::Icon::Critical});

@@ -6,6 +6,7 @@
 #include "components/systemsettings.h"
 #include "components/texttools.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace StartupSequence {
@@ -23,6 +24,15 @@ QString programFolder(const QString &executableDir)
     return folder;
 }
 
+QString dataFolder(const QString &programFolder, const QString &configured)
+{
+    if (configured.isEmpty())
+        return programFolder;
+    if (QDir::isAbsolutePath(configured))
+        return configured;
+    return QDir::cleanPath(joinPath(programFolder, configured));
+}
+
 QStringList requiredFiles()
 {
     return {QStringLiteral("ZN7Command.dat"), QStringLiteral("ZN7Center.dat"),
@@ -32,19 +42,18 @@ QStringList requiredFiles()
 bool prepare(const QString &executablePath, Library &library, QString &configConnection)
 {
     const QFileInfo executable(executablePath);
-
-    const QString applicationPath = programFolder(executable.absolutePath());
+    // Started through a link (bin/zn7tedsr), the program still belongs to the
+    // folder of its own file, where its INI file is.
+    const QString resolved = executable.canonicalFilePath();
+    const QString applicationPath =
+        programFolder(resolved.isEmpty() ? executable.absolutePath() : QFileInfo(resolved).path());
     library.systemSettings().setAppPath(applicationPath);
 
-    const QString ini = joinPath(library.systemSettings().AppPath(), QLatin1String(kIniFile));
-    if (QFileInfo::exists(ini)) {
-        library.systemSettings().setDataPath(
-            library.iniReader().ReadKey(ini, QLatin1String(kIniKey)));
-        if (library.systemSettings().DataPath().isEmpty())
-            library.systemSettings().setDataPath(library.systemSettings().AppPath());
-    } else {
-        library.systemSettings().setDataPath(library.systemSettings().AppPath());
-    }
+    const QString ini = joinPath(applicationPath, QLatin1String(kIniFile));
+    const QString configured = QFileInfo::exists(ini)
+        ? library.iniReader().ReadKey(ini, QLatin1String(kIniKey))
+        : QString();
+    library.systemSettings().setDataPath(dataFolder(applicationPath, configured));
 
     // Every file is tested before the result is looked at. A folder of the
     // same name is no data file.

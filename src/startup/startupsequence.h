@@ -20,10 +20,17 @@ QString joinPath(const QString &folder, const QString &fileName);
 // (the root folder "/") is removed, so the root gives "".
 QString programFolder(const QString &executableDir);
 
+// The data folder the INI file's CONFIGPATH names: none (empty) gives the
+// program folder; an absolute path is taken unchanged, a trailing separator
+// and all; a relative one is taken from the program folder, not from the
+// working folder, so that an installation works wherever it is unpacked.
+QString dataFolder(const QString &programFolder, const QString &configured);
+
 // The files that must exist in the data folder, in the order they are tested.
 QStringList requiredFiles();
 
-// Steps of start-up before any window: program folder, data folder from the
+// Steps of start-up before any window: program folder (the folder of the
+// executable itself, a symbolic link to it followed), data folder from the
 // INI file, the test of the required files, connection texts, INI paths and
 // the program name, each recorded in the library objects, which are created
 // as each step first needs them. Returns false, having recorded nothing past
