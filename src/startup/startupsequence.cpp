@@ -29,6 +29,15 @@ QStringList requiredFiles()
             QStringLiteral("ZN7Desktop.dat"), QStringLiteral("config.dat")};
 }
 
+QString dataFolder(const QString &programFolder, const IniReader &iniReader)
+{
+    const QString ini = joinPath(programFolder, QLatin1String(kIniFile));
+    if (!QFileInfo::exists(ini))
+        return programFolder;
+    const QString configured = iniReader.ReadKey(ini, QLatin1String(kIniKey));
+    return configured.isEmpty() ? programFolder : configured;
+}
+
 bool prepare(const QString &executablePath, Library &library, QString &configConnection)
 {
     const QFileInfo executable(executablePath);
@@ -36,15 +45,7 @@ bool prepare(const QString &executablePath, Library &library, QString &configCon
     const QString applicationPath = programFolder(executable.absolutePath());
     library.systemSettings().setAppPath(applicationPath);
 
-    const QString ini = joinPath(library.systemSettings().AppPath(), QLatin1String(kIniFile));
-    if (QFileInfo::exists(ini)) {
-        library.systemSettings().setDataPath(
-            library.iniReader().ReadKey(ini, QLatin1String(kIniKey)));
-        if (library.systemSettings().DataPath().isEmpty())
-            library.systemSettings().setDataPath(library.systemSettings().AppPath());
-    } else {
-        library.systemSettings().setDataPath(library.systemSettings().AppPath());
-    }
+    library.systemSettings().setDataPath(dataFolder(applicationPath, library.iniReader()));
 
     // Every file is tested before the result is looked at. A folder of the
     // same name is no data file.
@@ -65,7 +66,7 @@ bool prepare(const QString &executablePath, Library &library, QString &configCon
     SystemSettings &settings = library.systemSettings();
     settings.setCommandConnection(connectionOf(QStringLiteral("ZN7Command.dat")));
     settings.setCenterConnection(connectionOf(QStringLiteral("ZN7Center.dat")));
-    settings.setDesktopConnection(connectionOf(QStringLiteral("ZN7Desktop.dat")));
+    settings.setDesktopConnection(connectionOf(QLatin1String(kDesignFile)));
     settings.setDatabaseConnection(connectionOf(QStringLiteral("ZN7Database.mdb")));
 
     settings.setExchangeLogIni(joinPath(settings.DataPath(), QStringLiteral("ZN7ExchangeLog.ini")));

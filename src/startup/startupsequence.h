@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+class IniReader;
 class Library;
 
 // Where the installation's files are and whether it is complete.
@@ -22,6 +23,14 @@ QString programFolder(const QString &executableDir);
 
 // The files that must exist in the data folder, in the order they are tested.
 QStringList requiredFiles();
+
+// The data folder of a program folder: the CONFIGPATH of the INI file
+// beside the program, or the program folder itself without that file or
+// with an empty key.
+QString dataFolder(const QString &programFolder, const IniReader &iniReader);
+
+// The design database's file in a data folder.
+inline constexpr char kDesignFile[] = "ZN7Desktop.dat";
 
 // Steps of start-up before any window: program folder, data folder from the
 // INI file, the test of the required files, connection texts, INI paths and
