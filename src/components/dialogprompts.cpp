@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QPrintDialog>
 
 namespace {
 
@@ -93,6 +94,35 @@ QString DialogPrompts::choose(const QString &current, bool save)
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
+}
+
+QString DialogPrompts::chooseLayoutExport(const QString &current)
+{
+    QFileDialog dialog(m_parent);
+    dialog.setObjectName(QStringLiteral("exportDialog"));
+    dialog.setWindowTitle(QStringLiteral("Export Layout"));
+    const QStringList filters{QStringLiteral("PDF (*.pdf)"), QStringLiteral("HTML (*.html *.htm)"),
+                              QStringLiteral("CSV (*.csv)")};
+    dialog.setNameFilters(filters);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // A name typed without a suffix takes the chosen form's.
+    const auto suffixOf = [](const QString &filter) { return filter.section(QLatin1String("(*."), 1).section(u' ', 0, 0).remove(u')'); };
+    dialog.setDefaultSuffix(suffixOf(filters.constFirst()));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, suffixOf](const QString &filter) { dialog.setDefaultSuffix(suffixOf(filter)); });
+    if (!current.isEmpty())
+        dialog.selectFile(current);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+bool DialogPrompts::choosePrinter(QPrinter &printer)
+{
+    QPrintDialog dialog(&printer, m_parent);
+    dialog.setWindowTitle(QStringLiteral("Print Layout"));
+    return dialog.exec() == QDialog::Accepted;
 }
 
 QString DialogPrompts::pickMode(const QList<WorkingMode> &modes)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "designer/patternlayout.h"
 #include "designer/patternpreview.h"
 
 #include <QMainWindow>
@@ -59,6 +60,10 @@ private:
     void mnuInsert_Click();
     void mnuRemove_Click();
     void mnuAbout_Click();
+    // The layout sheet of the pattern, into a file or onto paper.
+    void mnuExportLayout_Click();
+    void mnuPrintLayout_Click();
+    PatternLayout::SheetHeading layoutHeading();
     void GridEditor1_KeyDown(int keyCode, int shift);
     void GridEditor1_CellChange();
     void onPatternChanged(const GridChange &change);
@@ -85,6 +90,8 @@ private:
     QAction *mnuOPen;
     QAction *mnuSave;
     QAction *mnuSaveAs;
+    QAction *mnuExportLayout;
+    QAction *mnuPrintLayout;
     QAction *mnuCloseSeparator;
     QAction *mnuClose;
     QAction *mnuExit;

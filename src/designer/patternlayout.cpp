@@ -352,7 +352,7 @@ QString sheetHtml(const SheetHeading &heading, const PatternGrid &grid, const Pa
         "<style>body { font-family: Garuda, Loma, sans-serif; font-size: 9pt; }\n"
         "h1 { font-size: 14pt; } h2 { font-size: 10pt; margin-top: 12pt; }\n"
         "th { background-color: #e8e8e8; text-align: left; }\n"
-        "td.n { text-align: right; } td.s { font-family: 'Tlwg Mono', monospace; white-space: pre; }</style>"
+        "td.n { text-align: right; } td.s { white-space: pre; }</style>"
         "</head><body>\n")
         .arg(escaped(QStringLiteral("Layout of %1").arg(heading.fileName)));
     html += QStringLiteral("<h1>Layout of %1</h1>\n<p>Mode: %2 — %3<br>Date: %4</p>\n")

@@ -13,31 +13,47 @@
 #include <QFileInfo>
 #include <QQueue>
 #include <QStringList>
+#ifdef QT_PRINTSUPPORT_LIB
+#include <QPrinter>
+#endif
 
 #include <algorithm>
 
 class ScriptedPrompts final : public PatternFileChooser, public ModePicker, public Questions, public Notices
 {
 public:
-    struct FileCall { QString current; bool save = false; };
+    struct FileCall { QString current; bool save = false; bool layout = false; };
 
     // Answers. A file chooser with no answer left is cancelled; a question
     // with none gets its default button.
     QQueue<QString> files;
     QString mode;   // the code picked when the list offers it
     QQueue<bool> answers;
+    QString printTo;   // the PDF file a print goes to; "" cancels the print dialog
 
     // What was asked and told, in order.
     QList<FileCall> fileCalls;
+    int printDialogs = 0;
     QList<QList<WorkingMode>> modeLists;
     QList<YesNoQuestion> questions;
     QStringList told;
     QList<Icon> icons;
 
-    int count() const { return int(fileCalls.size() + modeLists.size() + questions.size() + told.size()); }
+    int count() const { return int(fileCalls.size() + modeLists.size() + questions.size() + told.size()) + printDialogs; }
 
     QString chooseToOpen(const QString &current) override { return choose(current, false); }
     QString chooseToSave(const QString &current) override { return choose(current, true); }
+    QString chooseLayoutExport(const QString &current) override { return choose(current, true, true); }
+    bool choosePrinter([[maybe_unused]] QPrinter &printer) override
+    {
+        ++printDialogs;
+#ifdef QT_PRINTSUPPORT_LIB
+        printer.setOutputFileName(printTo);
+        return !printTo.isEmpty();
+#else
+        return false;
+#endif
+    }
     QString pickMode(const QList<WorkingMode> &modes) override
     {
         modeLists.append(modes);
@@ -56,9 +72,9 @@ public:
     }
 
 private:
-    QString choose(const QString &current, bool save)
+    QString choose(const QString &current, bool save, bool layout = false)
     {
-        fileCalls.append({current, save});
+        fileCalls.append({current, save, layout});
         return files.isEmpty() ? QString() : files.dequeue();
     }
 };
