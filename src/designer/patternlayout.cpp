@@ -4,6 +4,7 @@
 #include "designer/gridlayout.h"
 #include "field/fielddescriptor.h"
 
+#include <QHash>
 #include <QIODevice>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -23,6 +24,11 @@ enum Key {
 };
 
 const QChar kBreakMark = QChar(0x21B5);   // ↵, as the preview shows a break
+
+// The settings of each field descriptor met so far: the rows of a long
+// pattern repeat the same few descriptors, so a whole pattern's layout reads
+// each one once.
+using Descriptors = QHash<QString, FieldSettings>;
 
 QString kindName(Span::Kind kind)
 {
@@ -161,6 +167,57 @@ qsizetype columnsOf(const QString &text)
     return columns;
 }
 
+RowLayout layOut(const PatternGrid &grid, int row, const PatternPreview::Samples &samples, Descriptors &descriptors)
+{
+    const PatternPreview::RenderedRow rendered = PatternPreview::renderRow(grid, row, samples);
+    RowLayout out{row, PatternPreview::typeName(grid, row), rendered.length(), {}};
+    out.cells.reserve(rendered.spans.size());
+    // The line and the position reached, walked once over the row's text:
+    // the spans come in order.
+    int line = 1;
+    int position = 0;
+    for (const Span &span : rendered.spans) {
+        CellLayout cell;
+        cell.row = row;
+        cell.type = out.type;
+        cell.cell = grid.CellText(0, span.column);
+        cell.kind = kindName(span.kind);
+        cell.rowLength = out.length;
+        for (qsizetype offset = span.begin; offset < span.end; ++offset) {
+            if (rendered.text.at(offset) == u'\n') {
+                ++line;
+                position = 0;
+                continue;
+            }
+            ++position;
+            ++cell.length;
+            if (!cell.writes()) {
+                cell.line = line;
+                cell.start = position;
+            }
+            cell.endLine = line;
+            cell.end = position;
+        }
+        cell.sample = rendered.text.sliced(span.begin, span.end - span.begin);
+        if (span.kind == Span::Kind::Field) {
+            const QString text = grid.CellText(row, span.column);
+            auto known = descriptors.constFind(text);
+            if (known == descriptors.cend())
+                known = descriptors.insert(text, loadDescriptor(text, FieldSettings()));
+            const FieldSettings &settings = *known;
+            cell.field = span.field;
+            cell.name = samples.fields.value(span.field).name;
+            cell.alignment = alignmentName(settings.alignment);
+            cell.fill = settings.fill;
+            cell.prefix = settings.prefix;
+            cell.suffix = settings.suffix;
+            cell.multiLine = settings.multiLine;
+        }
+        out.cells.append(std::move(cell));
+    }
+    return out;
+}
+
 bool put(QIODevice &device, const QString &text, QString *error)
 {
     const QByteArray bytes = text.toUtf8();
@@ -187,8 +244,9 @@ bool writeText(QIODevice &device, const PatternGrid &grid, const PatternPreview:
         return values;
     };
     widen(heading);
+    Descriptors descriptors;
     for (const int row : rows) {
-        for (const CellLayout &cell : layOutRow(grid, row, samples).cells)
+        for (const CellLayout &cell : layOut(grid, row, samples, descriptors).cells)
             widen(shownTexts(cell));
     }
     const auto line = [&widths](const QStringList &values) {
@@ -205,7 +263,7 @@ bool writeText(QIODevice &device, const PatternGrid &grid, const PatternPreview:
         return false;
     for (const int row : rows) {
         QString out;
-        for (const CellLayout &cell : layOutRow(grid, row, samples).cells)
+        for (const CellLayout &cell : layOut(grid, row, samples, descriptors).cells)
             out += line(shownTexts(cell));
         if (!put(device, out, error))
             return false;
@@ -233,49 +291,8 @@ QList<int> writtenRows(const PatternGrid &grid)
 
 RowLayout layOutRow(const PatternGrid &grid, int row, const PatternPreview::Samples &samples)
 {
-    const PatternPreview::RenderedRow rendered = PatternPreview::renderRow(grid, row, samples);
-    RowLayout out{row, PatternPreview::typeName(grid, row), rendered.length(), {}};
-    out.cells.reserve(rendered.spans.size());
-    // Line and position of the character at `offset`, walked once over the
-    // row's text, as the spans come in order.
-    int line = 1;
-    int position = 0;
-    for (const Span &span : rendered.spans) {
-        CellLayout cell;
-        cell.row = row;
-        cell.type = out.type;
-        cell.cell = grid.CellText(0, span.column);
-        cell.kind = kindName(span.kind);
-        cell.rowLength = out.length;
-        for (qsizetype offset = span.begin; offset < span.end; ++offset) {
-            if (rendered.text.at(offset) == u'\n') {
-                ++line;
-                position = 0;
-                continue;
-            }
-            ++position;
-            ++cell.length;
-            if (!cell.writes()) {
-                cell.line = line;
-                cell.start = position;
-            }
-            cell.endLine = line;
-            cell.end = position;
-        }
-        cell.sample = rendered.text.sliced(span.begin, span.end - span.begin);
-        if (span.kind == Span::Kind::Field) {
-            const FieldSettings settings = loadDescriptor(grid.CellText(row, span.column), FieldSettings());
-            cell.field = span.field;
-            cell.name = samples.fields.value(span.field).name;
-            cell.alignment = alignmentName(settings.alignment);
-            cell.fill = settings.fill;
-            cell.prefix = settings.prefix;
-            cell.suffix = settings.suffix;
-            cell.multiLine = settings.multiLine;
-        }
-        out.cells.append(cell);
-    }
-    return out;
+    Descriptors descriptors;
+    return layOut(grid, row, samples, descriptors);
 }
 
 QStringList keys()
@@ -316,8 +333,9 @@ bool write(QIODevice &device, Format format, const PatternGrid &grid, const Patt
         out = QStringLiteral("[");
     }
     bool first = true;
+    Descriptors descriptors;
     for (const int row : writtenRows(grid)) {
-        for (const CellLayout &cell : layOutRow(grid, row, samples).cells) {
+        for (const CellLayout &cell : layOut(grid, row, samples, descriptors).cells) {
             if (csv) {
                 for (int k = 0; k < kKeyCount; ++k) {
                     appendCsv(out, cell, k);
@@ -333,7 +351,7 @@ bool write(QIODevice &device, Format format, const PatternGrid &grid, const Patt
         }
         if (!put(device, out, error))
             return false;
-        out.clear();
+        out.truncate(0);   // the buffer stays for the next row
     }
     if (!csv)
         out += first ? QLatin1String("]\n") : QLatin1String("\n]\n");
