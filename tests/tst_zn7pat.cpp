@@ -28,14 +28,9 @@ Run run(const QString &program, const QStringList &args, const QString &folder)
     QProcess process;
     process.setWorkingDirectory(folder);
     process.start(program, args);
-    Run done;
-    if (!process.waitForFinished(60000))
-        process.kill();
-    else if (process.exitStatus() == QProcess::NormalExit)
-        done.status = process.exitCode();
-    done.out = process.readAllStandardOutput();
-    done.err = process.readAllStandardError();
-    return done;
+    const bool ended = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit;
+    process.kill();
+    return {ended ? process.exitCode() : -1, process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
 QStringList tree(const QString &folder)
@@ -59,12 +54,8 @@ private Q_SLOTS:
     {
         const auto path = [this](const char *name) { return m_dir.filePath(QString::fromUtf8(name)); };
         const auto fifo = [](const QString &name) { return QProcess::execute("mkfifo", {name}) == 0; };
-        QByteArray noise(4096, Qt::Uninitialized);
-        for (char &c : noise)
-            c = char(QRandomGenerator::global()->bounded(256));
-        QFile big(path("big.PAT"));   // 300 MB without a line break
-        QVERIFY(big.open(QIODevice::WriteOnly) && big.write("[T];BANK") && big.resize(300 << 20));
-        big.close();
+        const QByteArray noise = readBytes(QCoreApplication::applicationFilePath()).left(4096);   // a binary file
+        QVERIFY(writeBytes(path("big.PAT"), "[T];BANK") && QFile::resize(path("big.PAT"), 300 << 20));   // no line break in 300 MB
         for (const char *folder : {"dir.PAT", "nodb", "corrupt", "empty", "pipedb", "prog", "progini", "progbad", "data"})
             QVERIFY(QDir(m_dir.path()).mkdir(folder));
         QVERIFY(fifo(path("pipe.PAT")) && fifo(path("pipedb/ZN7Desktop.dat")) && writeBytes(path("binary.PAT"), noise)
@@ -77,33 +68,13 @@ private Q_SLOTS:
             QVERIFY(QFile::copy(ZN7_PAT, m_dir.filePath(QLatin1String(folder) + "/zn7pat")));
     }
 
-    void golden_data()
-    {
-        QTest::addColumn<QStringList>("args"); QTest::addColumn<int>("status"); QTest::addColumn<QString>("golden");
-        const QStringList data{"--data", kSampleData};
-        QTest::newRow("check every golden pattern") << data + QStringList("check") + QDir(kPatterns).entryList({"*.PAT"}, QDir::Files, QDir::Name) << 1 << "check.out";
-        QTest::newRow("layout as a table") << data + QStringList{"layout", kGolden + "/breaks.PAT"} << 0 << "breaks.text";
-        QTest::newRow("layout as CSV") << data + QStringList{"layout", "--format", "csv", kGolden + "/breaks.PAT"} << 0 << "breaks.csv";
-        QTest::newRow("layout as JSON") << data + QStringList{"layout", "--format=json", kGolden + "/breaks.PAT"} << 0 << "breaks.json";
-        QTest::newRow("render in windows-874") << data + QStringList{"render", kGolden + "/breaks.PAT"} << 0 << "breaks.render";
-    }
-    void golden()
-    {
-        QFETCH(QStringList, args); QFETCH(int, status); QFETCH(QString, golden);
-        const Run done = run(ZN7_PAT, args, kPatterns);
-        QCOMPARE(done.err, QByteArray());
-        QCOMPARE(done.status, status);
-        QCOMPARE(QString::fromUtf8(done.out), QString::fromUtf8(readBytes(kGolden + u'/' + golden)));
-    }
-
     void renderAsPreview_data()
     {
         QTest::addColumn<QString>("file");
         for (const QString &file : QDir(kPatterns).entryList({"*.PAT"}))
             QTest::newRow(qPrintable(file)) << file;
     }
-    // Every row as the preview renders it, as many bytes as it counts; the
-    // same samples as the program reads, without samples for an unknown mode.
+    // Every row as the preview renders it, as many bytes as it counts.
     void renderAsPreview()
     {
         QFETCH(QString, file);
@@ -115,7 +86,7 @@ private Q_SLOTS:
         GridLayout::layOut(grid);
         PatternFile::loadRows(reader.takeLines(), grid);
         const auto samples = PatternPreview::Samples::of(DesignDatabase(ScriptedContext(ZN7_SAMPLE_DESKTOP).settings.DesignConnection()).fields(reader.mode()));
-        QByteArray expected;
+        QByteArray expected;   // each row's text and line end, its breaks and the bytes the preview counts
         for (const int row : PatternLayout::writtenRows(grid)) {
             const PatternPreview::RenderedRow rendered = PatternPreview::renderRow(grid, row, samples);
             const QByteArray bytes = QStringEncoder("windows-874").encode(rendered.text + u'\n');
@@ -125,10 +96,20 @@ private Q_SLOTS:
         QCOMPARE(done.out, expected);
     }
 
-    void refused_data()
+    void commands_data()
     {
+        // The program: a copy in the temporary folder, the real one there
+        // (""), or the real one with --data in the golden patterns' folder
+        // ("golden"); its arguments, and what it must give.
         QTest::addColumn<QString>("program"); QTest::addColumn<QStringList>("args"); QTest::addColumn<int>("status");
         QTest::addColumn<QString>("out"); QTest::addColumn<QString>("err");
+        const auto golden = [](const char *name) { return QString::fromUtf8(readBytes(kGolden + u'/' + QLatin1String(name))); };
+        const QString breaks = kGolden + "/breaks.PAT";
+        QTest::newRow("check every golden pattern") << "golden" << QStringList("check") + QDir(kPatterns).entryList({"*.PAT"}) << 1 << golden("check.out") << "";
+        QTest::newRow("layout as a table") << "golden" << QStringList{"layout", breaks} << 0 << golden("breaks.text") << "";
+        QTest::newRow("layout as CSV") << "golden" << QStringList{"layout", "--format", "csv", breaks} << 0 << golden("breaks.csv") << "";
+        QTest::newRow("layout as JSON") << "golden" << QStringList{"layout", "--format=json", breaks} << 0 << golden("breaks.json") << "";
+        QTest::newRow("render in windows-874") << "golden" << QStringList{"render", breaks} << 0 << golden("breaks.render") << "";
         const QString unreadable = ":0:-: cannot read the file: ", notPattern = ":0:-: not a pattern file: no mode line \"[T];MODE;\" giving a mode, or a line longer than 1 MiB\n";
         const QString thai = "ไฟล์ 'a' \"b\".PAT", usage = "\nTry 'zn7pat --help'.\n", noDb = "zn7pat: the data folder %1 has no design database ZN7Desktop.dat\n";
         const QString damaged = "zn7pat: cannot read the design database %1/ZN7Desktop.dat: it is no database of modes and fields, or another program holds it locked\n";
@@ -153,11 +134,13 @@ private Q_SLOTS:
         QTest::newRow("an unknown format") << "" << QStringList{"layout", "--format", "xml", "a"} << 2 << "" << "zn7pat: unknown format 'xml' (text, csv or json)" + usage;
         QTest::newRow("version") << "" << QStringList("--version") << 0 << "zn7pat 1.0\n" << "";
     }
-    void refused()
+    void commands()
     {
         QFETCH(QString, program); QFETCH(QStringList, args);
         const QStringList before = tree(m_dir.path());
-        const Run done = run(program.isEmpty() ? ZN7_PAT : m_dir.filePath(program), args, m_dir.path());
+        const bool golden = program == u"golden";
+        const Run done = run(program.isEmpty() || golden ? ZN7_PAT : m_dir.filePath(program),
+                               golden ? QStringList{"--data", kSampleData} + args : args, golden ? kPatterns : m_dir.path());
         QTEST(QString::fromUtf8(done.err), "err");
         QTEST(done.status, "status");
         QTEST(QString::fromUtf8(done.out), "out");
@@ -166,10 +149,7 @@ private Q_SLOTS:
 
     void linksNoGui()
     {
-        QProcess ldd;
-        ldd.start("ldd", {ZN7_PAT});
-        QVERIFY(ldd.waitForFinished());
-        const QByteArray libraries = ldd.readAllStandardOutput();
+        const QByteArray libraries = run("ldd", {ZN7_PAT}, ".").out;
         QVERIFY2(libraries.contains("libQt6Core") && !libraries.contains("libQt6Gui") && !libraries.contains("libQt6Widgets"), libraries);
     }
 };

@@ -22,7 +22,7 @@
 class ScriptedPrompts final : public PatternFileChooser, public ModePicker, public Questions, public Notices
 {
 public:
-    struct FileCall { QString current; bool save = false; bool layout = false; };
+    struct FileCall { QString current; bool save = false; };
 
     // Answers. A file chooser with no answer left is cancelled; a question
     // with none gets its default button.
@@ -43,16 +43,14 @@ public:
 
     QString chooseToOpen(const QString &current) override { return choose(current, false); }
     QString chooseToSave(const QString &current) override { return choose(current, true); }
-    QString chooseLayoutExport(const QString &current) override { return choose(current, true, true); }
+    QString chooseLayoutExport(const QString &current) override { return choose(current, true); }
     bool choosePrinter([[maybe_unused]] QPrinter &printer) override
     {
         ++printDialogs;
 #ifdef QT_PRINTSUPPORT_LIB
         printer.setOutputFileName(printTo);
-        return !printTo.isEmpty();
-#else
-        return false;
 #endif
+        return !printTo.isEmpty();
     }
     QString pickMode(const QList<WorkingMode> &modes) override
     {
@@ -72,9 +70,9 @@ public:
     }
 
 private:
-    QString choose(const QString &current, bool save, bool layout = false)
+    QString choose(const QString &current, bool save)
     {
-        fileCalls.append({current, save, layout});
+        fileCalls.append({current, save});
         return files.isEmpty() ? QString() : files.dequeue();
     }
 };

@@ -52,14 +52,11 @@ private:
     void closeLater(QWidget *window)
     {
         QTimer::singleShot(300, window, [this, window] {   // dies with the window, should the program close it first
-            const QWidget *modal = QApplication::activeModalWidget();
-            auto *box = qobject_cast<QMessageBox *>(window);
-            if (modal && modal != window)
+            const auto *box = qobject_cast<QMessageBox *>(window);
+            if (QApplication::activeModalWidget() && QApplication::activeModalWidget() != window)
                 closeLater(window);
-            else if (box && box->button(QMessageBox::No))
-                box->button(QMessageBox::No)->click();
             else
-                window->close();
+                box && box->button(QMessageBox::No) ? box->button(QMessageBox::No)->click() : void(window->close());
         });
     }
 };
