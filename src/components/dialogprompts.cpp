@@ -103,14 +103,15 @@ QString DialogPrompts::chooseLayoutExport(const QString &current)
     dialog.setWindowTitle(QStringLiteral("Export Layout"));
     const QStringList filters{QStringLiteral("PDF (*.pdf)"), QStringLiteral("HTML (*.html *.htm)"),
                               QStringLiteral("CSV (*.csv)")};
+    const QStringList suffixes{QStringLiteral("pdf"), QStringLiteral("html"), QStringLiteral("csv")};
     dialog.setNameFilters(filters);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     // A name typed without a suffix takes the chosen form's.
-    const auto suffixOf = [](const QString &filter) { return filter.section(QLatin1String("(*."), 1).section(u' ', 0, 0).remove(u')'); };
-    dialog.setDefaultSuffix(suffixOf(filters.constFirst()));
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
-                     [&dialog, suffixOf](const QString &filter) { dialog.setDefaultSuffix(suffixOf(filter)); });
+    dialog.setDefaultSuffix(suffixes.constFirst());
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, filters, suffixes](const QString &filter) {
+        dialog.setDefaultSuffix(suffixes.value(filters.indexOf(filter), suffixes.constFirst()));
+    });
     if (!current.isEmpty())
         dialog.selectFile(current);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

@@ -10,6 +10,8 @@
 #include <QJsonObject>
 
 #include <charconv>
+#include <string>
+#include <unordered_map>
 
 namespace PatternLayout {
 
@@ -24,11 +26,6 @@ enum Key {
 };
 
 const QChar kBreakMark = QChar(0x21B5);   // ↵, as the preview shows a break
-
-// The settings of each field descriptor met so far: the rows of a long
-// pattern repeat the same few descriptors, so a whole pattern's layout reads
-// each one once.
-using Descriptors = QHash<QString, FieldSettings>;
 
 QString kindName(Span::Kind kind)
 {
@@ -97,7 +94,7 @@ QStringList texts(const CellLayout &c)
 QJsonObject jsonOf(const CellLayout &c)
 {
     const auto optional = [](qsizetype value, bool present) { return present ? QJsonValue(value) : QJsonValue(); };
-    const QStringList k = keys();
+    static const QStringList k = keys();
     return {{k[kRow], c.row},
             {k[kType], c.type},
             {k[kCell], c.cell},
@@ -118,14 +115,11 @@ QJsonObject jsonOf(const CellLayout &c)
             {k[kRowLength], c.rowLength}};
 }
 
-// Appends a field of a CSV record: quoted when it holds a comma, a quote
-// or a line break, or starts or ends with a space, quotes doubled.
-void appendCsv(QString &out, const CellLayout &c, int key)
+// Quotes the CSV field that `out` holds from `from` on where it must be:
+// where it holds a comma, a quote or a line break, or starts or ends with a
+// space; quotes inside are doubled.
+void quoteCsv(QString &out, qsizetype from)
 {
-    const qsizetype from = out.size();
-    appendValue(out, c, key);
-    if (isNumber(key))
-        return;
     const QStringView value = QStringView(out).sliced(from);
     bool quote = value.startsWith(u' ') || value.endsWith(u' ');
     qsizetype quotes = 0;
@@ -135,14 +129,30 @@ void appendCsv(QString &out, const CellLayout &c, int key)
     }
     if (!quote && quotes == 0)
         return;
-    if (quotes == 0) {
-        out.insert(from, u'"');
-        out += u'"';
-        return;
+    if (quotes > 0) {
+        const QString doubled = value.toString().replace(u'"', QLatin1String("\"\""));
+        out.truncate(from);
+        out += doubled;
     }
-    const QString quoted = u'"' + value.toString().replace(u'"', QLatin1String("\"\"")) + u'"';
-    out.truncate(from);
-    out += quoted;
+    out.insert(from, u'"');
+    out += u'"';
+}
+
+// Appends the value of `key` as a CSV field and the separator after it.
+void appendCsv(QString &out, const CellLayout &c, int key)
+{
+    const qsizetype from = out.size();
+    appendValue(out, c, key);
+    if (!isNumber(key))
+        quoteCsv(out, from);
+    out += key + 1 < kKeyCount ? QLatin1String(",") : QLatin1String("\r\n");
+}
+
+QByteArray csvOf(const QString &text)
+{
+    QString out = text;
+    quoteCsv(out, 0);
+    return out.toUtf8();
 }
 
 // A value as the table and the sheet show it: breaks as ↵; the fill,
@@ -167,52 +177,130 @@ qsizetype columnsOf(const QString &text)
     return columns;
 }
 
-RowLayout layOut(const PatternGrid &grid, int row, const PatternPreview::Samples &samples, Descriptors &descriptors)
+// What a cell's text fixes whatever row it stands in, the samples being
+// those of the whole run: its record but for the row, type, cell, positions
+// and row length, and those values as CSV. A long pattern repeats the same
+// few texts row after row, so each is worked out once.
+struct Known
+{
+    CellLayout cell;
+    bool breaks = false;   // the sample holds a line break
+    QByteArray csvWhat;    // kind, field and name as CSV, each with its comma
+    QByteArray csvHow;     // length to sample alike
+};
+// What one run has worked out: each distinct cell text, each column's caption.
+struct Memo
+{
+    std::unordered_map<QString, Known> texts;
+    QHash<int, QString> captions;   // by grid column
+};
+
+Known describe(const Span &span, QStringView written, const QString &text, const PatternPreview::Samples &samples)
+{
+    Known known;
+    CellLayout &c = known.cell;
+    c.kind = kindName(span.kind);
+    c.sample = written.toString();
+    c.length = written.size() - written.count(u'\n');
+    known.breaks = c.length != written.size();
+    if (span.kind == Span::Kind::Field) {
+        const FieldSettings settings = loadDescriptor(text, FieldSettings());
+        c.field = span.field;
+        const auto design = samples.fields.constFind(span.field);
+        c.name = design == samples.fields.cend() ? QString() : design->name;
+        c.alignment = alignmentName(settings.alignment);
+        c.fill = settings.fill;
+        c.prefix = settings.prefix;
+        c.suffix = settings.suffix;
+        c.multiLine = settings.multiLine;
+    }
+    QString what;
+    QString how;
+    for (int k = kKind; k <= kName; ++k)
+        appendCsv(what, c, k);
+    for (int k = kLength; k <= kSample; ++k)
+        appendCsv(how, c, k);
+    known.csvWhat = what.toUtf8();
+    known.csvHow = how.toUtf8();
+    return known;
+}
+
+// Where each cell of a row stands: its column, what its text fixes, its
+// first and last written character's line and position (0 when it writes
+// nothing).
+struct Placed
+{
+    int column = 0;
+    const Known *known = nullptr;
+    int line = 0;
+    int start = 0;
+    int endLine = 0;
+    int end = 0;
+};
+
+struct PlacedRow
+{
+    QString type;
+    qsizetype length = 0;
+    QList<Placed> cells;
+};
+
+PlacedRow place(const PatternGrid &grid, int row, const PatternPreview::Samples &samples, Memo &memo)
 {
     const PatternPreview::RenderedRow rendered = PatternPreview::renderRow(grid, row, samples);
-    RowLayout out{row, PatternPreview::typeName(grid, row), rendered.length(), {}};
+    PlacedRow out{PatternPreview::typeName(grid, row), rendered.length(), {}};
     out.cells.reserve(rendered.spans.size());
-    // The line and the position reached, walked once over the row's text:
-    // the spans come in order.
+    // The line and the position reached: the spans come in order.
     int line = 1;
     int position = 0;
     for (const Span &span : rendered.spans) {
-        CellLayout cell;
-        cell.row = row;
-        cell.type = out.type;
-        cell.cell = grid.CellText(0, span.column);
-        cell.kind = kindName(span.kind);
-        cell.rowLength = out.length;
-        for (qsizetype offset = span.begin; offset < span.end; ++offset) {
+        const QString text = grid.CellText(row, span.column);
+        auto [entry, isNew] = memo.texts.try_emplace(text);
+        if (isNew)
+            entry->second = describe(span, QStringView(rendered.text).sliced(span.begin, span.end - span.begin), text, samples);
+        Placed cell{span.column, &entry->second};
+        const qsizetype length = cell.known->cell.length;
+        if (!cell.known->breaks && length > 0) {
+            cell.line = cell.endLine = line;
+            cell.start = position + 1;
+            cell.end = position += int(length);
+        }
+        for (qsizetype offset = span.begin; cell.known->breaks && offset < span.end; ++offset) {
             if (rendered.text.at(offset) == u'\n') {
                 ++line;
                 position = 0;
                 continue;
             }
-            ++position;
-            ++cell.length;
-            if (!cell.writes()) {
+            if (cell.start == 0) {
                 cell.line = line;
-                cell.start = position;
+                cell.start = position + 1;
             }
             cell.endLine = line;
-            cell.end = position;
+            cell.end = ++position;
         }
-        cell.sample = rendered.text.sliced(span.begin, span.end - span.begin);
-        if (span.kind == Span::Kind::Field) {
-            const QString text = grid.CellText(row, span.column);
-            auto known = descriptors.constFind(text);
-            if (known == descriptors.cend())
-                known = descriptors.insert(text, loadDescriptor(text, FieldSettings()));
-            const FieldSettings &settings = *known;
-            cell.field = span.field;
-            cell.name = samples.fields.value(span.field).name;
-            cell.alignment = alignmentName(settings.alignment);
-            cell.fill = settings.fill;
-            cell.prefix = settings.prefix;
-            cell.suffix = settings.suffix;
-            cell.multiLine = settings.multiLine;
-        }
+        out.cells.append(cell);
+    }
+    return out;
+}
+
+RowLayout layOut(const PatternGrid &grid, int row, const PatternPreview::Samples &samples, Memo &memo)
+{
+    const PlacedRow placed = place(grid, row, samples, memo);
+    RowLayout out{row, placed.type, placed.length, {}};
+    out.cells.reserve(placed.cells.size());
+    for (const Placed &p : placed.cells) {
+        CellLayout cell = p.known->cell;
+        cell.row = row;
+        cell.type = out.type;
+        auto caption = memo.captions.constFind(p.column);
+        if (caption == memo.captions.cend())
+            caption = memo.captions.insert(p.column, grid.CellText(0, p.column));
+        cell.cell = *caption;
+        cell.line = p.line;
+        cell.start = p.start;
+        cell.endLine = p.endLine;
+        cell.end = p.end;
+        cell.rowLength = out.length;
         out.cells.append(std::move(cell));
     }
     return out;
@@ -244,9 +332,9 @@ bool writeText(QIODevice &device, const PatternGrid &grid, const PatternPreview:
         return values;
     };
     widen(heading);
-    Descriptors descriptors;
+    Memo memo;
     for (const int row : rows) {
-        for (const CellLayout &cell : layOut(grid, row, samples, descriptors).cells)
+        for (const CellLayout &cell : layOut(grid, row, samples, memo).cells)
             widen(shownTexts(cell));
     }
     const auto line = [&widths](const QStringList &values) {
@@ -263,7 +351,7 @@ bool writeText(QIODevice &device, const PatternGrid &grid, const PatternPreview:
         return false;
     for (const int row : rows) {
         QString out;
-        for (const CellLayout &cell : layOut(grid, row, samples, descriptors).cells)
+        for (const CellLayout &cell : layOut(grid, row, samples, memo).cells)
             out += line(shownTexts(cell));
         if (!put(device, out, error))
             return false;
@@ -291,8 +379,8 @@ QList<int> writtenRows(const PatternGrid &grid)
 
 RowLayout layOutRow(const PatternGrid &grid, int row, const PatternPreview::Samples &samples)
 {
-    Descriptors descriptors;
-    return layOut(grid, row, samples, descriptors);
+    Memo memo;
+    return layOut(grid, row, samples, memo);
 }
 
 QStringList keys()
@@ -322,40 +410,59 @@ bool write(QIODevice &device, Format format, const PatternGrid &grid, const Patt
     if (format == Format::Text)
         return writeText(device, grid, samples, error);
     const bool csv = format == Format::Csv;
-    QString out;
-    if (csv) {
-        const QStringList heading = keys();
-        for (int k = 0; k < kKeyCount; ++k) {
-            out += heading[k];
-            out += k + 1 < kKeyCount ? QLatin1String(",") : QLatin1String("\r\n");
-        }
-    } else {
-        out = QStringLiteral("[");
-    }
+    // CSV is made as bytes from the pieces each text fixes; JSON object by object.
+    std::string bytes = csv ? keys().join(u',').toStdString() + "\r\n" : "[";
+    const auto append = [&bytes](const QByteArray &piece) { bytes.append(piece.constData(), size_t(piece.size())); };
+    const auto number = [&bytes](qsizetype value) {
+        char digits[24];
+        bytes.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+    };
+    const auto written = [&device, &bytes, error] {
+        const bool done = device.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
+        if (!done && error)
+            *error = device.errorString();
+        bytes.clear();   // the buffer stays for the next row
+        return done;
+    };
+    Memo memo;
+    QList<QByteArray> captions(GridLayout::kLastFieldColumn + 1);   // each column's caption as CSV, with its comma
     bool first = true;
-    Descriptors descriptors;
     for (const int row : writtenRows(grid)) {
-        for (const CellLayout &cell : layOut(grid, row, samples, descriptors).cells) {
-            if (csv) {
-                for (int k = 0; k < kKeyCount; ++k) {
-                    appendCsv(out, cell, k);
-                    out += u',';
-                }
-                out.back() = u'\r';
-                out += u'\n';
-            } else {
-                out += first ? QLatin1String("\n  ") : QLatin1String(",\n  ");
-                out += QString::fromUtf8(QJsonDocument(jsonOf(cell)).toJson(QJsonDocument::Compact));
+        if (!csv) {
+            for (const CellLayout &cell : layOut(grid, row, samples, memo).cells) {
+                bytes += first ? "\n  " : ",\n  ";
+                append(QJsonDocument(jsonOf(cell)).toJson(QJsonDocument::Compact));
+                first = false;
             }
-            first = false;
+        } else {
+            const PlacedRow placed = place(grid, row, samples, memo);
+            const QByteArray head = QByteArray::number(row) + ',' + csvOf(placed.type) + ',';
+            for (const Placed &cell : placed.cells) {
+                QByteArray &caption = captions[cell.column];
+                if (caption.isEmpty())
+                    caption = csvOf(grid.CellText(0, cell.column)) + ',';
+                append(head);
+                append(caption);
+                append(cell.known->csvWhat);
+                if (cell.start > 0) {
+                    for (const int position : {cell.line, cell.start, cell.endLine, cell.end}) {
+                        number(position);
+                        bytes += ',';
+                    }
+                } else {
+                    bytes += ",,,,";
+                }
+                append(cell.known->csvHow);
+                number(placed.length);
+                bytes += "\r\n";
+            }
         }
-        if (!put(device, out, error))
+        if (!written())
             return false;
-        out.truncate(0);   // the buffer stays for the next row
     }
     if (!csv)
-        out += first ? QLatin1String("]\n") : QLatin1String("\n]\n");
-    return put(device, out, error);
+        bytes += first ? "]\n" : "\n]\n";
+    return written();
 }
 
 QString sheetHtml(const SheetHeading &heading, const PatternGrid &grid, const PatternPreview::Samples &samples)
