@@ -471,9 +471,10 @@ PatternLayout::SheetHeading frmCreatePattern::layoutHeading()
 
 void frmCreatePattern::mnuExportLayout_Click()
 {
+    // The pattern's name with the sheet's suffix, beside it.
     const QFileInfo pattern(FileName);
-    const QString path = m_context.fileChooser().chooseLayoutExport(
-        pattern.dir().filePath(pattern.completeBaseName() + QStringLiteral(".pdf")));
+    const QString base = pattern.completeBaseName().isEmpty() ? QStringLiteral("layout") : pattern.completeBaseName();
+    const QString path = m_context.fileChooser().chooseLayoutExport(pattern.dir().filePath(base + QStringLiteral(".pdf")));
     if (path.isEmpty())
         return;
     LayoutSheet sheet(layoutHeading(), m_grid, samples());
