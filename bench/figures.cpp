@@ -10,7 +10,7 @@ namespace {
 
 std::size_t seriesCount(Formula formula)
 {
-    return formula == Formula::Growth ? 4 : 2;
+    return formula == Formula::Growth ? 4 : formula == Formula::RatioToSum ? 3 : 2;
 }
 
 // The number of repetitions every series has a value for; 0 when a series
@@ -65,6 +65,8 @@ double apply(Formula formula, const std::vector<double> &v, double divisor)
         return (v[0] - v[1]) / divisor;
     case Formula::Growth:
         return (v[0] / v[1]) / (v[2] / v[3]);
+    case Formula::RatioToSum:
+        return v[0] / (v[1] + v[2]);
     }
     return NAN;
 }
@@ -137,6 +139,8 @@ std::string line(const Figure &figure, const Row &row)
         char growths[64];
         std::snprintf(growths, sizeof growths, "grows %.2f / %.2f", m[0] / m[1], m[2] / m[3]);
         against = growths;
+    } else if (figure.formula == Formula::RatioToSum) {
+        against = amount(m[0], figure.unit) + " / (" + amount(m[1], figure.unit) + " + " + amount(m[2], figure.unit) + ")";
     } else {
         against = amount(m[0], figure.unit) + " / " + amount(m[1], figure.unit);
         if (figure.formula == Formula::Excess)

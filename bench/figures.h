@@ -14,6 +14,7 @@ enum class Formula {
     Ratio,    // a / b
     Excess,   // (a - b) / divisor
     Growth,   // (a / b) / (c / d): how much faster a grows over b than c over d
+    RatioToSum,   // a / (b + c)
 };
 
 // Seconds (or bytes) of each repetition, in run order.

@@ -181,13 +181,26 @@ void printTable()
     figures.push_back({"12 heap kept by 1,000 undo steps, MB", Formula::Excess,
                        {process("history/recorded"), process("history/unrecorded")}, {}, 1.0, 1e6, "bytes",
                        "unit"});
+    // The checker's processes on their CPU time (user and system, from
+    // wait4), DoOpen on the benchmark thread's; wall time beside.
+    const auto checker = [&process, &times](const std::string &name, bool cpu) {
+        return name.rfind("BM_", 0) == 0 ? times(name, cpu) : process(cpu ? name + "/cpu" : name);
+    };
+    figures.push_back({"13 zn7pat check / (DoOpen + zn7pat --version)", Formula::RatioToSum,
+                       {checker("zn7pat/check", true), checker("BM_Open/10000", true), checker("zn7pat/version", true)},
+                       {checker("zn7pat/check", false), checker("BM_Open/10000", false), checker("zn7pat/version", false)},
+                       1.5});
+    figures.push_back({"14 zn7pat layout --format csv / check", Formula::Ratio,
+                       {checker("zn7pat/layout", true), checker("zn7pat/check", true)},
+                       {checker("zn7pat/layout", false), checker("zn7pat/check", false)}, 2.0});
 
     std::printf("%s\n", Figures::heading().c_str());
     for (const Figure &figure : figures)
         std::printf("%s\n", Figures::line(figure, Figures::compute(figure)).c_str());
     std::printf("Figures 1-5 and 8-11: CPU time of the benchmark thread (\"other\": the same on wall time). "
                 "Figure 6: wall time of whole processes (\"other\": their CPU time). Figure 7: peak RSS. "
-                "Figure 12: heap in use (mallinfo2) after the edits less before them, with and without the history.\n");
+                "Figure 12: heap in use (mallinfo2) after the edits less before them, with and without the history. "
+                "Figures 13 and 14: CPU time of the processes and of DoOpen's thread (\"other\": wall time).\n");
     for (const std::string &failure : failures())
         std::printf("FAILED %s\n", failure.c_str());
 }

@@ -1,6 +1,7 @@
 // Whole-process figures: start-up to the first painted window, and peak
 // memory with the 10,000-row pattern open, each against an empty Qt main
-// window measured alternately in the same run.
+// window measured alternately in the same run; and the command-line
+// checker's commands on that pattern.
 
 #include "results.h"
 #include "workload.h"
@@ -40,7 +41,8 @@ double now()
 // (wait4) gives its CPU time; its peak resident memory is what it prints
 // itself, because a spawned child's rusage peak includes this process's.
 Child runChild(const std::string &program, const std::vector<std::string> &args,
-               const std::vector<std::string> &extraEnv = {})
+               const std::vector<std::string> &extraEnv = {}, int expectedStatus = 0,
+               const char *outputFile = nullptr)
 {
     std::vector<std::string> env;
     for (char **e = environ; *e; ++e) {
@@ -65,7 +67,7 @@ Child runChild(const std::string &program, const std::vector<std::string> &args,
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    const std::string output = Workload::scratchPath(QStringLiteral("child.out")).toStdString();
+    const std::string output = outputFile ? outputFile : Workload::scratchPath(QStringLiteral("child.out")).toStdString();
     posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
 
@@ -83,7 +85,7 @@ Child runChild(const std::string &program, const std::vector<std::string> &args,
     child.wallSeconds = now() - start;
     child.cpuSeconds = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
         + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
-    child.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    child.ok = WIFEXITED(status) && WEXITSTATUS(status) == expectedStatus;
     QFile printed(QString::fromStdString(output));
     if (printed.open(QIODevice::ReadOnly)) {
         for (const QByteArray &line : printed.readAll().split('\n')) {
@@ -139,6 +141,37 @@ void BM_PeakMemory(benchmark::State &state)
     }
 }
 
+// Figures 10 and 11: the command-line checker on the 10,000-row pattern as
+// whole processes, its check, its CSV layout (written to /dev/null) and an
+// empty --version, in turn. The check finds rows of differing lengths in
+// that pattern, so it ends with status 1.
+void BM_Checker(benchmark::State &state)
+{
+    const std::string pattern = Workload::patternPath(10000).toStdString();
+    const std::string data = QFileInfo(QStringLiteral(ZN7_SAMPLE_DESKTOP)).absolutePath().toStdString();
+    const struct
+    {
+        const char *name;
+        std::vector<std::string> args;
+        int status;
+    } runs[] = {{"zn7pat/check", {"check", "--data", data, pattern}, 1},
+                {"zn7pat/layout", {"layout", "--format", "csv", "--data", data, pattern}, 0},
+                {"zn7pat/version", {"--version"}, 0}};
+    int first = 0;
+    for (auto _ : state) {
+        for (int i = 0; i < 3; ++i) {
+            const auto &run = runs[(first + i) % 3];
+            const Child child = runChild(ZN7_PAT_EXE, run.args, {}, run.status, "/dev/null");
+            if (!child.ok) {
+                state.SkipWithError("zn7pat did not run as expected");
+                return;
+            }
+            record(run.name, child);
+        }
+        first = (first + 1) % 3;
+    }
+}
+
 // Shown beside figure 3: the open and save benchmarks again, in a child run
 // of this program whose allocator keeps freed memory mapped. In the main run
 // the 1,000-row pattern reuses memory the process already holds while the
@@ -168,4 +201,5 @@ void BM_GrowthMemoryKept(benchmark::State &state)
 
 BENCHMARK(BM_GrowthMemoryKept)->Iterations(1)->Repetitions(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StartUp)->Iterations(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Checker)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PeakMemory)->Iterations(1)->Unit(benchmark::kMillisecond);

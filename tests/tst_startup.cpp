@@ -83,10 +83,11 @@ private Q_SLOTS:
                 if (action->isVisible())
                     (action->isEnabled() ? enabled : disabled) += action->isSeparator() ? QStringLiteral("-") : action->objectName();
             }
-            QCOMPARE(enabled, QStringList({"mnuNew", "-", "mnuOPen", "-", "-", "mnuExit", "-", "-", "mnuInsert",
+            QCOMPARE(enabled, QStringList({"mnuNew", "-", "mnuOPen", "-", "-", "-", "mnuExit", "-", "-", "mnuInsert",
                                            "mnuRemove", "-"}));
-            QCOMPARE(disabled, QStringList({"mnuSave", "mnuSaveAs", "mnuUndo", "mnuRedo", "mnuCut", "mnuCopy",
-                                            "mnuPaste", "mnuMoveUp", "mnuMoveDown", "mnuDuplicate"}));
+            QCOMPARE(disabled, QStringList({"mnuSave", "mnuSaveAs", "mnuExportLayout", "mnuPrintLayout", "mnuUndo",
+                                            "mnuRedo", "mnuCut", "mnuCopy", "mnuPaste", "mnuMoveUp", "mnuMoveDown",
+                                            "mnuDuplicate"}));
         }
         if (windowClass.isEmpty())
             return;
@@ -104,6 +105,38 @@ private Q_SLOTS:
             expected << QString::number(QMessageBox::Critical) << QString::number(QMessageBox::Ok) << refusal;
         QCOMPARE(probed.size(), 1);
         QCOMPARE(probed[0].split(u'\t'), expected);
+    }
+
+    void fileArgument_data()
+    {
+        // Arguments (%P stands for the golden patterns' folder), the exit
+        // status, standard output, and the probe's lines: windows shown, titles given.
+        QTest::addColumn<QStringList>("args"); QTest::addColumn<int>("status"); QTest::addColumn<QString>("out"); QTest::addColumn<QStringList>("probed");
+        const QString window = "zn7-window-probe\tfrmCreatePattern\tText Export Pattern Designer File", title = "zn7-window-title\tfrmCreatePattern\tเครื่องมือสร้าง Pattern File [ Mode ";
+        const QString box = "zn7-window-probe\tQMessageBox\tText Export Pattern Designer\t%1\t%2\t";
+        QTest::newRow("version") << QStringList("--version") << 0 << "zn7tedsr 1.0\n" << QStringList();
+        QTest::newRow("a pattern") << QStringList("%P/basic.PAT") << 0 << "" << QStringList{window, title + "โอนเงินผ่านธนาคาร (Bank Transfer) ] - %P/basic.PAT", box.arg(QMessageBox::Critical).arg(QMessageBox::Yes | QMessageBox::No) + "Save your Data ?"};
+        QTest::newRow("no pattern") << QStringList("%P/empty_file.PAT") << 0 << "" << QStringList{window, box.arg(QMessageBox::Information).arg(QMessageBox::Ok) + "รูปแบบไฟล์  PATTERN ไม่ถูกต้อง กรุณาตรวจสอบข้อมูลให้ถูกต้อง", title + " ] - "};
+        QTest::newRow("a folder") << QStringList("%P") << 0 << "" << QStringList{window, box.arg(QMessageBox::Critical).arg(QMessageBox::Ok) + "ไม่สามารถอ่านไฟล์ %P ได้ Cannot read the file \"%P\": It is a folder, not a file."};
+        QTest::newRow("two files") << QStringList{"a", "b"} << 1 << "" << QStringList();
+    }
+    // The sample installation beside a copy of the program.
+    void fileArgument()
+    {
+        QFETCH(QStringList, args); QFETCH(QStringList, probed);
+        QTemporaryDir root;
+        for (const QString name : kRequired)
+            QVERIFY(QFile::copy(name == "ZN7Desktop.dat" ? ZN7_SAMPLE_DESKTOP : ZN7_TEST_DATA "/patterns/empty_file.PAT", root.filePath(name)));
+        QVERIFY(QFile::copy(ZN7_PROGRAM, root.filePath("zn7tedsr")));
+        qputenv("QT_PLUGIN_PATH", ZN7_PROBE_PLUGINS);
+        qputenv("QT_QPA_GENERIC_PLUGINS", "zn7windowprobe");
+        QProcess run;
+        run.start(root.filePath("zn7tedsr"), args.replaceInStrings("%P", ZN7_TEST_DATA "/patterns"));
+        QVERIFY2(run.waitForFinished(60000), qPrintable(run.errorString()));
+        QTEST(run.exitCode(), "status");
+        QTEST(QString::fromUtf8(run.readAllStandardOutput()), "out");
+        const QStringList lines = QString::fromUtf8(run.readAllStandardError()).split(u'\n').filter(QRegularExpression("^zn7-window-(probe|title)\t"));
+        QCOMPARE(lines, probed.replaceInStrings("%P", QDir::cleanPath(ZN7_TEST_DATA "/patterns")));
     }
 
     void programAtTheRoot() { QCOMPARE(StartupSequence::programFolder("/"), QString()); }

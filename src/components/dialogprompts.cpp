@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QPrintDialog>
 
 namespace {
 
@@ -93,6 +94,36 @@ QString DialogPrompts::choose(const QString &current, bool save)
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
+}
+
+QString DialogPrompts::chooseLayoutExport(const QString &current)
+{
+    QFileDialog dialog(m_parent);
+    dialog.setObjectName(QStringLiteral("exportDialog"));
+    dialog.setWindowTitle(QStringLiteral("Export Layout"));
+    const QStringList filters{QStringLiteral("PDF (*.pdf)"), QStringLiteral("HTML (*.html *.htm)"),
+                              QStringLiteral("CSV (*.csv)")};
+    const QStringList suffixes{QStringLiteral("pdf"), QStringLiteral("html"), QStringLiteral("csv")};
+    dialog.setNameFilters(filters);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // A name typed without a suffix takes the chosen form's.
+    dialog.setDefaultSuffix(suffixes.constFirst());
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, filters, suffixes](const QString &filter) {
+        dialog.setDefaultSuffix(suffixes.value(filters.indexOf(filter), suffixes.constFirst()));
+    });
+    if (!current.isEmpty())
+        dialog.selectFile(current);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+bool DialogPrompts::choosePrinter(QPrinter &printer)
+{
+    QPrintDialog dialog(&printer, m_parent);
+    dialog.setWindowTitle(QStringLiteral("Print Layout"));
+    return dialog.exec() == QDialog::Accepted;
 }
 
 QString DialogPrompts::pickMode(const QList<WorkingMode> &modes)

@@ -18,6 +18,8 @@ public:
 
     QString chooseToOpen(const QString &current) override;
     QString chooseToSave(const QString &current) override;
+    QString chooseLayoutExport(const QString &current) override;
+    bool choosePrinter(QPrinter &printer) override;
     QString pickMode(const QList<WorkingMode> &modes) override;
     bool ask(const YesNoQuestion &question) override;
     void tell(const QString &text, Icon icon) override;

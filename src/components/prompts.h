@@ -9,7 +9,10 @@
 // or tells the user something. The program's own are modal dialogs
 // (dialogprompts.h); tests and benchmarks put scripted ones in their place.
 
-// Chooses pattern files. Both return "" when the user cancels.
+class QPrinter;
+
+// Chooses pattern files, and where a pattern's layout sheet goes. The
+// file choosers return "" when the user cancels.
 class PatternFileChooser
 {
 public:
@@ -19,6 +22,13 @@ public:
     // Where to save, starting at `current`. It does not ask about
     // overwriting an existing file: the caller asks.
     virtual QString chooseToSave(const QString &current) = 0;
+    // Where to export the layout sheet, starting at `current`: a file whose
+    // suffix gives the form (.csv, .html, .pdf). The chooser asks about
+    // overwriting an existing file itself.
+    virtual QString chooseLayoutExport(const QString &current) = 0;
+    // Sets `printer` up for printing the layout sheet; false when the user
+    // cancels.
+    virtual bool choosePrinter(QPrinter &printer) = 0;
 };
 
 // Lets the user pick the working mode of a new pattern.

@@ -54,6 +54,9 @@ std::optional<qint16> TextTools::ToInteger(const QString &text, bool)
 
 QString TextTools::FormatNumber(qint64 value)
 {
+    // Below a thousand there is nothing to group: plain digits, as below.
+    if (value > -1000 && value < 1000)
+        return QString::number(value);
     QLocale plain = QLocale::c();
     plain.setNumberOptions(QLocale::DefaultNumberOptions);   // C omits grouping by default
     QString text = plain.toString(value);

@@ -9,6 +9,7 @@
 #include "components/twips.h"
 #include "designer/cellclipboard.h"
 #include "designer/gridlayout.h"
+#include "designer/layoutsheet.h"
 #include "designer/linelength.h"
 #include "designer/patternfile.h"
 #include "designer/previewpanel.h"
@@ -21,6 +22,7 @@
 #include <QUndoStack>
 #include <QDir>
 #include <QDockWidget>
+#include <QPrinter>
 #include <QSettings>
 #include <QShortcut>
 #include <QTableView>
@@ -113,6 +115,17 @@ void frmCreatePattern::createMenus()
     mnuFile->addSeparator();
     mnuSave = mnuFile->addAction(QStringLiteral("Save"), this, [this] { mnuSave_Click(); });
     mnuSaveAs = mnuFile->addAction(QStringLiteral("Save As..."), this, [this] { mnuSaveAs_Click(); });
+    // The layout sheet, there whenever Save As is.
+    mnuFile->addSeparator();
+    mnuExportLayout = mnuFile->addAction(QStringLiteral("Export &Layout..."), this, &frmCreatePattern::mnuExportLayout_Click);
+    mnuPrintLayout = mnuFile->addAction(QStringLiteral("&Print Layout..."), this, &frmCreatePattern::mnuPrintLayout_Click);
+    mnuPrintLayout->setShortcut(QKeySequence::Print);
+    for (QAction *action : {mnuExportLayout, mnuPrintLayout}) {
+        action->setObjectName(action == mnuExportLayout ? QStringLiteral("mnuExportLayout") : QStringLiteral("mnuPrintLayout"));
+        action->setMenuRole(QAction::NoRole);
+        action->setEnabled(false);
+        connect(mnuSaveAs, &QAction::enabledChanged, action, &QAction::setEnabled);
+    }
     mnuCloseSeparator = mnuFile->addSeparator();
     mnuCloseSeparator->setVisible(false);
     mnuClose = mnuFile->addAction(QStringLiteral("Close"));
@@ -483,6 +496,40 @@ void frmCreatePattern::mnuRemove_Click()
 void frmCreatePattern::mnuAbout_Click()
 {
     m_context.notices().tell(QStringLiteral("ZN7 Library tool"));
+}
+
+PatternLayout::SheetHeading frmCreatePattern::layoutHeading()
+{
+    const auto name = DesignDatabase(m_context.systemSettings().DesignConnection()).modeName(PMODE);
+    return {QDir::toNativeSeparators(FileName), PMODE, name.value_or(QString()), QDate::currentDate()};
+}
+
+void frmCreatePattern::mnuExportLayout_Click()
+{
+    // The pattern's name with the sheet's suffix, beside it.
+    const QFileInfo pattern(FileName);
+    const QString base = pattern.completeBaseName().isEmpty() ? QStringLiteral("layout") : pattern.completeBaseName();
+    const QString path = m_context.fileChooser().chooseLayoutExport(pattern.dir().filePath(base + QStringLiteral(".pdf")));
+    if (path.isEmpty())
+        return;
+    LayoutSheet sheet(layoutHeading(), m_grid, samples());
+    if (!sheet.save(path))
+        m_context.notices().tell(QStringLiteral("ไม่สามารถส่งออกไฟล์ %1 ได้\nCannot export the layout to \"%1\": %2")
+                                     .arg(QDir::toNativeSeparators(path), sheet.errorString()),
+                                 Notices::Icon::Critical);
+}
+
+void frmCreatePattern::mnuPrintLayout_Click()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    printer.setDocName(QFileInfo(FileName).fileName());
+    if (!m_context.fileChooser().choosePrinter(printer))
+        return;
+    LayoutSheet sheet(layoutHeading(), m_grid, samples());
+    if (!sheet.print(printer))
+        m_context.notices().tell(QStringLiteral("ไม่สามารถพิมพ์ได้\nCannot print the layout: %1").arg(sheet.errorString()),
+                                 Notices::Icon::Critical);
 }
 
 void frmCreatePattern::GridEditor1_KeyDown(int keyCode, int)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "designer/patternlayout.h"
 #include "designer/patternpreview.h"
 
 #include <QMainWindow>
@@ -67,6 +68,10 @@ private:
     void duplicateLine();
     // Enables the commands that need a line or a layout.
     void updateEditActions();
+    // The layout sheet of the pattern, into a file or onto paper.
+    void mnuExportLayout_Click();
+    void mnuPrintLayout_Click();
+    PatternLayout::SheetHeading layoutHeading();
     void GridEditor1_KeyDown(int keyCode, int shift);
     void GridEditor1_CellChange();
     void onPatternChanged(const GridChange &change);
@@ -93,6 +98,8 @@ private:
     QAction *mnuOPen;
     QAction *mnuSave;
     QAction *mnuSaveAs;
+    QAction *mnuExportLayout;
+    QAction *mnuPrintLayout;
     QAction *mnuCloseSeparator;
     QAction *mnuClose;
     QAction *mnuExit;

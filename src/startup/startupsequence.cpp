@@ -39,21 +39,30 @@ QStringList requiredFiles()
             QStringLiteral("ZN7Desktop.dat"), QStringLiteral("config.dat")};
 }
 
-bool prepare(const QString &executablePath, Library &library, QString &configConnection)
+QString dataFolder(const QString &programFolder, const IniReader &iniReader)
 {
-    const QFileInfo executable(executablePath);
+    // A FIFO or a folder of that name is no INI file: reading it could hang.
+    const QString ini = joinPath(programFolder, QLatin1String(kIniFile));
+    const QString configured =
+        QFileInfo(ini).isFile() ? iniReader.ReadKey(ini, QLatin1String(kIniKey)) : QString();
+    return dataFolder(programFolder, configured);
+}
+
+QString programFolderOf(const QString &executablePath)
+{
     // Started through a link (bin/zn7tedsr), the program still belongs to the
     // folder of its own file, where its INI file is.
+    const QFileInfo executable(executablePath);
     const QString resolved = executable.canonicalFilePath();
-    const QString applicationPath =
-        programFolder(resolved.isEmpty() ? executable.absolutePath() : QFileInfo(resolved).path());
+    return programFolder(resolved.isEmpty() ? executable.absolutePath() : QFileInfo(resolved).path());
+}
+
+bool prepare(const QString &executablePath, Library &library, QString &configConnection)
+{
+    const QString applicationPath = programFolderOf(executablePath);
     library.systemSettings().setAppPath(applicationPath);
 
-    const QString ini = joinPath(applicationPath, QLatin1String(kIniFile));
-    const QString configured = QFileInfo::exists(ini)
-        ? library.iniReader().ReadKey(ini, QLatin1String(kIniKey))
-        : QString();
-    library.systemSettings().setDataPath(dataFolder(applicationPath, configured));
+    library.systemSettings().setDataPath(dataFolder(applicationPath, library.iniReader()));
 
     // Every file is tested before the result is looked at. A folder of the
     // same name is no data file.
@@ -74,7 +83,7 @@ bool prepare(const QString &executablePath, Library &library, QString &configCon
     SystemSettings &settings = library.systemSettings();
     settings.setCommandConnection(connectionOf(QStringLiteral("ZN7Command.dat")));
     settings.setCenterConnection(connectionOf(QStringLiteral("ZN7Center.dat")));
-    settings.setDesktopConnection(connectionOf(QStringLiteral("ZN7Desktop.dat")));
+    settings.setDesktopConnection(connectionOf(QLatin1String(kDesignFile)));
     settings.setDatabaseConnection(connectionOf(QStringLiteral("ZN7Database.mdb")));
 
     settings.setExchangeLogIni(joinPath(settings.DataPath(), QStringLiteral("ZN7ExchangeLog.ini")));
@@ -82,7 +91,7 @@ bool prepare(const QString &executablePath, Library &library, QString &configCon
 
     configConnection = connectionOf(QStringLiteral("config.dat"));
 
-    library.textTools().setProgramName(executable.completeBaseName().toUpper());
+    library.textTools().setProgramName(QFileInfo(executablePath).completeBaseName().toUpper());
     return true;
 }
 

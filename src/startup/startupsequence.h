@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+class IniReader;
 class Library;
 
 // Where the installation's files are and whether it is complete.
@@ -29,8 +30,21 @@ QString dataFolder(const QString &programFolder, const QString &configured);
 // The files that must exist in the data folder, in the order they are tested.
 QStringList requiredFiles();
 
-// Steps of start-up before any window: program folder (the folder of the
-// executable itself, a symbolic link to it followed), data folder from the
+// The data folder of a program folder from the INI file beside the program
+// (read only when it is a regular file): its CONFIGPATH as dataFolder takes
+// it, or the program folder without the file.
+QString dataFolder(const QString &programFolder, const IniReader &iniReader);
+
+// The design database's file in a data folder.
+inline constexpr char kDesignFile[] = "ZN7Desktop.dat";
+
+// The program folder of an executable: the folder of the executable's own
+// file, a symbolic link to it followed (bin/zn7tedsr), a trailing separator
+// removed.
+QString programFolderOf(const QString &executablePath);
+
+// Steps of start-up before any window: program folder (programFolderOf),
+// data folder from the
 // INI file, the test of the required files, connection texts, INI paths and
 // the program name, each recorded in the library objects, which are created
 // as each step first needs them. Returns false, having recorded nothing past

@@ -10,7 +10,12 @@
 #include "startup/startupsequence.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QFileInfo>
 #include <QScreen>
+#include <QTimer>
+
+#include <cstdio>
 
 ZN7TEDSRMain::ZN7TEDSRMain() = default;
 ZN7TEDSRMain::~ZN7TEDSRMain() = default;
@@ -91,6 +96,20 @@ int ZN7TEDSRMain::Main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zn7tedsr"));
+    QApplication::setApplicationVersion(QStringLiteral(ZN7_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Text Export Pattern Designer"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A pattern file to open once the window is up."),
+                                 QStringLiteral("[FILE.PAT]"));
+    parser.process(app);
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1) {
+        std::fprintf(stderr, "zn7tedsr: one pattern file at a time\n");
+        return 1;
+    }
 
     ZN7TEDSRMain globals;
     frmCreatePattern *window = start(QApplication::applicationFilePath(), globals,
@@ -98,6 +117,17 @@ int ZN7TEDSRMain::Main(int argc, char *argv[])
     if (!window)
         return 1;
     globals.prompts().setParentWidget(window);
+    // The file given opens as File > Open opens a chosen one: a file that is
+    // no pattern, or cannot be read, is reported the same way.
+    if (!files.isEmpty()) {
+        QTimer::singleShot(0, window, [window, file = QFileInfo(files.constFirst()).absoluteFilePath()] {
+            window->FileName = file;
+            if (window->DoOpen())
+                window->doMode();
+            else
+                window->FileName.clear();
+        });
+    }
     if (qEnvironmentVariableIsSet("ZN7_BENCH_QUIT_AFTER_PAINT"))
         window->installEventFilter(new ExitAfterFirstPaint(window));
     return app.exec();

@@ -43,9 +43,11 @@ public:
                                    QString &configConnection,
                                    const char *codePage = CodePage::kPattern);
 
-    // The entry point: finds the program and data folders, refuses to start
-    // (exit status 1, no window) without the code page or a required data
-    // file, then shows the designer window and runs until it closes.
+    // The entry point: reads the command line (--help, --version, a
+    // pattern file to open), finds the program and data folders, refuses to
+    // start (exit status 1, no window) without the code page or a required
+    // data file, then shows the designer window, opens the file given as
+    // File > Open would, and runs until the window closes.
     static int Main(int argc, char *argv[]);
 
 private:

@@ -13,6 +13,9 @@
 #include <QFileInfo>
 #include <QQueue>
 #include <QStringList>
+#ifdef QT_PRINTSUPPORT_LIB
+#include <QPrinter>
+#endif
 
 #include <algorithm>
 
@@ -26,18 +29,29 @@ public:
     QQueue<QString> files;
     QString mode;   // the code picked when the list offers it
     QQueue<bool> answers;
+    QString printTo;   // the PDF file a print goes to; "" cancels the print dialog
 
     // What was asked and told, in order.
     QList<FileCall> fileCalls;
+    int printDialogs = 0;
     QList<QList<WorkingMode>> modeLists;
     QList<YesNoQuestion> questions;
     QStringList told;
     QList<Icon> icons;
 
-    int count() const { return int(fileCalls.size() + modeLists.size() + questions.size() + told.size()); }
+    int count() const { return int(fileCalls.size() + modeLists.size() + questions.size() + told.size()) + printDialogs; }
 
     QString chooseToOpen(const QString &current) override { return choose(current, false); }
     QString chooseToSave(const QString &current) override { return choose(current, true); }
+    QString chooseLayoutExport(const QString &current) override { return choose(current, true); }
+    bool choosePrinter([[maybe_unused]] QPrinter &printer) override
+    {
+        ++printDialogs;
+#ifdef QT_PRINTSUPPORT_LIB
+        printer.setOutputFileName(printTo);
+#endif
+        return !printTo.isEmpty();
+    }
     QString pickMode(const QList<WorkingMode> &modes) override
     {
         modeLists.append(modes);

@@ -1,0 +1,155 @@
+#include "patterntool.h"
+
+#include "components/datatools.h"
+#include "components/designdatabase.h"
+#include "components/gridtablemodel.h"
+#include "components/inireader.h"
+#include "designer/gridlayout.h"
+#include "designer/patternfile.h"
+#include "startup/startupsequence.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStringEncoder>
+
+PatternTool::PatternTool(QIODevice &out, QIODevice &err)
+    : m_out(out)
+    , m_err(err)
+{
+}
+
+bool PatternTool::useDataFolder(const QString &folder, const QString &programPath)
+{
+    QString data = folder;
+    if (data.isEmpty()) {
+        const QString program = StartupSequence::programFolderOf(programPath);
+        data = StartupSequence::dataFolder(program, IniReader());
+    }
+    const QString shown = QDir::toNativeSeparators(data);
+    if (!QFileInfo(data).isDir()) {
+        say(folder.isEmpty() ? QStringLiteral("the data folder %1 (from %2 beside the program) does not exist")
+                                   .arg(shown, QLatin1String(StartupSequence::kIniFile))
+                             : QStringLiteral("there is no data folder %1").arg(shown));
+        return false;
+    }
+    const QString database = StartupSequence::joinPath(data, QLatin1String(StartupSequence::kDesignFile));
+    if (!QFileInfo(database).isFile()) {
+        say(QStringLiteral("the data folder %1 has no design database %2")
+                .arg(shown, QLatin1String(StartupSequence::kDesignFile)));
+        return false;
+    }
+    m_designConnection = DataTools().BuildConnection(QStringLiteral("ACCESS"), data,
+                                                     QLatin1String(StartupSequence::kDesignFile),
+                                                     QLatin1String(StartupSequence::kPassword), {}, {}, {});
+    // One read up front, so that a damaged or locked database stops every
+    // command before any output rather than leaving fields unjudged.
+    if (!DesignDatabase(m_designConnection).modes()) {
+        say(QStringLiteral("cannot read the design database %1: it is no database of modes and fields, "
+                           "or another program holds it locked")
+                .arg(QDir::toNativeSeparators(database)));
+        return false;
+    }
+    return true;
+}
+
+bool PatternTool::load(const QString &file, GridTableModel &grid, QString &mode, QString &problem)
+{
+    PatternReader reader;
+    if (!reader.readFile(file)) {
+        problem = QStringLiteral("cannot read the file: %1").arg(reader.errorString());
+        return false;
+    }
+    if (reader.mode().isEmpty()) {
+        problem = QStringLiteral("not a pattern file: no mode line \"[T];MODE;\" giving a mode, "
+                                 "or a line longer than %1 MiB")
+                      .arg(PatternFile::kMaxLineBytes >> 20);
+        return false;
+    }
+    mode = reader.mode();
+    GridLayout::layOut(grid);
+    PatternFile::loadRows(reader.takeLines(), grid);
+    return true;
+}
+
+const PatternPreview::Samples &PatternTool::samples(const QString &mode)
+{
+    auto found = m_samples.find(mode);
+    if (found == m_samples.end())
+        found = m_samples.insert(mode, PatternPreview::Samples::of(DesignDatabase(m_designConnection).fields(mode)));
+    return *found;
+}
+
+int PatternTool::check(const QStringList &files)
+{
+    int status = Done;
+    for (const QString &file : files) {
+        GridTableModel grid;
+        QString mode;
+        QString problem;
+        QString out;
+        if (!load(file, grid, mode, problem)) {
+            out = QStringLiteral("%1:0:-: %2\n").arg(file, problem);
+        } else {
+            for (const PatternPreview::Check &c : PatternPreview::check(grid, samples(mode))) {
+                out += QStringLiteral("%1:%2:%3: %4\n")
+                           .arg(file, QString::number(c.row),
+                                c.column == 0 ? QStringLiteral("-") : grid.CellText(0, c.column), c.message);
+            }
+        }
+        if (!out.isEmpty())
+            status = Problems;
+        if (!write(out.toUtf8()))
+            return CannotRun;
+    }
+    return status;
+}
+
+int PatternTool::layout(const QString &file, PatternLayout::Format format)
+{
+    GridTableModel grid;
+    QString mode;
+    QString problem;
+    if (!load(file, grid, mode, problem)) {
+        say(QStringLiteral("%1: %2").arg(file, problem));
+        return Problems;
+    }
+    QString error;
+    if (!PatternLayout::write(m_out, format, grid, samples(mode), &error)) {
+        say(QStringLiteral("cannot write the layout: %1").arg(error));
+        return CannotRun;
+    }
+    return Done;
+}
+
+int PatternTool::render(const QString &file, const QByteArray &encoding)
+{
+    GridTableModel grid;
+    QString mode;
+    QString problem;
+    if (!load(file, grid, mode, problem)) {
+        say(QStringLiteral("%1: %2").arg(file, problem));
+        return Problems;
+    }
+    const PatternPreview::Samples &rowSamples = samples(mode);
+    QStringEncoder encoder(encoding.constData());
+    for (const int row : PatternLayout::writtenRows(grid)) {
+        QString text = PatternPreview::renderRow(grid, row, rowSamples).text;
+        text += u'\n';
+        if (!write(encoder.encode(text)))
+            return CannotRun;
+    }
+    return Done;
+}
+
+bool PatternTool::write(const QByteArray &bytes)
+{
+    if (m_out.write(bytes) == bytes.size())
+        return true;
+    say(QStringLiteral("cannot write the output: %1").arg(m_out.errorString()));
+    return false;
+}
+
+void PatternTool::say(const QString &text)
+{
+    m_err.write((QStringLiteral("zn7pat: ") + text + u'\n').toUtf8());
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "designer/patternlayout.h"
+#include "designer/patternpreview.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+class GridTableModel;
+class QIODevice;
+
+// The work of zn7pat's commands, on the core library alone: finds the design
+// database, reads pattern files and writes their checks, layout or sample
+// output to `out`; says what went wrong in plain words on `err`. Nothing is
+// written anywhere else. Each command returns the program's exit status.
+class PatternTool final
+{
+public:
+    enum Status { Done = 0, Problems = 1, CannotRun = 2 };
+
+    PatternTool(QIODevice &out, QIODevice &err);
+
+    // The data folder whose design database the commands read: `folder`,
+    // or without it the one the designer uses (the CONFIGPATH of the INI
+    // file beside `programPath`, else the program's folder). False, having
+    // said why, when the folder or its design database is missing or the
+    // database cannot be read.
+    bool useDataFolder(const QString &folder, const QString &programPath);
+
+    // Every problem of each file, "FILE:ROW:CELL: message" a line: the
+    // layout checks of the output preview, and a file that cannot be read
+    // or is no pattern (row 0). CELL is the grid's caption (Field3), "-"
+    // for the row or the file as a whole. Problems when there is one.
+    int check(const QStringList &files);
+    // The layout records of a file's rows.
+    int layout(const QString &file, PatternLayout::Format format);
+    // The file's rows as the exporting program writes them from the
+    // samples, each constant's {NL} a line break too, every line ending in
+    // LF, in the code page `encoding`.
+    int render(const QString &file, const QByteArray &encoding);
+
+private:
+    // Reads a pattern file into `grid`; false, with the problem in
+    // `problem`, when it cannot be read or is no pattern.
+    bool load(const QString &file, GridTableModel &grid, QString &mode, QString &problem);
+    const PatternPreview::Samples &samples(const QString &mode);
+    bool write(const QByteArray &bytes);
+    void say(const QString &text);
+
+    QIODevice &m_out;
+    QIODevice &m_err;
+    QString m_designConnection;
+    QHash<QString, PatternPreview::Samples> m_samples;
+};

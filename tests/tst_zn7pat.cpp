@@ -1,0 +1,158 @@
+// zn7pat seen from outside: the real program on the golden patterns, and on
+// inputs that must neither hang it, nor make it write anywhere, nor make Qt
+// talk on its standard error.
+
+#include "testsupport.h"
+
+#include "components/designdatabase.h"
+#include "components/gridtablemodel.h"
+#include "designer/patternfile.h"
+#include "designer/patternlayout.h"
+
+#include <QtTest>
+
+namespace {
+
+const QString kPatterns = QStringLiteral(ZN7_TEST_DATA "/patterns");
+const QString kGolden = QStringLiteral(ZN7_TEST_DATA "/zn7pat");
+const QString kSampleData = QFileInfo(QStringLiteral(ZN7_SAMPLE_DESKTOP)).absolutePath();
+
+struct Run
+{
+    int status = -1;   // -1: crashed or still running after 60 s
+    QByteArray out, err;
+};
+
+Run run(const QString &program, const QStringList &args, const QString &folder)
+{
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.start(program, args);
+    const bool ended = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit;
+    process.kill();
+    return {ended ? process.exitCode() : -1, process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+QStringList tree(const QString &folder)
+{
+    QStringList names;
+    for (QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDirIterator::Subdirectories); it.hasNext();)
+        names << it.next();
+    return names;
+}
+
+} // namespace
+
+class TstZn7Pat final : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;   // the odd inputs, and copies of the program with and without an INI file
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        const auto path = [this](const char *name) { return m_dir.filePath(QString::fromUtf8(name)); };
+        const auto fifo = [](const QString &name) { return QProcess::execute("mkfifo", {name}) == 0; };
+        const QByteArray noise = readBytes(QCoreApplication::applicationFilePath()).left(4096);   // a binary file
+        QVERIFY(writeBytes(path("big.PAT"), "[T];BANK") && QFile::resize(path("big.PAT"), 300 << 20));   // no line break in 300 MB
+        for (const char *folder : {"dir.PAT", "nodb", "corrupt", "empty", "pipedb", "prog", "progini", "progbad", "data"})
+            QVERIFY(QDir(m_dir.path()).mkdir(folder));
+        QVERIFY(fifo(path("pipe.PAT")) && fifo(path("pipedb/ZN7Desktop.dat")) && writeBytes(path("binary.PAT"), noise)
+                && writeBytes(path("corrupt/ZN7Desktop.dat"), noise) && writeBytes(path("empty/ZN7Desktop.dat"), {})
+                && QFile::copy(kPatterns + "/empty_file.PAT", path("ไฟล์ 'a' \"b\".PAT")));
+        QVERIFY(QFile::copy(ZN7_SAMPLE_DESKTOP, path("prog/ZN7Desktop.dat")) && QFile::copy(ZN7_SAMPLE_DESKTOP, path("data/ZN7Desktop.dat")));
+        QVERIFY(writeBytes(path("progini/ZN7ConfigPath.ini"), "[Path]\nCONFIGPATH=" + path("data").toUtf8() + "\n")
+                && writeBytes(path("progbad/ZN7ConfigPath.ini"), "CONFIGPATH=" + path("none").toUtf8() + "\n"));
+        for (const char *folder : {"prog", "progini", "progbad"})
+            QVERIFY(QFile::copy(ZN7_PAT, m_dir.filePath(QLatin1String(folder) + "/zn7pat")));
+    }
+
+    void renderAsPreview_data()
+    {
+        QTest::addColumn<QString>("file");
+        for (const QString &file : QDir(kPatterns).entryList({"*.PAT"}))
+            QTest::newRow(qPrintable(file)) << file;
+    }
+    // Every row as the preview renders it, as many bytes as it counts.
+    void renderAsPreview()
+    {
+        QFETCH(QString, file);
+        PatternReader reader;
+        QVERIFY(reader.readFile(kPatterns + u'/' + file));
+        const Run done = run(ZN7_PAT, {"render", "--data", kSampleData, file}, kPatterns);
+        QCOMPARE(done.status, reader.mode().isEmpty() ? 1 : 0);
+        GridTableModel grid;
+        GridLayout::layOut(grid);
+        PatternFile::loadRows(reader.takeLines(), grid);
+        const auto samples = PatternPreview::Samples::of(DesignDatabase(ScriptedContext(ZN7_SAMPLE_DESKTOP).settings.DesignConnection()).fields(reader.mode()));
+        QByteArray expected;   // each row's text and line end, its breaks and the bytes the preview counts
+        for (const int row : PatternLayout::writtenRows(grid)) {
+            const PatternPreview::RenderedRow rendered = PatternPreview::renderRow(grid, row, samples);
+            const QByteArray bytes = QStringEncoder("windows-874").encode(rendered.text + u'\n');
+            QCOMPARE(bytes.size(), PatternPreview::measure(rendered).bytes + rendered.text.count(u'\n') + 1);
+            expected += bytes;
+        }
+        QCOMPARE(done.out, expected);
+    }
+
+    void commands_data()
+    {
+        // The program: a copy in the temporary folder, the real one there
+        // (""), or the real one with --data in the golden patterns' folder
+        // ("golden"); its arguments, and what it must give.
+        QTest::addColumn<QString>("program"); QTest::addColumn<QStringList>("args"); QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out"); QTest::addColumn<QString>("err");
+        const auto golden = [](const char *name) { return QString::fromUtf8(readBytes(kGolden + u'/' + QLatin1String(name))); };
+        const QString breaks = kGolden + "/breaks.PAT";
+        QTest::newRow("check every golden pattern") << "golden" << QStringList("check") + QDir(kPatterns).entryList({"*.PAT"}) << 1 << golden("check.out") << "";
+        QTest::newRow("layout as a table") << "golden" << QStringList{"layout", breaks} << 0 << golden("breaks.text") << "";
+        QTest::newRow("layout as CSV") << "golden" << QStringList{"layout", "--format", "csv", breaks} << 0 << golden("breaks.csv") << "";
+        QTest::newRow("layout as JSON") << "golden" << QStringList{"layout", "--format=json", breaks} << 0 << golden("breaks.json") << "";
+        QTest::newRow("render in windows-874") << "golden" << QStringList{"render", breaks} << 0 << golden("breaks.render") << "";
+        const QString unreadable = ":0:-: cannot read the file: ", notPattern = ":0:-: not a pattern file: no mode line \"[T];MODE;\" giving a mode, or a line longer than 1 MiB\n";
+        const QString thai = "ไฟล์ 'a' \"b\".PAT", usage = "\nTry 'zn7pat --help'.\n", noDb = "zn7pat: the data folder %1 has no design database ZN7Desktop.dat\n";
+        const QString damaged = "zn7pat: cannot read the design database %1/ZN7Desktop.dat: it is no database of modes and fields, or another program holds it locked\n";
+        QTest::newRow("a pipe") << "" << QStringList{"check", "pipe.PAT"} << 1 << "pipe.PAT" + unreadable + "It is not a regular file.\n" << "";
+        QTest::newRow("a folder") << "" << QStringList{"check", "dir.PAT"} << 1 << "dir.PAT" + unreadable + "It is a folder, not a file.\n" << "";
+        QTest::newRow("a missing file") << "" << QStringList{"check", "none.PAT"} << 1 << "none.PAT" + unreadable + "No such file or directory\n" << "";
+        QTest::newRow("a binary file, 300 MB without a line break") << "" << QStringList{"check", "binary.PAT", "big.PAT"} << 1
+                                                                   << "binary.PAT" + notPattern + "big.PAT" + notPattern << "";
+        QTest::newRow("a name with spaces, quotes and Thai") << "" << QStringList{"check", thai} << 1 << thai + notPattern << "";
+        QTest::newRow("layout of no pattern") << "" << QStringList{"layout", thai} << 1 << "" << "zn7pat: " + thai + ": " + notPattern.mid(6);
+        QTest::newRow("no such data folder") << "" << QStringList{"check", "--data", "none", "x"} << 2 << "" << "zn7pat: there is no data folder none\n";
+        QTest::newRow("no design database") << "" << QStringList{"check", "--data", "nodb", "x"} << 2 << "" << noDb.arg("nodb");
+        QTest::newRow("a pipe for the database") << "" << QStringList{"render", "--data", "pipedb", "x"} << 2 << "" << noDb.arg("pipedb");
+        QTest::newRow("a damaged database") << "" << QStringList{"layout", "--data", "corrupt", "x"} << 2 << "" << damaged.arg("corrupt");
+        QTest::newRow("a database without tables") << "" << QStringList{"check", "--data", "empty", "x"} << 2 << "" << damaged.arg("empty");
+        QTest::newRow("the program's folder") << "prog/zn7pat" << QStringList{"check", kPatterns + "/basic.PAT"} << 0 << "" << "";
+        QTest::newRow("the INI file's folder") << "progini/zn7pat" << QStringList{"check", kPatterns + "/basic.PAT"} << 0 << "" << "";
+        QTest::newRow("the INI file names no folder") << "progbad/zn7pat" << QStringList{"check", "x"} << 2 << ""
+            << "zn7pat: the data folder " + m_dir.filePath("none") + " (from ZN7ConfigPath.ini beside the program) does not exist\n";
+        QTest::newRow("no command") << "" << QStringList() << 2 << "" << "zn7pat: no command given" + usage;
+        QTest::newRow("layout of two files") << "" << QStringList{"layout", "a", "b"} << 2 << "" << "zn7pat: layout takes one pattern file" + usage;
+        QTest::newRow("an unknown format") << "" << QStringList{"layout", "--format", "xml", "a"} << 2 << "" << "zn7pat: unknown format 'xml' (text, csv or json)" + usage;
+        QTest::newRow("version") << "" << QStringList("--version") << 0 << "zn7pat 1.0\n" << "";
+    }
+    void commands()
+    {
+        QFETCH(QString, program); QFETCH(QStringList, args);
+        const QStringList before = tree(m_dir.path());
+        const bool golden = program == u"golden";
+        const Run done = run(program.isEmpty() || golden ? ZN7_PAT : m_dir.filePath(program),
+                               golden ? QStringList{"--data", kSampleData} + args : args, golden ? kPatterns : m_dir.path());
+        QTEST(QString::fromUtf8(done.err), "err");
+        QTEST(done.status, "status");
+        QTEST(QString::fromUtf8(done.out), "out");
+        QCOMPARE(tree(m_dir.path()), before);
+    }
+
+    void linksNoGui()
+    {
+        const QByteArray libraries = run("ldd", {ZN7_PAT}, ".").out;
+        QVERIFY2(libraries.contains("libQt6Core") && !libraries.contains("libQt6Gui") && !libraries.contains("libQt6Widgets"), libraries);
+    }
+};
+
+QTEST_GUILESS_MAIN(TstZn7Pat)
+#include "tst_zn7pat.moc"
