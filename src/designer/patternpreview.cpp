@@ -36,7 +36,7 @@ struct Cell
     QString name() const
     {
         const QStringView inner = field.startsWith(u'{') && field.endsWith(u'}') ? field.sliced(1, field.size() - 2) : field;
-        if (inner.contains(u'{') || inner.contains(u'}'))
+        if (std::any_of(inner.begin(), inner.end(), [](QChar c) { return c == u'{' || c == u'}'; }))
             return field.toString().remove(u'{').remove(u'}');
         return QString::fromRawData(inner.data(), inner.size());
     }
@@ -192,14 +192,14 @@ Measure measure(const RenderedRow &row)
 
 QList<Check> check(const PatternGrid &grid, const Samples &samples)
 {
-    QList<Check> found;
-    std::map<int, qsizetype> lengths;   // row -> length
+    QList<Check> cells;
+    std::vector<std::pair<int, qsizetype>> lengths;   // rows in order, with their lengths
     for (int row = 1; row <= grid.RowCount(); ++row) {
         if (grid.IsRowRemoved(row))
             continue;
         qsizetype length = 0;
-        if (!render(grid, row, samples, &found, &length).spans.isEmpty())   // a row without cells is not written
-            lengths[row] = length;
+        if (!render(grid, row, samples, &cells, &length).spans.isEmpty())   // a row without cells is not written
+            lengths.emplace_back(row, length);
     }
     // The length most rows have (the shorter one on a tie), and the rows
     // that differ from it, each before its cells' checks.
@@ -214,16 +214,19 @@ QList<Check> check(const PatternGrid &grid, const Samples &samples)
             common = length;
         }
     }
-    for (const auto &entry : lengths) {
-        const int row = entry.first;
-        if (entry.second == common)
-            continue;
-        const Check rowCheck{row, 0, Check::Kind::RowLength,
-                             QStringLiteral("%1 row %2: %3 characters; most rows: %4")
-                                 .arg(typeName(grid, row)).arg(row).arg(entry.second).arg(common)};
-        const auto at = std::find_if(found.begin(), found.end(), [row](const Check &c) { return c.row >= row; });
-        found.insert(at, rowCheck);
+    QList<Check> found;
+    found.reserve(cells.size() + qsizetype(lengths.size()));
+    auto cell = cells.cbegin();
+    for (const auto &[row, length] : lengths) {
+        for (; cell != cells.cend() && cell->row < row; ++cell)
+            found.append(*cell);
+        if (length != common)
+            found.append({row, 0, Check::Kind::RowLength,
+                          QStringLiteral("%1 row %2: %3 characters; most rows: %4")
+                              .arg(typeName(grid, row)).arg(row).arg(length).arg(common)});
     }
+    for (; cell != cells.cend(); ++cell)
+        found.append(*cell);
     return found;
 }
 
