@@ -190,6 +190,14 @@ void loadRows(QStringList lines, PatternGrid &grid)
     grid.EndUpdate();
 }
 
+QString rowLine(const PatternGrid &grid, int row)
+{
+    QString line;
+    if (!grid.IsRowRemoved(row))
+        appendRowLine(line, grid, row);
+    return line;
+}
+
 } // namespace PatternFile
 
 bool PatternReader::fail(const QIODevice &device)
@@ -202,9 +210,15 @@ bool PatternReader::fail(const QIODevice &device)
 
 bool PatternReader::read(QIODevice &device)
 {
+    return read(device, nullptr);
+}
+
+bool PatternReader::read(QIODevice &device, QByteArray *patternBytes)
+{
     m_lines.clear();
     m_mode.clear();
     m_error.clear();
+    m_fingerprint = {};
     if (!device.isOpen() && !device.open(QIODevice::ReadOnly)) {
         m_error = device.errorString();
         return false;
@@ -253,6 +267,8 @@ bool PatternReader::read(QIODevice &device)
         return true;
     m_mode = *mode;
     m_lines = std::move(*lines);
+    if (patternBytes)
+        *patternBytes = bytes;
     return true;
 }
 
@@ -276,12 +292,25 @@ bool PatternReader::readFile(const QString &fileName)
         m_error = file.errorString();
         return false;
     }
-    return read(file);
+    QByteArray bytes;
+    if (!read(file, &bytes))
+        return false;
+    // The bytes of the pattern just read, not the file as it is a moment
+    // later: a save then asks when someone replaced it in between.
+    if (!m_mode.isEmpty())
+        m_fingerprint = FileFingerprint::ofBytes(fileName, bytes);
+    return true;
 }
 
 bool PatternWriter::write(QIODevice &device, const QString &mode, const PatternGrid &grid)
 {
+    return write(device, mode, grid, nullptr);
+}
+
+bool PatternWriter::write(QIODevice &device, const QString &mode, const PatternGrid &grid, QByteArray *written)
+{
     m_error.clear();
+    m_fingerprint = {};
     bool unencodable = false;
     const QByteArray bytes = fileBytes(mode, grid, &unencodable);
     if (unencodable) {
@@ -302,6 +331,8 @@ bool PatternWriter::write(QIODevice &device, const QString &mode, const PatternG
         }
         done += n;
     }
+    if (written)
+        *written = bytes;
     return true;
 }
 
@@ -315,7 +346,8 @@ bool PatternWriter::save(const QString &fileName, const QString &mode, const Pat
         m_error = file.errorString();
         return false;
     }
-    if (!write(file, mode, grid)) {
+    QByteArray bytes;
+    if (!write(file, mode, grid, &bytes)) {
         file.cancelWriting();
         return false;
     }
@@ -323,5 +355,6 @@ bool PatternWriter::save(const QString &fileName, const QString &mode, const Pat
         m_error = file.errorString();
         return false;
     }
+    m_fingerprint = FileFingerprint::ofBytes(fileName, bytes);
     return true;
 }
