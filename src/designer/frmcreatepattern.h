@@ -1,5 +1,6 @@
 #pragma once
 
+#include "designer/filefingerprint.h"
 #include "designer/patternpreview.h"
 
 #include <QMainWindow>
@@ -15,6 +16,9 @@ class QAction;
 class QDockWidget;
 class QMenu;
 class QTimer;
+class RecentFilesMenu;
+class RecoveryKeeper;
+class WindowMemory;
 
 // The designer's main window: the pattern grid, the File, Edit and Help
 // menus and the status bar with the current line's lengths. The pattern
@@ -44,6 +48,9 @@ public:
     // that cannot be read is reported and changes nothing; the result is
     // then false.
     bool DoOpen();
+    // Offers the patterns of designers that ended without saving them
+    // (recoverykeeper.h); called once the window is shown.
+    void offerRecovery();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -75,6 +82,10 @@ private:
     const PatternPreview::Samples &samples();
     void updatePreviewLine();
     void updateChecks();
+    // A file of File > Recent Files, opened as Open opens a file.
+    void openRecent(const QString &path);
+    // After the pattern was read from or written to FileName as `file`.
+    void patternStored(const FileFingerprint &file);
 
     AppContext &m_context;
     GridEditor *GridEditor1;
@@ -100,4 +111,8 @@ private:
     QString m_samplesMode;
     bool m_samplesRead = false;
     bool m_closeAsked = false;
+    RecoveryKeeper *m_recovery;
+    WindowMemory *m_memory;
+    RecentFilesMenu *mnuRecent;
+    OverwriteGuard m_guard;
 };

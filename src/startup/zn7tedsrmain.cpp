@@ -6,11 +6,13 @@
 #include "components/systemsettings.h"
 #include "components/texttools.h"
 #include "designer/frmcreatepattern.h"
+#include "designer/windowmemory.h"
 #include "startup/exitafterfirstpaint.h"
 #include "startup/startupsequence.h"
 
 #include <QApplication>
 #include <QScreen>
+#include <QTimer>
 
 ZN7TEDSRMain::ZN7TEDSRMain() = default;
 ZN7TEDSRMain::~ZN7TEDSRMain() = default;
@@ -81,9 +83,13 @@ frmCreatePattern *ZN7TEDSRMain::start(const QString &executablePath, AppContext 
     }
     auto *window = new frmCreatePattern(context);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    if (const QScreen *screen = window->screen())
-        window->move(screen->availableGeometry().center() - window->rect().center());
+    // Where the user left it last time; centred the first time.
+    if (!WindowMemory::restoreGeometry(*window)) {
+        if (const QScreen *screen = window->screen())
+            window->move(screen->availableGeometry().center() - window->rect().center());
+    }
     window->show();
+    QTimer::singleShot(0, window, &frmCreatePattern::offerRecovery);
     return window;
 }
 
