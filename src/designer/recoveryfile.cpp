@@ -148,6 +148,8 @@ bool RecoveryReader::read(QIODevice &device)
         return fail(tr("Its content is damaged."));
     m_pattern.fileName = QUrl::fromPercentEncoding(file->toByteArray());
     m_pattern.mode = QUrl::fromPercentEncoding(mode->toByteArray());
+    if (m_pattern.mode.isEmpty())   // no pattern: it could not be saved
+        return fail(tr("Its content is damaged."));
     if (*disk != "none") {
         const auto onDisk = FileFingerprint::fromText(m_pattern.fileName, QString::fromLatin1(*disk));
         if (!onDisk)
