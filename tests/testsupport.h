@@ -14,17 +14,11 @@
 #include <QObject>
 #include <QTemporaryDir>
 
-// The user's settings and data folders (QSettings, the recovery copies) of a
-// test program and the programs it starts: a temporary folder of its own,
-// set before anything reads them, so no test touches the user's files and
-// no run sees what an earlier one left.
+// The settings and data folders (QSettings, recovery copies) of a test program and the programs it starts:
+// a temporary folder of its own, set before anything reads them, so no test touches the user's files.
 inline const struct TemporaryUserFolders
 {
-    TemporaryUserFolders()
-    {
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(root.filePath(QStringLiteral("config"))));
-        qputenv("XDG_DATA_HOME", QFile::encodeName(root.filePath(QStringLiteral("data"))));
-    }
+    TemporaryUserFolders() { qputenv("XDG_CONFIG_HOME", QFile::encodeName(root.path())), qputenv("XDG_DATA_HOME", QFile::encodeName(root.path())); }
     QTemporaryDir root;
 } kUserFolders;
 

@@ -116,15 +116,13 @@ private Q_SLOTS:
         QProcess edited, restored;
         const auto start = [&](QProcess &program, const QStringList &steps, const char *answers) {
             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-            for (const auto &[name, value] : {std::pair{"QT_PLUGIN_PATH", QString(ZN7_PROBE_PLUGINS)}, {"QT_QPA_GENERIC_PLUGINS", "zn7windowprobe"},
-                                              {"XDG_DATA_HOME", dir.filePath("data")}, {"ZN7_PROBE_OPEN", file},
-                                              {"ZN7_PROBE_STEPS", steps.join(u'\n')}, {"ZN7_PROBE_ANSWERS", answers}})
-                env.insert(name, value);
+            env.insert("QT_PLUGIN_PATH", ZN7_PROBE_PLUGINS), env.insert("QT_QPA_GENERIC_PLUGINS", "zn7windowprobe"), env.insert("XDG_DATA_HOME", dir.filePath("data"));
+            env.insert("ZN7_PROBE_OPEN", file), env.insert("ZN7_PROBE_STEPS", steps.join(u'\n')), env.insert("ZN7_PROBE_ANSWERS", answers);
             program.setProcessEnvironment(env);
             program.start(ZN7_PROGRAM, {});
         };
-        const auto shown = [](const QByteArray &out) { return QString::fromUtf8(out).split(u'\n').filter(QRegularExpression("\t(title|cell)\t")); };
-        start(edited, {"trigger mnuOPen", "set 1 1 [C]:NEW:3", "set 2 0 1", "set 2 2 [C]:ยอดรวม:6", "add", "set 3 0 0", "set 3 1 [C]:X:1", "dump"}, "");
+        const auto shown = [](const QByteArray &out) { return QString::fromUtf8(out).split(u'\n').filter(QRegularExpression("^zn7-window-probe\t\\d")); };
+        start(edited, {"trigger mnuOPen", "set 1 1 [C]:NEW:3", "set 2 0 1", "set 2 2 [C]:ยอดรวม:6", "click addRowButton", "set 3 0 0", "set 3 1 [C]:X:1", "dump"}, "");
         QByteArray before;
         QTRY_VERIFY_WITH_TIMEOUT((before += edited.readAllStandardError()).contains("\tdone\n"), 30000);
         QTRY_VERIFY_WITH_TIMEOUT(!QDir(copies).entryList({"*.recovery"}).isEmpty(), 10000);
@@ -132,9 +130,7 @@ private Q_SLOTS:
         QVERIFY(edited.waitForFinished() && edited.exitStatus() == QProcess::CrashExit);
         start(restored, {"dump", "close"}, "yes,no");
         QVERIFY(restored.waitForFinished(30000) && restored.exitCode() == 0);
-        const QByteArray after = restored.readAllStandardError();
-        QVERIFY2(after.contains("a copy was kept"), after.constData());
-        QCOMPARE(shown(after), shown(before));
+        QCOMPARE(shown(restored.readAllStandardError()), shown(before));
         QCOMPARE(shown(before).size(), 8);   // the title, three types and four cells
         QCOMPARE(QDir(copies).entryList({"*.recovery"}), QStringList());
     }

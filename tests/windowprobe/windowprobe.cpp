@@ -1,13 +1,12 @@
 // Loaded into the real executable through QT_QPA_GENERIC_PLUGINS: for every
 // window the program shows it writes one stderr line (class, title, and for a
 // message box its icon, buttons and text), then closes it as a user would.
-// Told so by the environment it works it instead: ZN7_PROBE_ANSWERS
-// ("yes,no") answers Yes/No boxes in turn, ZN7_PROBE_OPEN is typed into a
-// file dialog, and ZN7_PROBE_STEPS (one a line) are done on the main window
-// once no dialog is open: "trigger ACTION", "add" (the Add Row button), "set
-// ROW SECTION TEXT" (through the grid's model, as its cell editor does),
-// "dump" (the title and every filled cell, then "done"), "close".
+// Told so by the environment it works it instead: ZN7_PROBE_ANSWERS ("yes,no") answers Yes/No boxes in turn,
+// ZN7_PROBE_OPEN is typed into a file dialog, ZN7_PROBE_STEPS (one a line) are done on the main window once no
+// dialog is open: "click BUTTON", "trigger ACTION", "set ROW SECTION TEXT" (through the grid's model, as its cell
+// editor does), "dump" (row 0: the title, then every filled cell; "done" at the end) and "close".
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
@@ -16,7 +15,6 @@
 #include <QMessageBox>
 #include <QTableView>
 #include <QTimer>
-#include <QToolButton>
 
 #include <cstdio>
 
@@ -40,14 +38,12 @@ public:
             return false;
         QString line = QStringLiteral("zn7-window-probe\t%1\t%2")
                            .arg(QLatin1String(window->metaObject()->className()), window->windowTitle());
-        auto *box = qobject_cast<QMessageBox *>(window);
-        if (box)
+        if (auto *box = qobject_cast<QMessageBox *>(window))
             line += QStringLiteral("\t%1\t%2\t%3").arg(int(box->icon())).arg(box->standardButtons().toInt()).arg(box->text());
         std::fprintf(stderr, "%s\n", line.replace(u'\n', u' ').toUtf8().constData());
-        auto *dialog = qobject_cast<QFileDialog *>(window);
-        if (box && box->button(QMessageBox::Yes) && !m_answers.isEmpty())
+        if (auto *box = qobject_cast<QMessageBox *>(window); box && box->button(QMessageBox::Yes) && !m_answers.isEmpty())
             QTimer::singleShot(300, box->button(m_answers.takeFirst() == u"yes" ? QMessageBox::Yes : QMessageBox::No), &QAbstractButton::click);
-        else if (dialog && qEnvironmentVariableIsSet("ZN7_PROBE_OPEN"))
+        else if (auto *dialog = qobject_cast<QFileDialog *>(window); dialog && qEnvironmentVariableIsSet("ZN7_PROBE_OPEN"))
             QTimer::singleShot(300, dialog, [dialog] {
                 dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(qEnvironmentVariable("ZN7_PROBE_OPEN"));
                 static_cast<QDialog *>(dialog)->accept();
@@ -67,21 +63,18 @@ private:
         QAbstractItemModel *grid = window->findChild<QTableView *>(QStringLiteral("gridView"))->model();
         for (const QString &line : std::exchange(m_steps, {})) {
             const QStringList step = line.split(u' ');
-            if (step[0] == u"trigger")
+            if (step[0] == u"click")
+                window->findChild<QAbstractButton *>(step[1])->click();
+            else if (step[0] == u"trigger")
                 window->findChild<QAction *>(step[1])->trigger();
-            else if (step[0] == u"add")
-                window->findChild<QToolButton *>(QStringLiteral("addRowButton"))->click();
             else if (step[0] == u"set")   // a number for the type column
-                grid->setData(grid->index(step[1].toInt() - 1, step[2].toInt()),
-                              step[2] == u"0" ? QVariant(step[3].toInt()) : QVariant(step.mid(3).join(u' ')));
+                grid->setData(grid->index(step[1].toInt() - 1, step[2].toInt()), step[2] == u"0" ? QVariant(step[3].toInt()) : QVariant(step[3]));
             else if (step[0] == u"close")
                 window->close();
-            if (step[0] == u"dump")
-                std::fprintf(stderr, "zn7-window-probe\ttitle\t%s\n", qPrintable(window->windowTitle()));
-            for (int r = 0; step[0] == u"dump" && r < grid->rowCount(); ++r) {
-                for (int c = 0; c < grid->columnCount(); ++c) {
-                    if (const QString text = grid->index(r, c).data().toString(); !text.isEmpty())
-                        std::fprintf(stderr, "zn7-window-probe\tcell\t%d\t%d\t%s\n", r + 1, c, qPrintable(text));
+            for (int r = -1; step[0] == u"dump" && r < grid->rowCount(); ++r) {
+                for (int c = 0; c < (r < 0 ? 1 : grid->columnCount()); ++c) {
+                    if (const QString text = r < 0 ? window->windowTitle() : grid->index(r, c).data().toString(); !text.isEmpty())
+                        std::fprintf(stderr, "zn7-window-probe\t%d\t%d\t%s\n", r + 1, c, qPrintable(text));
                 }
             }
         }
