@@ -168,6 +168,8 @@ void RecoveryKeeper::fail(const QString &reason)
 
 std::optional<KeptPattern> RecoveryKeeper::offerKept(Questions &questions, Notices &notices)
 {
+    if (m_folder.isEmpty())   // QDir would take the working folder
+        return std::nullopt;
     const QFileInfoList copies =
         QDir(m_folder).entryInfoList({QLatin1Char('*') + kSuffix}, QDir::Files, QDir::Time);
     for (const QFileInfo &copy : copies) {
