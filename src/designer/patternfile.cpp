@@ -310,7 +310,6 @@ bool PatternWriter::write(QIODevice &device, const QString &mode, const PatternG
 bool PatternWriter::write(QIODevice &device, const QString &mode, const PatternGrid &grid, QByteArray *written)
 {
     m_error.clear();
-    m_fingerprint = {};
     bool unencodable = false;
     const QByteArray bytes = fileBytes(mode, grid, &unencodable);
     if (unencodable) {
@@ -339,6 +338,8 @@ bool PatternWriter::write(QIODevice &device, const QString &mode, const PatternG
 bool PatternWriter::save(const QString &fileName, const QString &mode, const PatternGrid &grid)
 {
     m_error.clear();
+    m_savedTo.clear();
+    m_saved.clear();
     QSaveFile file(fileName);
     // Unbuffered, so a short write (a full disk, a size limit) reaches the
     // writer's loop as an error instead of vanishing in a buffered flush.
@@ -355,6 +356,12 @@ bool PatternWriter::save(const QString &fileName, const QString &mode, const Pat
         m_error = file.errorString();
         return false;
     }
-    m_fingerprint = FileFingerprint::ofBytes(fileName, bytes);
+    m_savedTo = fileName;
+    m_saved = bytes;
     return true;
+}
+
+FileFingerprint PatternWriter::fingerprint() const
+{
+    return m_savedTo.isEmpty() ? FileFingerprint() : FileFingerprint::ofBytes(m_savedTo, m_saved);
 }

@@ -86,13 +86,15 @@ public:
     bool write(QIODevice &device, const QString &mode, const PatternGrid &grid);
     bool save(const QString &fileName, const QString &mode, const PatternGrid &grid);
     QString errorString() const { return m_error; }
-    // The file as save() wrote it; null before a successful save.
-    const FileFingerprint &fingerprint() const { return m_fingerprint; }
+    // The file as the last successful save() wrote it, its bytes hashed now
+    // (the overwrite check's, not the writing's cost); null before one.
+    FileFingerprint fingerprint() const;
 
 private:
     // write(); `bytes` gets the bytes written.
     bool write(QIODevice &device, const QString &mode, const PatternGrid &grid, QByteArray *bytes);
 
     QString m_error;
-    FileFingerprint m_fingerprint;
+    QString m_savedTo;
+    QByteArray m_saved;
 };
