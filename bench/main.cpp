@@ -5,6 +5,7 @@
 
 #include "figures.h"
 #include "results.h"
+#include "workload.h"
 
 #include <QApplication>
 #include <QFile>
@@ -193,6 +194,8 @@ void printTable()
     figures.push_back({"14 zn7pat layout --format csv / check", Formula::Ratio,
                        {checker("zn7pat/layout", true), checker("zn7pat/check", true)},
                        {checker("zn7pat/layout", false), checker("zn7pat/check", false)}, 2.0});
+    add("15 typing in 10,000 rows, recovery on / off", Formula::Ratio,
+        inProcess({"BM_Typing/1", "BM_Typing/0"}), 1.1);
 
     std::printf("%s\n", Figures::heading().c_str());
     for (const Figure &figure : figures)
@@ -200,7 +203,8 @@ void printTable()
     std::printf("Figures 1-5 and 8-11: CPU time of the benchmark thread (\"other\": the same on wall time). "
                 "Figure 6: wall time of whole processes (\"other\": their CPU time). Figure 7: peak RSS. "
                 "Figure 12: heap in use (mallinfo2) after the edits less before them, with and without the history. "
-                "Figures 13 and 14: CPU time of the processes and of DoOpen's thread (\"other\": wall time).\n");
+                "Figures 13 and 14: CPU time of the processes and of DoOpen's thread (\"other\": wall time). "
+                "Figure 15: CPU time of the process, its writer thread included (\"other\": wall time).\n");
     for (const std::string &failure : failures())
         std::printf("FAILED %s\n", failure.c_str());
 }
@@ -211,6 +215,10 @@ int main(int argc, char *argv[])
 {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The settings and recovery copies of the run and of the programs it
+    // starts stay in the run's folder, away from the user's.
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(Workload::scratchPath(QStringLiteral("config"))));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(Workload::scratchPath(QStringLiteral("data"))));
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg.rfind("--benchmark_repetitions=", 0) == 0)

@@ -14,6 +14,14 @@
 #include <QObject>
 #include <QTemporaryDir>
 
+// The settings and data folders (QSettings, recovery copies) of a test program and the programs it starts:
+// a temporary folder of its own, set before anything reads them, so no test touches the user's files.
+inline const struct TemporaryUserFolders
+{
+    TemporaryUserFolders() { qputenv("XDG_CONFIG_HOME", QFile::encodeName(root.path())), qputenv("XDG_DATA_HOME", QFile::encodeName(root.path())); }
+    QTemporaryDir root;
+} kUserFolders;
+
 // Whole-file reads and writes; an unreadable file reads as no bytes.
 inline QByteArray readBytes(const QString &path)
 {

@@ -17,6 +17,7 @@
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 class TestFaults : public QObject
@@ -70,6 +71,9 @@ private Q_SLOTS:
         };
 
         const bool disk = fault == u"disk";
+        // Save asks before writing over a file that is gone; both times Yes.
+        if (fault == u"gone" && command == u"mnuSave")
+            m->prompts.answers << true << true;
         QVERIFY(disk || (fault == u"gone"     ? work.removeRecursively()
                          : fault == u"folder" ? QDir().mkdir(target)
                          : fault == u"pipe"   ? ::mkfifo(QFile::encodeName(target).constData(), 0600) == 0
@@ -194,6 +198,37 @@ private Q_SLOTS:
         m->trigger("mnuSave");
         QCOMPARE(readBytes(path).toHex(' '), QByteArray(file).replace("[C]:A;", "[C]:\xe3\xcb\xc1\xe8;").toHex(' '));
         QCOMPARE(QDir(m->install.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 2);
+    }
+
+    // Open while another thread saves the same file again and again reads one pattern or the other, whole.
+    void openWhileSaving()
+    {
+        QByteArray files[2] = {"[T];BANK;\r\n" + QByteArray("[H];[C]:AAAA\r\n").repeated(2000), "[T];TAX;\r\n" + QByteArray("[D];[C]:BB;[C]:CC\r\n").repeated(1500)};
+        GridTableModel grids[2];
+        QStringList dumps[2];
+        for (int i = 0; i < 2; ++i) {
+            QBuffer buffer(&files[i]);
+            PatternReader reader;
+            QVERIFY(reader.read(buffer));
+            GridLayout::layOut(grids[i]);
+            PatternFile::loadRows(reader.lines(), grids[i]);
+            dumps[i] = dump(reader.mode(), grids[i]);
+        }
+        const QString path = m->open("shared.PAT", files[0]);
+        std::atomic<bool> stop = false;
+        std::atomic<int> saves = 0;
+        std::thread saver([&] {
+            for (; !stop; ++saves)
+                PatternWriter().save(path, saves % 2 ? "TAX" : "BANK", grids[saves % 2]);
+        });
+        const auto join = qScopeGuard([&] { stop = true, saver.join(); });
+        for (int i = 0; i < 40; ++i) {
+            m->prompts.files.enqueue(path);
+            m->trigger("mnuOPen");
+            QVERIFY(dumps[0] == dump(m->window.PMODE, m->grid()) || dumps[1] == dump(m->window.PMODE, m->grid()));
+        }
+        QVERIFY(saves > 40);
+        QCOMPARE(m->prompts.told, QStringList());
     }
 };
 

@@ -397,6 +397,38 @@ private Q_SLOTS:
         QVERIFY(child<QDockWidget>(f->window, "previewDock")->isHidden());
         f->trigger("mnuPreview");
     }
+
+    // Save over a file changed on disk since Open asks, No by default (writes nothing); unchanged or Save As elsewhere, not.
+    void saveOverAChangedFile_data()
+    {
+        QTest::addColumn<QString>("change"); QTest::addColumn<bool>("answer"); QTest::addColumn<bool>("asked");
+        QTest::newRow("unchanged") << "" << false << false;
+        QTest::newRow("other bytes, No") << "[C]:THEIRS" << false << true;
+        QTest::newRow("other bytes, Yes") << "[C]:THEIRS" << true << true;
+        QTest::newRow("same size and time, No") << "[C]:ABD" << false << true;
+        QTest::newRow("removed, Yes") << "-" << true << true;
+    }
+    void saveOverAChangedFile()
+    {
+        QFETCH(QString, change); QFETCH(bool, answer); QFETCH(bool, asked);
+        const QString path = f->open("p.PAT", "[T];BANK;\r\n[H];[C]:ABC\r\n");
+        const QDateTime time = QFileInfo(path).lastModified();
+        f->grid().SetCellText(1, 11, QStringLiteral("[C]:XYZ:3"));
+        QFile file(path);
+        QVERIFY(change != u"-" ? change.isEmpty() || (writeBytes(path, "[T];BANK;\r\n[H];" + change.toLatin1() + "\r\n")
+                                                      && file.open(QIODevice::Append) && file.setFileTime(time, QFile::FileModificationTime))
+                               : file.remove());
+        const QByteArray theirs = readBytes(path), ours("[T];BANK;\r\n[H];[C]:XYZ\r\n");
+        f->prompts.answers << answer;
+        f->trigger("mnuSave");
+        QCOMPARE(f->prompts.questions.size(), int(asked));
+        QVERIFY(!asked || !f->prompts.questions[0].yesIsDefault);
+        QCOMPARE(readBytes(path), answer || !asked ? ours : theirs);
+        f->prompts.files.enqueue(f->path("other.PAT"));
+        f->trigger("mnuSaveAs");
+        QCOMPARE(f->prompts.questions.size(), int(asked));
+        QCOMPARE(readBytes(f->path("other.PAT")), ours);
+    }
 };
 
 QTEST_MAIN(TestFrmCreatePattern)

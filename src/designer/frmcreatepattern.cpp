@@ -13,7 +13,11 @@
 #include "designer/linelength.h"
 #include "designer/patternfile.h"
 #include "designer/previewpanel.h"
+#include "designer/recentfiles.h"
+#include "designer/recentfilesmenu.h"
+#include "designer/recoverykeeper.h"
 #include "designer/statusbar.h"
+#include "designer/windowmemory.h"
 #include "field/frmfield.h"
 
 #include <QClipboard>
@@ -98,6 +102,19 @@ frmCreatePattern::frmCreatePattern(AppContext &context, QWidget *parent)
     connect(&m_grid, &GridTableModel::patternChanged, this, &frmCreatePattern::onPatternChanged);
     createPreview();
     updateEditActions();
+
+    m_recovery = new RecoveryKeeper(m_grid, RecoveryKeeper::defaultFolder(), this);
+    m_recovery->setSource([this] { return RecoveryKeeper::Source{FileName, PMODE, m_guard.remembered()}; });
+    // Changes not saved: any change but a new layout or a bulk load (New, Open).
+    connect(&m_grid, &GridTableModel::patternChanged, m_recovery, [this](const GridChange &change) {
+        if (change.kind != GridChange::Kind::Reset)
+            m_recovery->setModified(true);
+    });
+    connect(m_recovery, &RecoveryKeeper::failed, this,
+            [this](const QString &notice) { m_context.notices().tell(notice, Notices::Icon::Warning); });
+    m_memory = new WindowMemory(*this, *GridEditor1->findChild<QTableView *>());
+    mnuRecent = new RecentFilesMenu(mnuFile, mnuExit);
+    connect(mnuRecent, &RecentFilesMenu::chosen, this, &frmCreatePattern::openRecent);
 
     resize(Twips::toPixels(kDesignWidth, this),
            Twips::toPixels(kDesignHeight, this) + menuBar()->sizeHint().height()
@@ -344,6 +361,7 @@ bool frmCreatePattern::DoOpen()
     gridshow();
     PatternFile::loadRows(reader.takeLines(), m_grid);
     Recalculate();
+    patternStored(reader.fingerprint());
     return true;
 }
 
@@ -360,6 +378,52 @@ void frmCreatePattern::mnuOPen_Click()
     }
     doMode();
     mnuSave->setEnabled(true);
+}
+
+void frmCreatePattern::openRecent(const QString &path)
+{
+    if (!QFileInfo::exists(path)) {
+        RecentFiles::remove(path);
+        m_context.notices().tell(QStringLiteral("ไม่พบไฟล์ %1 จึงนำออกจากรายการไฟล์ล่าสุด\n"
+                                                "The file \"%1\" is no longer there; it was taken off "
+                                                "the recent files.")
+                                     .arg(QDir::toNativeSeparators(path)),
+                                 Notices::Icon::Warning);
+        return;
+    }
+    // As mnuOPen_Click once the file is chosen.
+    const QString former = FileName;
+    FileName = path;
+    if (!DoOpen()) {
+        FileName = former;
+        return;
+    }
+    doMode();
+    mnuSave->setEnabled(true);
+}
+
+void frmCreatePattern::patternStored(const FileFingerprint &file)
+{
+    m_guard.remember(file);
+    RecentFiles::add(FileName);
+    m_recovery->setModified(false);
+}
+
+bool frmCreatePattern::offerRecovery()
+{
+    const std::optional<KeptPattern> kept = m_recovery->offerKept(m_context.questions(), m_context.notices());
+    if (!kept)
+        return false;
+    PMODE = kept->mode;
+    FileName = kept->fileName;
+    m_guard.remember(kept->onDisk);
+    gridshow();
+    kept->loadRows(m_grid);
+    doMode();
+    mnuSave->setEnabled(FileName != kUntitled);
+    Recalculate();
+    m_recovery->setModified(true);
+    return true;
 }
 
 bool frmCreatePattern::mnuSaveAs_Click()
@@ -390,7 +454,7 @@ bool frmCreatePattern::mnuSave_Click()
 {
     if (FileName.isEmpty())
         return mnuSaveAs_Click();
-    if (!hasModeToSave())
+    if (!hasModeToSave() || !m_guard.mayWrite(FileName, m_context.questions()))
         return false;
     PatternWriter writer;
     if (!writer.save(FileName, PMODE, m_grid)) {
@@ -400,6 +464,7 @@ bool frmCreatePattern::mnuSave_Click()
             Notices::Icon::Critical);
         return false;
     }
+    patternStored(writer.fingerprint());
     doMode();
     mnuSave->setEnabled(true);
     GridEditor1->history()->setClean();
@@ -448,6 +513,8 @@ void frmCreatePattern::mnuNew_Click()
     doMode();
     gridshow();
     mnuSave->setEnabled(false);
+    m_guard.remember({});
+    m_recovery->setModified(false);
 }
 
 void frmCreatePattern::mnuExit_Click()
@@ -470,6 +537,9 @@ void frmCreatePattern::closeEvent(QCloseEvent *event)
     // the user left it.
     if (m_preview)
         QSettings().setValue(QStringLiteral("preview/visible"), !m_previewDock->isHidden());
+    // The pattern was saved or dropped: a clean exit keeps no copy.
+    m_recovery->setModified(false);
+    m_memory->save();
     event->accept();
 }
 

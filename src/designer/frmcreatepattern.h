@@ -1,6 +1,7 @@
 #pragma once
 
 #include "designer/patternlayout.h"
+#include "designer/filefingerprint.h"
 #include "designer/patternpreview.h"
 
 #include <QMainWindow>
@@ -16,6 +17,9 @@ class QAction;
 class QDockWidget;
 class QMenu;
 class QTimer;
+class RecentFilesMenu;
+class RecoveryKeeper;
+class WindowMemory;
 
 // The designer's main window: the pattern grid, the File, Edit and Help
 // menus and the status bar with the current line's lengths. The pattern
@@ -45,6 +49,10 @@ public:
     // that cannot be read is reported and changes nothing; the result is
     // then false.
     bool DoOpen();
+    // Offers the patterns of designers that ended without saving them
+    // (recoverykeeper.h); called once the window is shown. Whether one was
+    // taken back.
+    bool offerRecovery();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -88,6 +96,10 @@ private:
     const PatternPreview::Samples &samples();
     void updatePreviewLine();
     void updateChecks();
+    // A file of File > Recent Files, opened as Open opens a file.
+    void openRecent(const QString &path);
+    // After the pattern was read from or written to FileName as `file`.
+    void patternStored(const FileFingerprint &file);
 
     AppContext &m_context;
     GridEditor *GridEditor1;
@@ -123,4 +135,8 @@ private:
     QString m_samplesMode;
     bool m_samplesRead = false;
     bool m_closeAsked = false;
+    RecoveryKeeper *m_recovery;
+    WindowMemory *m_memory;
+    RecentFilesMenu *mnuRecent;
+    OverwriteGuard m_guard;
 };

@@ -190,6 +190,14 @@ void loadRows(QStringList lines, PatternGrid &grid)
     grid.EndUpdate();
 }
 
+QString rowLine(const PatternGrid &grid, int row)
+{
+    QString line;
+    if (!grid.IsRowRemoved(row))
+        appendRowLine(line, grid, row);
+    return line;
+}
+
 } // namespace PatternFile
 
 bool PatternReader::fail(const QIODevice &device)
@@ -202,9 +210,15 @@ bool PatternReader::fail(const QIODevice &device)
 
 bool PatternReader::read(QIODevice &device)
 {
+    return read(device, nullptr);
+}
+
+bool PatternReader::read(QIODevice &device, QByteArray *patternBytes)
+{
     m_lines.clear();
     m_mode.clear();
     m_error.clear();
+    m_fingerprint = {};
     if (!device.isOpen() && !device.open(QIODevice::ReadOnly)) {
         m_error = device.errorString();
         return false;
@@ -253,6 +267,8 @@ bool PatternReader::read(QIODevice &device)
         return true;
     m_mode = *mode;
     m_lines = std::move(*lines);
+    if (patternBytes)
+        *patternBytes = bytes;
     return true;
 }
 
@@ -276,10 +292,22 @@ bool PatternReader::readFile(const QString &fileName)
         m_error = file.errorString();
         return false;
     }
-    return read(file);
+    QByteArray bytes;
+    if (!read(file, &bytes))
+        return false;
+    // The bytes of the pattern just read, not the file as it is a moment
+    // later: a save then asks when someone replaced it in between.
+    if (!m_mode.isEmpty())
+        m_fingerprint = FileFingerprint::ofBytes(fileName, bytes);
+    return true;
 }
 
 bool PatternWriter::write(QIODevice &device, const QString &mode, const PatternGrid &grid)
+{
+    return write(device, mode, grid, nullptr);
+}
+
+bool PatternWriter::write(QIODevice &device, const QString &mode, const PatternGrid &grid, QByteArray *written)
 {
     m_error.clear();
     bool unencodable = false;
@@ -302,12 +330,16 @@ bool PatternWriter::write(QIODevice &device, const QString &mode, const PatternG
         }
         done += n;
     }
+    if (written)
+        *written = bytes;
     return true;
 }
 
 bool PatternWriter::save(const QString &fileName, const QString &mode, const PatternGrid &grid)
 {
     m_error.clear();
+    m_savedTo.clear();
+    m_saved.clear();
     QSaveFile file(fileName);
     // Unbuffered, so a short write (a full disk, a size limit) reaches the
     // writer's loop as an error instead of vanishing in a buffered flush.
@@ -315,7 +347,8 @@ bool PatternWriter::save(const QString &fileName, const QString &mode, const Pat
         m_error = file.errorString();
         return false;
     }
-    if (!write(file, mode, grid)) {
+    QByteArray bytes;
+    if (!write(file, mode, grid, &bytes)) {
         file.cancelWriting();
         return false;
     }
@@ -323,5 +356,12 @@ bool PatternWriter::save(const QString &fileName, const QString &mode, const Pat
         m_error = file.errorString();
         return false;
     }
+    m_savedTo = fileName;
+    m_saved = bytes;
     return true;
+}
+
+FileFingerprint PatternWriter::fingerprint() const
+{
+    return m_savedTo.isEmpty() ? FileFingerprint() : FileFingerprint::ofBytes(m_savedTo, m_saved);
 }

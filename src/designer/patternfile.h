@@ -1,5 +1,7 @@
 #pragma once
 
+#include "designer/filefingerprint.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -38,6 +40,10 @@ std::optional<QString> modeOfLine(QStringView line);
 // gives its memory back to the cells as they are made.
 void loadRows(QStringList lines, PatternGrid &grid);
 
+// Row `row` of the grid as the writer writes it, without its line end; ""
+// for a row the file leaves out (removed, or without a filled field cell).
+QString rowLine(const PatternGrid &grid, int row);
+
 } // namespace PatternFile
 
 // Reads a pattern file. The reader keeps the decoded lines for loadRows.
@@ -58,13 +64,18 @@ public:
     QStringList takeLines() { return std::exchange(m_lines, {}); }
     QString mode() const { return m_mode; }
     QString errorString() const { return m_error; }
+    // The file as readFile() read it, when it held a pattern; else null.
+    const FileFingerprint &fingerprint() const { return m_fingerprint; }
 
 private:
     bool fail(const QIODevice &device);
+    // read(); `bytes` gets the bytes of a pattern.
+    bool read(QIODevice &device, QByteArray *bytes);
 
     QStringList m_lines;
     QString m_mode;
     QString m_error;
+    FileFingerprint m_fingerprint;
 };
 
 // Writes a pattern file. save() replaces the file only once it is completely
@@ -75,7 +86,15 @@ public:
     bool write(QIODevice &device, const QString &mode, const PatternGrid &grid);
     bool save(const QString &fileName, const QString &mode, const PatternGrid &grid);
     QString errorString() const { return m_error; }
+    // The file as the last successful save() wrote it, its bytes hashed now
+    // (the overwrite check's, not the writing's cost); null before one.
+    FileFingerprint fingerprint() const;
 
 private:
+    // write(); `bytes` gets the bytes written.
+    bool write(QIODevice &device, const QString &mode, const PatternGrid &grid, QByteArray *bytes);
+
     QString m_error;
+    QString m_savedTo;
+    QByteArray m_saved;
 };

@@ -6,6 +6,7 @@
 #include "components/systemsettings.h"
 #include "components/texttools.h"
 #include "designer/frmcreatepattern.h"
+#include "designer/windowmemory.h"
 #include "startup/exitafterfirstpaint.h"
 #include "startup/startupsequence.h"
 
@@ -66,7 +67,8 @@ QString ZN7TEDSRMain::ApplicationPath() const
 }
 
 frmCreatePattern *ZN7TEDSRMain::start(const QString &executablePath, AppContext &context,
-                                       QString &configConnection, const char *codePage)
+                                       QString &configConnection, const char *codePage,
+                                       const QString &fileToOpen)
 {
     // Without the code page no pattern could be opened or saved, and every
     // attempt would say so in misleading words: better not to start.
@@ -86,9 +88,23 @@ frmCreatePattern *ZN7TEDSRMain::start(const QString &executablePath, AppContext 
     }
     auto *window = new frmCreatePattern(context);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    if (const QScreen *screen = window->screen())
-        window->move(screen->availableGeometry().center() - window->rect().center());
+    // Where the user left it last time; centred the first time.
+    if (!WindowMemory::restoreGeometry(*window)) {
+        if (const QScreen *screen = window->screen())
+            window->move(screen->availableGeometry().center() - window->rect().center());
+    }
     window->show();
+    // A pattern taken back from a crash is not replaced by the file given:
+    // it would be lost again.
+    QTimer::singleShot(0, window, [window, file = fileToOpen] {
+        if (window->offerRecovery() || file.isEmpty())
+            return;
+        window->FileName = QFileInfo(file).absoluteFilePath();
+        if (window->DoOpen())
+            window->doMode();
+        else
+            window->FileName.clear();
+    });
     return window;
 }
 
@@ -112,22 +128,13 @@ int ZN7TEDSRMain::Main(int argc, char *argv[])
     }
 
     ZN7TEDSRMain globals;
+    // The file given opens as File > Open opens a chosen one: a file that is
+    // no pattern, or cannot be read, is reported the same way.
     frmCreatePattern *window = start(QApplication::applicationFilePath(), globals,
-                                     globals.ConfigConnection);
+                                     globals.ConfigConnection, CodePage::kPattern, files.value(0));
     if (!window)
         return 1;
     globals.prompts().setParentWidget(window);
-    // The file given opens as File > Open opens a chosen one: a file that is
-    // no pattern, or cannot be read, is reported the same way.
-    if (!files.isEmpty()) {
-        QTimer::singleShot(0, window, [window, file = QFileInfo(files.constFirst()).absoluteFilePath()] {
-            window->FileName = file;
-            if (window->DoOpen())
-                window->doMode();
-            else
-                window->FileName.clear();
-        });
-    }
     if (qEnvironmentVariableIsSet("ZN7_BENCH_QUIT_AFTER_PAINT"))
         window->installEventFilter(new ExitAfterFirstPaint(window));
     return app.exec();

@@ -38,10 +38,14 @@ public:
     // files, the folders, the test of the required data files and the
     // connection texts, then the designer window, shown. When the code page
     // cannot be converted or a required file is missing, the message is
-    // shown and no window is made: the result is then null.
+    // shown and no window is made: the result is then null. Once the window
+    // is up, a pattern kept from a designer that ended without saving is
+    // offered back; unless it is taken, `fileToOpen` (if any) opens as File >
+    // Open would open it.
     static frmCreatePattern *start(const QString &executablePath, AppContext &context,
                                    QString &configConnection,
-                                   const char *codePage = CodePage::kPattern);
+                                   const char *codePage = CodePage::kPattern,
+                                   const QString &fileToOpen = QString());
 
     // The entry point: reads the command line (--help, --version, a
     // pattern file to open), finds the program and data folders, refuses to

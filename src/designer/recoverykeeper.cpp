@@ -1,0 +1,223 @@
+#include "recoverykeeper.h"
+
+#include "components/gridtablemodel.h"
+#include "components/prompts.h"
+#include "designer/patternfile.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QLockFile>
+#include <QStandardPaths>
+#include <QUuid>
+
+namespace {
+
+const QString kSuffix = QStringLiteral(".recovery");
+
+QString lockPathOf(const QString &copy)
+{
+    return copy.chopped(kSuffix.size()) + QStringLiteral(".lock");
+}
+
+} // namespace
+
+RecoveryKeeper::RecoveryKeeper(const GridTableModel &grid, const QString &folder, QObject *parent)
+    : QObject(parent)
+    , m_grid(grid)
+    , m_folder(folder)
+{
+    m_timer.setSingleShot(true);
+    m_timer.setInterval(kInterval);
+    connect(&m_timer, &QTimer::timeout, this, &RecoveryKeeper::write);
+    connect(&grid, &GridTableModel::patternChanged, this, &RecoveryKeeper::onPatternChanged);
+    m_writer.setMaxThreadCount(1);
+}
+
+RecoveryKeeper::~RecoveryKeeper()
+{
+    m_writer.waitForDone();
+}
+
+QString RecoveryKeeper::defaultFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+}
+
+void RecoveryKeeper::setModified(bool modified)
+{
+    m_modified = modified;
+    if (!modified)
+        removeCopy();
+    else if (m_enabled && !m_timer.isActive())
+        m_timer.start();
+}
+
+void RecoveryKeeper::setEnabled(bool enabled)
+{
+    m_enabled = enabled;
+    if (!enabled)
+        removeCopy();
+    else if (m_modified && !m_timer.isActive())
+        m_timer.start();
+}
+
+void RecoveryKeeper::removeCopy()
+{
+    m_timer.stop();
+    // A copy being written would otherwise appear after its removal.
+    m_writer.waitForDone();
+    if (!m_path.isEmpty())
+        QFile::remove(m_path);
+}
+
+void RecoveryKeeper::onPatternChanged(const GridChange &change)
+{
+    switch (change.kind) {
+    case GridChange::Kind::Cells:
+    case GridChange::Kind::RowRemoved:
+    case GridChange::Kind::RowRestored:
+        m_changedRows.insert(change.row);
+        break;
+    case GridChange::Kind::RowAdded:
+    case GridChange::Kind::RowErased:
+        // Rows that come or go move every row after them.
+        for (int row = change.row; row <= m_grid.RowCount(); ++row)
+            m_changedRows.insert(row);
+        break;
+    case GridChange::Kind::Reset:
+        m_allChanged = true;
+        m_changedRows.clear();
+        break;
+    }
+    if (m_modified && m_enabled && !m_timer.isActive())
+        m_timer.start();
+}
+
+void RecoveryKeeper::write()
+{
+    if (!m_modified || !m_enabled)
+        return;
+    // The former copy is still being written: this one waits its turn.
+    if (m_writing) {
+        m_timer.start();
+        return;
+    }
+    const Source source = m_source ? m_source() : Source();
+    // A pattern without a mode cannot be saved, so there is nothing to keep.
+    if (source.mode.isEmpty() || !openSession())
+        return;
+    if (m_allChanged) {
+        m_rows = KeptPattern::rowsOf(m_grid);
+    } else {
+        m_rows.resize(m_grid.RowCount());
+        for (const int row : std::as_const(m_changedRows)) {
+            if (row >= 1 && row <= m_rows.size())
+                m_rows[row - 1] = PatternFile::rowLine(m_grid, row);
+        }
+    }
+    m_allChanged = false;
+    m_changedRows.clear();
+
+    // The rows are shared with the thread, not copied: an edit meanwhile
+    // copies the list of rows (implicit sharing), not the rows' text.
+    KeptPattern pattern{source.fileName, source.mode, source.onDisk, m_rows};
+    m_writing = true;
+    m_writer.start([this, path = m_path, pattern = std::move(pattern)] {
+        RecoveryWriter writer;
+        const bool ok = writer.save(path, pattern);
+        QMetaObject::invokeMethod(this, [this, ok, error = writer.errorString()] { written(ok, error); },
+                                  Qt::QueuedConnection);
+    });
+}
+
+void RecoveryKeeper::written(bool ok, const QString &error)
+{
+    m_writing = false;
+    if (!ok)
+        fail(error);
+}
+
+bool RecoveryKeeper::openSession()
+{
+    if (m_lock)
+        return true;
+    if (m_folder.isEmpty() || !QDir().mkpath(m_folder)) {
+        fail(tr("the folder cannot be made"));
+        return false;
+    }
+    const QString base = QDir(m_folder).filePath(QUuid::createUuid().toString(QUuid::WithoutBraces));
+    auto lock = std::make_unique<QLockFile>(base + QStringLiteral(".lock"));
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0)) {
+        fail(tr("its lock file cannot be written"));
+        return false;
+    }
+    m_lock = std::move(lock);
+    m_path = base + kSuffix;
+    return true;
+}
+
+void RecoveryKeeper::fail(const QString &reason)
+{
+    if (!m_enabled)
+        return;
+    m_enabled = false;
+    m_timer.stop();
+    Q_EMIT failed(QStringLiteral("ไม่สามารถเก็บสำเนาสำรองของงานไว้ที่ %1 ได้ (%2) "
+                                 "ครั้งนี้จึงกู้คืนงานไม่ได้หากโปรแกรมปิดลงโดยไม่คาดคิด\n"
+                                 "Crash recovery is off for this session: no copy of the pattern can be "
+                                 "kept in \"%1\" (%2). Save your work as usual.")
+                      .arg(QDir::toNativeSeparators(m_folder), reason));
+}
+
+std::optional<KeptPattern> RecoveryKeeper::offerKept(Questions &questions, Notices &notices)
+{
+    if (m_folder.isEmpty())   // QDir would take the working folder
+        return std::nullopt;
+    const QFileInfoList copies =
+        QDir(m_folder).entryInfoList({QLatin1Char('*') + kSuffix}, QDir::Files, QDir::Time);
+    for (const QFileInfo &copy : copies) {
+        const QString path = copy.filePath();
+        if (path == m_path)
+            continue;
+        auto lock = std::make_unique<QLockFile>(lockPathOf(path));
+        lock->setStaleLockTime(0);   // only a designer that no longer runs leaves its copy
+        if (!lock->tryLock(0))
+            continue;
+        RecoveryReader reader;
+        if (!reader.readFile(path)) {
+            // Kept aside, not offered again: perhaps a later version reads it.
+            const QString aside = path + QStringLiteral(".unreadable");
+            QFile::remove(aside);
+            QFile::rename(path, aside);
+            notices.tell(QStringLiteral("ไฟล์สำรองงาน %1 เสียหายหรืออ่านไม่ได้ จึงไม่ได้นำมาใช้ และย้ายไปไว้ที่ %2\n"
+                                        "The recovery file \"%1\" cannot be used: %3 It was set aside as \"%2\".")
+                             .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(aside),
+                                  reader.errorString()),
+                         Notices::Icon::Warning);
+            continue;
+        }
+        const KeptPattern &kept = reader.pattern();
+        YesNoQuestion question;
+        question.text = QStringLiteral("พบงานที่ยังไม่ได้บันทึกของ %1 (โหมด %2) ซึ่งเก็บสำรองไว้เมื่อ %3 "
+                                       "ก่อนที่โปรแกรมจะปิดลงโดยไม่คาดคิด ต้องการกู้คืนหรือไม่\n"
+                                       "The designer ended without saving \"%1\" (mode %2); a copy was kept "
+                                       "at %3. Restore it? No discards the copy.")
+                            .arg(QDir::toNativeSeparators(kept.fileName), kept.mode,
+                                 QLocale().toString(copy.lastModified(), QLocale::ShortFormat));
+        question.yesIsDefault = true;
+        // No throws the work away: only the button may say so.
+        question.escapeAnswersNo = false;
+        if (!questions.ask(question)) {
+            QFile::remove(path);
+            continue;
+        }
+        removeCopy();
+        m_lock = std::move(lock);
+        m_path = path;
+        return kept;
+    }
+    return std::nullopt;
+}
