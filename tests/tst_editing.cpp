@@ -217,12 +217,17 @@ private Q_SLOTS:
         QVERIFY2(f->prompts.told.value(0).contains(message), qPrintable(f->prompts.told.value(0)));
     }
 
-    // The keys reach the commands from the grid.
+    // The keys reach the commands from the grid, the standard ones and ours:
+    // Insert and Remove Column take Ctrl+= and Ctrl+-, which the grid's
+    // navigation leaves free.
     void keysFromTheGrid()
     {
         f->window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&f->window));
         f->grid().setCurrentCell(1, 11);
+        QTest::keyClick(view(), Qt::Key_Equal, Qt::ControlModifier);
+        QCOMPARE(f->grid().CellText(1, 12), QStringLiteral("[C]:A:1"));
+        QTest::keyClick(view(), Qt::Key_Minus, Qt::ControlModifier);
         QTest::keyClick(view(), Qt::Key_D, Qt::ControlModifier);
         QCOMPARE(f->grid().RowCount(), 4);
         QTest::keyClick(view(), Qt::Key_Down, Qt::AltModifier);

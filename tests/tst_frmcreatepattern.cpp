@@ -326,52 +326,6 @@ private Q_SLOTS:
         QCOMPARE(f->grid().CellText(1, 11), QStringLiteral("[C]:A:1"));
     }
 
-    // Every command has its key, the menus their mnemonics, and the captions
-    // read as before.
-    void keys_data()
-    {
-        QTest::addColumn<QString>("action"); QTest::addColumn<QString>("caption"); QTest::addColumn<QString>("keys");
-        QTest::newRow("New") << "mnuNew" << "New..." << "Ctrl+N";
-        QTest::newRow("Open") << "mnuOPen" << "Open..." << "Ctrl+O";
-        QTest::newRow("Save") << "mnuSave" << "Save" << "Ctrl+S";
-        QTest::newRow("Save As") << "mnuSaveAs" << "Save As..." << "Ctrl+Shift+S";
-        QTest::newRow("Exit") << "mnuExit" << "Exit" << "Ctrl+Q";
-        QTest::newRow("Insert Column") << "mnuInsert" << "Insert Column" << "Ctrl++ Ctrl+=";
-        QTest::newRow("Remove Column") << "mnuRemove" << "Remove Column" << "Ctrl+-";
-        QTest::newRow("Undo") << "mnuUndo" << "Undo" << "Ctrl+Z Alt+Backspace";
-        QTest::newRow("Redo") << "mnuRedo" << "Redo" << "Ctrl+Shift+Z Ctrl+Y";
-        QTest::newRow("Cut") << "mnuCut" << "Cut" << "Ctrl+X Shift+Del";
-        QTest::newRow("Copy") << "mnuCopy" << "Copy" << "Ctrl+C Ctrl+Ins";
-        QTest::newRow("Paste") << "mnuPaste" << "Paste" << "Ctrl+V Shift+Ins";
-        QTest::newRow("Move Line Up") << "mnuMoveUp" << "Move Line Up" << "Alt+Up";
-        QTest::newRow("Move Line Down") << "mnuMoveDown" << "Move Line Down" << "Alt+Down";
-        QTest::newRow("Duplicate Line") << "mnuDuplicate" << "Duplicate Line" << "Ctrl+D";
-    }
-    void keys()
-    {
-        QFETCH(QString, action);
-        const QAction *a = child<QAction>(f->window, qPrintable(action));
-        QTEST(QString(a->text()).remove(u'&'), "caption");
-        QVERIFY(a->text().contains(u'&'));
-        QStringList keys;
-        for (const QKeySequence &key : a->shortcuts())
-            keys << key.toString();
-        QTEST(keys.join(u' '), "keys");
-    }
-
-    // A key reaches its command from the grid.
-    void keyFromTheGrid()
-    {
-        newPattern(QStringLiteral("[C]:A:1"));
-        f->grid().setCurrentCell(1, 11);
-        f->window.activateWindow();   // window shortcuts need the active window
-        QVERIFY(QTest::qWaitForWindowActive(&f->window));
-        QTest::keyClick(view(), Qt::Key_Equal, Qt::ControlModifier);
-        QCOMPARE(f->grid().CellText(1, 12), QStringLiteral("[C]:A:1"));
-        QTest::keyClick(view(), Qt::Key_Minus, Qt::ControlModifier);
-        QCOMPARE(f->grid().CellText(1, 11), QStringLiteral("[C]:A:1"));
-    }
-
     // The output preview follows the cursor and the edits; a click on a
     // position and a check's activation move the cursor to the cell.
     void previewFollowsTheLine()

@@ -368,8 +368,12 @@ bool frmCreatePattern::DoOpen()
 void frmCreatePattern::mnuOPen_Click()
 {
     const QString path = m_context.fileChooser().chooseToOpen(FileName);
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        openPath(path);
+}
+
+void frmCreatePattern::openPath(const QString &path)
+{
     const QString former = FileName;
     FileName = path;
     if (!DoOpen()) {
@@ -391,15 +395,7 @@ void frmCreatePattern::openRecent(const QString &path)
                                  Notices::Icon::Warning);
         return;
     }
-    // As mnuOPen_Click once the file is chosen.
-    const QString former = FileName;
-    FileName = path;
-    if (!DoOpen()) {
-        FileName = former;
-        return;
-    }
-    doMode();
-    mnuSave->setEnabled(true);
+    openPath(path);
 }
 
 void frmCreatePattern::patternStored(const FileFingerprint &file)

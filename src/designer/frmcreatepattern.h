@@ -61,6 +61,8 @@ private:
     void createMenus();
     void mnuNew_Click();
     void mnuOPen_Click();
+    // Opens a chosen file; one that is refused leaves the former file name.
+    void openPath(const QString &path);
     // Both return whether the pattern was written.
     bool mnuSave_Click();
     bool mnuSaveAs_Click();

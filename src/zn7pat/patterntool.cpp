@@ -104,15 +104,21 @@ int PatternTool::check(const QStringList &files)
     return status;
 }
 
+bool PatternTool::loadOrSay(const QString &file, GridTableModel &grid, QString &mode)
+{
+    QString problem;
+    if (load(file, grid, mode, problem))
+        return true;
+    say(QStringLiteral("%1: %2").arg(file, problem));
+    return false;
+}
+
 int PatternTool::layout(const QString &file, PatternLayout::Format format)
 {
     GridTableModel grid;
     QString mode;
-    QString problem;
-    if (!load(file, grid, mode, problem)) {
-        say(QStringLiteral("%1: %2").arg(file, problem));
+    if (!loadOrSay(file, grid, mode))
         return Problems;
-    }
     QString error;
     if (!PatternLayout::write(m_out, format, grid, samples(mode), &error)) {
         say(QStringLiteral("cannot write the layout: %1").arg(error));
@@ -125,11 +131,8 @@ int PatternTool::render(const QString &file, const QByteArray &encoding)
 {
     GridTableModel grid;
     QString mode;
-    QString problem;
-    if (!load(file, grid, mode, problem)) {
-        say(QStringLiteral("%1: %2").arg(file, problem));
+    if (!loadOrSay(file, grid, mode))
         return Problems;
-    }
     const PatternPreview::Samples &rowSamples = samples(mode);
     QStringEncoder encoder(encoding.constData());
     for (const int row : PatternLayout::writtenRows(grid)) {

@@ -44,6 +44,8 @@ private:
     // Reads a pattern file into `grid`; false, with the problem in
     // `problem`, when it cannot be read or is no pattern.
     bool load(const QString &file, GridTableModel &grid, QString &mode, QString &problem);
+    // The same, the problem said on stderr as "FILE: problem".
+    bool loadOrSay(const QString &file, GridTableModel &grid, QString &mode);
     const PatternPreview::Samples &samples(const QString &mode);
     bool write(const QByteArray &bytes);
     void say(const QString &text);
