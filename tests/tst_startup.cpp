@@ -148,7 +148,7 @@ private Q_SLOTS:
     void restoredAfterKill()
     {
         QTemporaryDir dir;
-        const QString file = dir.filePath("งาน 1.PAT"), copies = dir.filePath("data/zn7tedsr");
+        const QString file = dir.filePath("งาน 1.PAT"), copies = dir.filePath("data/zn7/zn7tedsr");
         QVERIFY(writeBytes(file, "[T];PAYROLL;\r\n[H];[C]:OLD\r\n[D];[F]:{EMPCODE}:10:L::::0\r\n"));
         QProcess edited, restored;
         const auto start = [&](QProcess &program, const QStringList &steps, const char *answers) {

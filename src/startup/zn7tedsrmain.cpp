@@ -111,6 +111,9 @@ frmCreatePattern *ZN7TEDSRMain::start(const QString &executablePath, AppContext 
 int ZN7TEDSRMain::Main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // The settings go to ~/.config/zn7/zn7tedsr.conf, the recovery copies to
+    // ~/.local/share/zn7/zn7tedsr/.
+    QApplication::setOrganizationName(QStringLiteral("zn7"));
     QApplication::setApplicationName(QStringLiteral("zn7tedsr"));
     QApplication::setApplicationVersion(QStringLiteral(ZN7_VERSION));
 
