@@ -152,6 +152,17 @@ private Q_SLOTS:
         const QByteArray libraries = run("ldd", {ZN7_PAT}, ".").out;
         QVERIFY2(libraries.contains("libQt6Core") && !libraries.contains("libQt6Gui") && !libraries.contains("libQt6Widgets"), libraries);
     }
+
+    // Output that cannot be written is a failure, not a success.
+    void fullDisk()
+    {
+        QProcess process;
+        process.setStandardOutputFile(QStringLiteral("/dev/full"));
+        process.start(ZN7_PAT, {"render", "--data", kSampleData, kPatterns + "/basic.PAT"});
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), 2);
+        QVERIFY(process.readAllStandardError().startsWith("zn7pat: cannot write the output"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TstZn7Pat)

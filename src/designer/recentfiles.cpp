@@ -27,6 +27,8 @@ void add(const QString &path)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     QStringList list = files();
+    if (list.value(0) == absolute)
+        return;   // a save of the file last used writes no settings
     list.removeAll(absolute);
     list.prepend(absolute);
     store(list.mid(0, kMax));

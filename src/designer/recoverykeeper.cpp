@@ -83,8 +83,7 @@ void RecoveryKeeper::onPatternChanged(const GridChange &change)
     case GridChange::Kind::RowAdded:
     case GridChange::Kind::RowErased:
         // Rows that come or go move every row after them.
-        for (int row = change.row; row <= m_grid.RowCount(); ++row)
-            m_changedRows.insert(row);
+        m_firstMoved = std::min(m_firstMoved, change.row);
         break;
     case GridChange::Kind::Reset:
         m_allChanged = true;
@@ -113,12 +112,15 @@ void RecoveryKeeper::write()
     } else {
         m_rows.resize(m_grid.RowCount());
         for (const int row : std::as_const(m_changedRows)) {
-            if (row >= 1 && row <= m_rows.size())
+            if (row >= 1 && row < m_firstMoved && row <= m_rows.size())
                 m_rows[row - 1] = PatternFile::rowLine(m_grid, row);
         }
+        for (int row = std::max(m_firstMoved, 1); row <= m_rows.size(); ++row)
+            m_rows[row - 1] = PatternFile::rowLine(m_grid, row);
     }
     m_allChanged = false;
     m_changedRows.clear();
+    m_firstMoved = INT_MAX;
 
     // The rows are shared with the thread, not copied: an edit meanwhile
     // copies the list of rows (implicit sharing), not the rows' text.
@@ -147,15 +149,15 @@ bool RecoveryKeeper::openSession()
         fail(tr("the folder cannot be made"));
         return false;
     }
-    const QString base = QDir(m_folder).filePath(QUuid::createUuid().toString(QUuid::WithoutBraces));
-    auto lock = std::make_unique<QLockFile>(base + QStringLiteral(".lock"));
+    const QString copy = QDir(m_folder).filePath(QUuid::createUuid().toString(QUuid::WithoutBraces) + kSuffix);
+    auto lock = std::make_unique<QLockFile>(lockPathOf(copy));
     lock->setStaleLockTime(0);
     if (!lock->tryLock(0)) {
         fail(tr("its lock file cannot be written"));
         return false;
     }
     m_lock = std::move(lock);
-    m_path = base + kSuffix;
+    m_path = copy;
     return true;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <climits>
+
 #include "designer/filefingerprint.h"
 #include "designer/recoveryfile.h"
 
@@ -52,11 +54,9 @@ public:
     // Whether the pattern has changes not saved. Set, a copy is kept from
     // the next interval on; cleared (the pattern saved, dropped or replaced),
     // the copy is removed.
-    bool isModified() const { return m_modified; }
     void setModified(bool modified);
     // Whether copies are kept. A copy that cannot be written turns keeping
     // off for the rest of the session, with failed().
-    bool isEnabled() const { return m_enabled; }
     void setEnabled(bool enabled);
 
     // The copies of designers that ended without removing theirs, newest
@@ -89,9 +89,11 @@ private:
     bool m_enabled = true;
     bool m_writing = false;
     // The rows as the last copy held them; rows changed since are rebuilt at
-    // the next write, all of them after a new layout or a bulk load.
+    // the next write, all of them after a new layout or a bulk load, and
+    // every row from the first that rows inserted or taken out moved.
     QStringList m_rows;
     QSet<int> m_changedRows;
+    int m_firstMoved = INT_MAX;
     bool m_allChanged = true;
     QString m_path;                      // this session's copy, once it has one
     std::unique_ptr<QLockFile> m_lock;   // held while the session runs

@@ -102,9 +102,14 @@ int main(int argc, char *argv[])
     PatternTool tool(out, err);
     if (!tool.useDataFolder(parser.value(data), QCoreApplication::applicationFilePath()))
         return PatternTool::CannotRun;
-    if (command == u"check")
-        return tool.check(files);
-    if (command == u"layout")
-        return tool.layout(files.constFirst(), *layoutFormat);
-    return tool.render(files.constFirst(), codePage.toLatin1());
+    const int status = command == u"check"    ? tool.check(files)
+                     : command == u"layout" ? tool.layout(files.constFirst(), *layoutFormat)
+                                            : tool.render(files.constFirst(), codePage.toLatin1());
+    // What is still buffered must reach its place, or the run failed: a
+    // full disk is no success.
+    if (!out.flush() || std::fflush(stdout) != 0) {
+        err.write(QStringLiteral("zn7pat: cannot write the output: %1\n").arg(out.errorString()).toUtf8());
+        return PatternTool::CannotRun;
+    }
+    return status;
 }
