@@ -340,9 +340,10 @@ void frmCreatePattern::Recalculate()
 bool frmCreatePattern::DoOpen()
 {
     PatternReader reader;
+    FileFingerprint opened;
     const QFileInfo info(FileName);
     if (info.exists() || info.isSymLink()) {
-        if (!reader.readFile(FileName)) {
+        if (!reader.readFile(FileName, &opened)) {
             m_context.notices().tell(
                 QStringLiteral("ไม่สามารถอ่านไฟล์ %1 ได้\nCannot read the file \"%1\": %2")
                     .arg(QDir::toNativeSeparators(FileName), reader.errorString()),
@@ -361,7 +362,7 @@ bool frmCreatePattern::DoOpen()
     gridshow();
     PatternFile::loadRows(reader.takeLines(), m_grid);
     Recalculate();
-    patternStored(reader.fingerprint());
+    patternStored(opened);
     return true;
 }
 

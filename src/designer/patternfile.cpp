@@ -218,7 +218,6 @@ bool PatternReader::read(QIODevice &device, QByteArray *patternBytes)
     m_lines.clear();
     m_mode.clear();
     m_error.clear();
-    m_fingerprint = {};
     if (!device.isOpen() && !device.open(QIODevice::ReadOnly)) {
         m_error = device.errorString();
         return false;
@@ -272,7 +271,7 @@ bool PatternReader::read(QIODevice &device, QByteArray *patternBytes)
     return true;
 }
 
-bool PatternReader::readFile(const QString &fileName)
+bool PatternReader::readFile(const QString &fileName, FileFingerprint *fingerprint)
 {
     m_lines.clear();
     m_error.clear();
@@ -293,12 +292,12 @@ bool PatternReader::readFile(const QString &fileName)
         return false;
     }
     QByteArray bytes;
-    if (!read(file, &bytes))
+    if (!read(file, fingerprint ? &bytes : nullptr))
         return false;
     // The bytes of the pattern just read, not the file as it is a moment
     // later: a save then asks when someone replaced it in between.
-    if (!m_mode.isEmpty())
-        m_fingerprint = FileFingerprint::ofBytes(fileName, bytes);
+    if (fingerprint)
+        *fingerprint = m_mode.isEmpty() ? FileFingerprint() : FileFingerprint::ofBytes(fileName, bytes);
     return true;
 }
 

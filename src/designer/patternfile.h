@@ -58,14 +58,14 @@ public:
     // False, with errorString() set, when the device cannot be read; true
     // when it was read, whether or not it holds a pattern.
     bool read(QIODevice &device);
-    bool readFile(const QString &fileName);
+    // With `fingerprint`, it gets the bytes read when they hold a pattern
+    // (hashed: a cost only the callers that compare files later pay).
+    bool readFile(const QString &fileName, FileFingerprint *fingerprint = nullptr);
 
     const QStringList &lines() const { return m_lines; }
     QStringList takeLines() { return std::exchange(m_lines, {}); }
     QString mode() const { return m_mode; }
     QString errorString() const { return m_error; }
-    // The file as readFile() read it, when it held a pattern; else null.
-    const FileFingerprint &fingerprint() const { return m_fingerprint; }
 
 private:
     bool fail(const QIODevice &device);
@@ -75,7 +75,6 @@ private:
     QStringList m_lines;
     QString m_mode;
     QString m_error;
-    FileFingerprint m_fingerprint;
 };
 
 // Writes a pattern file. save() replaces the file only once it is completely
