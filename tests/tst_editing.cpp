@@ -94,8 +94,9 @@ private Q_SLOTS:
         QCOMPARE(f->grid().RowCount(), 3);
     }
 
-    // Each change is one step named after it: undone, the grid and the
-    // cursor are as before it; redone, as after it.
+    // Each change is one step named after it, the status bar showing the
+    // line's new lengths at once: undone, the grid and the cursor are as
+    // before it; redone, as after it.
     void everyChangeIsOneStep_data()
     {
         QTest::addColumn<Act>("what"); QTest::addColumn<QPoint>("at"); QTest::addColumn<QString>("name");
@@ -120,6 +121,8 @@ private Q_SLOTS:
         QVERIFY(!history()->canUndo());
         QCOMPARE(undoText(), QStringLiteral("Undo"));
         act(what);
+        const QString status = LineLength::statusText(LineLength::measure(f->grid()));
+        QCOMPARE(f->status(), status);
         const QStringList after = state();
         const QPoint cursorAfter = cursor();
         QVERIFY2(after != before, "the action changed nothing");
@@ -132,6 +135,7 @@ private Q_SLOTS:
         f->trigger("mnuRedo");
         QCOMPARE(state(), after);
         QCOMPARE(cursor(), cursorAfter);
+        QCOMPARE(f->status(), status);
     }
 
     // A field dialog closed with Cancel, and a line that cannot move further,

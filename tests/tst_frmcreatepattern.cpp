@@ -229,18 +229,6 @@ private Q_SLOTS:
         QTEST(f->status(), "expected");
     }
 
-    // Delete on the current line shows its new lengths at once.
-    void deleteRecalculates()
-    {
-        newPattern(QStringLiteral("[F]:{A}:10:L::::0"));
-        f->grid().SetCellText(1, 12, QStringLiteral("[C]:AB:2"));
-        f->grid().setCurrentCell(1, 12);
-        QCOMPARE(f->status(), QStringLiteral("Total Length = 12 Colume Length = 12"));
-        QTest::keyClick(view(), Qt::Key_Delete);
-        QCOMPARE(f->grid().CellText(1, 12), QString());
-        QCOMPARE(f->status(), QStringLiteral("Total Length = 10 Colume Length = 10"));
-    }
-
     // One edit, end to end, under each locale: New asks for the mode, F2 on
     // the type column opens no field dialog, F2 on the last field cell opens
     // it, and its OK gives the cell text. The length shows in ASCII digits,
