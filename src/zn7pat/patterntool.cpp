@@ -2,7 +2,6 @@
 
 #include "components/datatools.h"
 #include "components/designdatabase.h"
-#include "components/gridtablemodel.h"
 #include "components/inireader.h"
 #include "designer/gridlayout.h"
 #include "designer/patternfile.h"
@@ -52,7 +51,7 @@ bool PatternTool::useDataFolder(const QString &folder, const QString &programPat
     return true;
 }
 
-bool PatternTool::load(const QString &file, GridTableModel &grid, QString &mode, QString &problem)
+bool PatternTool::load(const QString &file, QString &mode, QString &problem)
 {
     PatternReader reader;
     if (!reader.readFile(file)) {
@@ -66,8 +65,8 @@ bool PatternTool::load(const QString &file, GridTableModel &grid, QString &mode,
         return false;
     }
     mode = reader.mode();
-    GridLayout::layOut(grid);
-    PatternFile::loadRows(reader.takeLines(), grid);
+    GridLayout::layOut(m_grid);
+    PatternFile::loadRows(reader.takeLines(), m_grid);
     return true;
 }
 
@@ -83,17 +82,16 @@ int PatternTool::check(const QStringList &files)
 {
     int status = Done;
     for (const QString &file : files) {
-        GridTableModel grid;
         QString mode;
         QString problem;
         QString out;
-        if (!load(file, grid, mode, problem)) {
+        if (!load(file, mode, problem)) {
             out = QStringLiteral("%1:0:-: %2\n").arg(file, problem);
         } else {
-            for (const PatternPreview::Check &c : PatternPreview::check(grid, samples(mode))) {
+            for (const PatternPreview::Check &c : PatternPreview::check(m_grid, samples(mode))) {
                 out += QStringLiteral("%1:%2:%3: %4\n")
                            .arg(file, QString::number(c.row),
-                                c.column == 0 ? QStringLiteral("-") : grid.CellText(0, c.column), c.message);
+                                c.column == 0 ? QStringLiteral("-") : m_grid.CellText(0, c.column), c.message);
             }
         }
         if (!out.isEmpty())
@@ -104,10 +102,10 @@ int PatternTool::check(const QStringList &files)
     return status;
 }
 
-bool PatternTool::loadOrSay(const QString &file, GridTableModel &grid, QString &mode)
+bool PatternTool::loadOrSay(const QString &file, QString &mode)
 {
     QString problem;
-    if (load(file, grid, mode, problem))
+    if (load(file, mode, problem))
         return true;
     say(QStringLiteral("%1: %2").arg(file, problem));
     return false;
@@ -115,12 +113,11 @@ bool PatternTool::loadOrSay(const QString &file, GridTableModel &grid, QString &
 
 int PatternTool::layout(const QString &file, PatternLayout::Format format)
 {
-    GridTableModel grid;
     QString mode;
-    if (!loadOrSay(file, grid, mode))
+    if (!loadOrSay(file, mode))
         return Problems;
     QString error;
-    if (!PatternLayout::write(m_out, format, grid, samples(mode), &error)) {
+    if (!PatternLayout::write(m_out, format, m_grid, samples(mode), &error)) {
         say(QStringLiteral("cannot write the layout: %1").arg(error));
         return CannotRun;
     }
@@ -129,14 +126,13 @@ int PatternTool::layout(const QString &file, PatternLayout::Format format)
 
 int PatternTool::render(const QString &file, const QByteArray &encoding)
 {
-    GridTableModel grid;
     QString mode;
-    if (!loadOrSay(file, grid, mode))
+    if (!loadOrSay(file, mode))
         return Problems;
     const PatternPreview::Samples &rowSamples = samples(mode);
     QStringEncoder encoder(encoding.constData());
-    for (const int row : PatternLayout::writtenRows(grid)) {
-        QString text = PatternPreview::renderRow(grid, row, rowSamples).text;
+    for (const int row : PatternLayout::writtenRows(m_grid)) {
+        QString text = PatternPreview::renderRow(m_grid, row, rowSamples).text;
         text += u'\n';
         if (!write(encoder.encode(text)))
             return CannotRun;

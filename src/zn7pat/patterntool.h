@@ -1,5 +1,6 @@
 #pragma once
 
+#include "components/gridtablemodel.h"
 #include "designer/patternlayout.h"
 #include "designer/patternpreview.h"
 
@@ -7,7 +8,6 @@
 #include <QString>
 #include <QStringList>
 
-class GridTableModel;
 class QIODevice;
 
 // The work of zn7pat's commands, on the core library alone: finds the design
@@ -41,11 +41,11 @@ public:
     int render(const QString &file, const QByteArray &encoding);
 
 private:
-    // Reads a pattern file into `grid`; false, with the problem in
+    // Reads a pattern file into m_grid; false, with the problem in
     // `problem`, when it cannot be read or is no pattern.
-    bool load(const QString &file, GridTableModel &grid, QString &mode, QString &problem);
+    bool load(const QString &file, QString &mode, QString &problem);
     // The same, the problem said on stderr as "FILE: problem".
-    bool loadOrSay(const QString &file, GridTableModel &grid, QString &mode);
+    bool loadOrSay(const QString &file, QString &mode);
     const PatternPreview::Samples &samples(const QString &mode);
     bool write(const QByteArray &bytes);
     void say(const QString &text);
@@ -54,4 +54,7 @@ private:
     QIODevice &m_err;
     QString m_designConnection;
     QHash<QString, PatternPreview::Samples> m_samples;
+    // The pattern read last; the next file read replaces it. The program
+    // ends without freeing it (see main).
+    GridTableModel m_grid;
 };
