@@ -58,8 +58,9 @@ public:
     // False, with errorString() set, when the device cannot be read; true
     // when it was read, whether or not it holds a pattern.
     bool read(QIODevice &device);
-    // With `fingerprint`, it gets the bytes read when they hold a pattern
-    // (hashed: a cost only the callers that compare files later pay).
+    // `fingerprint`, when given, gets the size, time and hash of the bytes
+    // read if they hold a pattern, else a null one: hashing is a cost only
+    // the callers that compare the file later pay.
     bool readFile(const QString &fileName, FileFingerprint *fingerprint = nullptr);
 
     const QStringList &lines() const { return m_lines; }
