@@ -48,18 +48,19 @@ QString RecoveryKeeper::defaultFolder()
 void RecoveryKeeper::setModified(bool modified)
 {
     m_modified = modified;
-    if (!modified)
-        removeCopy();
-    else if (m_enabled && !m_timer.isActive())
-        m_timer.start();
+    modified ? startIfDue() : removeCopy();
 }
 
 void RecoveryKeeper::setEnabled(bool enabled)
 {
     m_enabled = enabled;
-    if (!enabled)
-        removeCopy();
-    else if (m_modified && !m_timer.isActive())
+    enabled ? startIfDue() : removeCopy();
+}
+
+void RecoveryKeeper::startIfDue()
+{
+    // A running interval is not restarted: edits never put a copy off.
+    if (m_modified && m_enabled && !m_timer.isActive())
         m_timer.start();
 }
 
@@ -90,8 +91,7 @@ void RecoveryKeeper::onPatternChanged(const GridChange &change)
         m_changedRows.clear();
         break;
     }
-    if (m_modified && m_enabled && !m_timer.isActive())
-        m_timer.start();
+    startIfDue();
 }
 
 void RecoveryKeeper::write()

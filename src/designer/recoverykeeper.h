@@ -80,6 +80,8 @@ private:
     bool openSession();
     void fail(const QString &reason);
     void removeCopy();
+    // Starts the interval when a copy is due and none is on its way.
+    void startIfDue();
 
     const GridTableModel &m_grid;
     const QString m_folder;
