@@ -118,7 +118,6 @@ public:
     // While recording, every change of the content is added to `edits`
     // (nullptr stops). Undo, redo, layouts and bulk loads are not recorded.
     void record(GridEdits *edits) { m_recording = edits; }
-    bool isRecording() const { return m_recording != nullptr; }
     void undo(const GridEdits &edits);
     void redo(const GridEdits &edits);
 

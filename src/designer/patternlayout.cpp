@@ -377,12 +377,6 @@ QList<int> writtenRows(const PatternGrid &grid)
     return rows;
 }
 
-RowLayout layOutRow(const PatternGrid &grid, int row, const PatternPreview::Samples &samples)
-{
-    Memo memo;
-    return layOut(grid, row, samples, memo);
-}
-
 QStringList keys()
 {
     return {QStringLiteral("row"),    QStringLiteral("type"),      QStringLiteral("cell"),
@@ -486,8 +480,9 @@ QString sheetHtml(const SheetHeading &heading, const PatternGrid &grid, const Pa
     const QList<int> rows = writtenRows(grid);
     if (rows.isEmpty())
         html += QStringLiteral("<p>The pattern has no rows.</p>\n");
+    Memo memo;
     for (const int row : rows) {
-        const RowLayout layout = layOutRow(grid, row, samples);
+        const RowLayout layout = layOut(grid, row, samples, memo);
         html += QStringLiteral("<h2>Row %1 — %2 — total length %3</h2>\n"
                                "<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\"><tr>")
                     .arg(row).arg(layout.type).arg(layout.length);
@@ -498,10 +493,8 @@ QString sheetHtml(const SheetHeading &heading, const PatternGrid &grid, const Pa
             const QStringList values = texts(cell);
             html += QStringLiteral("<tr>");
             for (const int k : columns) {
-                const bool numeric = k == kLine || k == kStart || k == kEndLine || k == kEnd || k == kLength
-                    || k == kMultiLine;
                 html += QStringLiteral("<td%1>%2</td>")
-                            .arg(k == kSample ? QStringLiteral(" class=\"s\"") : numeric ? QStringLiteral(" class=\"n\"") : QString(),
+                            .arg(k == kSample ? QStringLiteral(" class=\"s\"") : isNumber(k) ? QStringLiteral(" class=\"n\"") : QString(),
                                  escaped(shown(values[k], k)));
             }
             html += QStringLiteral("</tr>\n");

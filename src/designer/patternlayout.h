@@ -61,10 +61,6 @@ struct RowLayout
 // The rows a pattern file holds, in order: not removed, a field cell filled.
 QList<int> writtenRows(const PatternGrid &grid);
 
-// One row laid out: its cells in column order, from PatternPreview's
-// rendering and the descriptor's own reading of each field cell.
-RowLayout layOutRow(const PatternGrid &grid, int row, const PatternPreview::Samples &samples);
-
 // The records' keys in column order: the CSV header, the JSON keys, the
 // text table's heading.
 QStringList keys();
