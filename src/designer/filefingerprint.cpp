@@ -48,6 +48,16 @@ FileFingerprint FileFingerprint::ofBytes(const QString &path, QByteArrayView byt
     return result;
 }
 
+bool FileFingerprint::matchesDisk() const
+{
+    const QFileInfo info(m_path);
+    if (info.exists() != m_exists)
+        return false;
+    if (m_exists && (info.size() != m_size || info.lastModified().toMSecsSinceEpoch() != m_modified))
+        return false;
+    return of(m_path) == *this;
+}
+
 QString FileFingerprint::toText() const
 {
     if (!m_exists)
@@ -77,7 +87,7 @@ std::optional<FileFingerprint> FileFingerprint::fromText(const QString &path, QS
 
 bool OverwriteGuard::mayWrite(const QString &path, Questions &questions) const
 {
-    if (m_file.isNull() || path != m_file.path() || FileFingerprint::of(path) == m_file)
+    if (m_file.isNull() || path != m_file.path() || m_file.matchesDisk())
         return true;
     YesNoQuestion question;
     question.text = QStringLiteral("ไฟล์ %1 ถูกเปลี่ยนแปลง แทนที่ หรือลบออกไปหลังจากเปิดหรือบันทึกครั้งล่าสุด "

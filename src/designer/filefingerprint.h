@@ -29,6 +29,9 @@ public:
 
     bool isNull() const { return m_path.isEmpty(); }
     QString path() const { return m_path; }
+    // Whether the file at path() is still this one: its bytes are hashed
+    // only when its size and time agree.
+    bool matchesDisk() const;
 
     // One line of text without the path, and back; nothing for a text that
     // is none. The recovery file keeps a pattern's fingerprint so.
