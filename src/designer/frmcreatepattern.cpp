@@ -382,7 +382,6 @@ void frmCreatePattern::openPath(const QString &path)
         return;
     }
     doMode();
-    mnuSave->setEnabled(true);
 }
 
 void frmCreatePattern::openRecent(const QString &path)

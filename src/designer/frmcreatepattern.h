@@ -53,6 +53,9 @@ public:
     // (recoverykeeper.h); called once the window is shown. Whether one was
     // taken back.
     bool offerRecovery();
+    // Opens a file as Open does once it is chosen; one that cannot be read
+    // leaves the former file name.
+    void openPath(const QString &path);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -61,8 +64,6 @@ private:
     void createMenus();
     void mnuNew_Click();
     void mnuOPen_Click();
-    // Opens a chosen file; one that is refused leaves the former file name.
-    void openPath(const QString &path);
     // Both return whether the pattern was written.
     bool mnuSave_Click();
     bool mnuSaveAs_Click();

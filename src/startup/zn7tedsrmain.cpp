@@ -97,13 +97,8 @@ frmCreatePattern *ZN7TEDSRMain::start(const QString &executablePath, AppContext 
     // A pattern taken back from a crash is not replaced by the file given:
     // it would be lost again.
     QTimer::singleShot(0, window, [window, file = fileToOpen] {
-        if (window->offerRecovery() || file.isEmpty())
-            return;
-        window->FileName = QFileInfo(file).absoluteFilePath();
-        if (window->DoOpen())
-            window->doMode();
-        else
-            window->FileName.clear();
+        if (!window->offerRecovery() && !file.isEmpty())
+            window->openPath(QFileInfo(file).absoluteFilePath());
     });
     return window;
 }
