@@ -262,12 +262,19 @@ void GridEditor::select(int firstRow, int lastRow, int firstColumn, int lastColu
 void GridEditor::clearSelection(const QString &name)
 {
     const Selection picked = selection();
+    const int first = m_model->sectionOfColumn(picked.firstColumn);
+    const int last = m_model->sectionOfColumn(picked.lastColumn);
+    if (first < 0 || last < first)
+        return;
+    // One write a row, as a paste makes: a list cell keeps its value.
     perform(name, [&] {
         for (const int row : picked.rows) {
-            for (int col = picked.firstColumn; col <= picked.lastColumn; ++col) {
-                if (m_model->sectionOfColumn(col) >= 0 && !m_model->isListColumn(col))
-                    m_model->SetCellText(row, col, QString());
+            QList<QString> cells = m_model->rowCells(row).mid(first, last - first + 1);
+            for (int s = first; s <= last; ++s) {
+                if (!m_model->isListColumn(m_model->columnOfSection(s)))
+                    cells[s - first].clear();
             }
+            m_model->setRowCells(row, picked.firstColumn, cells);
         }
     });
 }
