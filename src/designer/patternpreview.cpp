@@ -222,16 +222,20 @@ QString unknownModeMessage(const QString &mode)
     return QStringLiteral("the mode %1 is not in the design database").arg(mode);
 }
 
-Samples Samples::read(const QString &connection, const QString &mode)
+bool modeIsUnknown(const QString &connection, const QString &mode)
 {
-    const DesignDatabase database(connection);
-    Samples samples = of(database.fields(mode));
     // "ALL" marks the fields of every mode: it is in the database, though
     // no pattern can be given it.
-    if (const std::optional<QList<WorkingMode>> modes = database.modes(); modes && mode != u"ALL") {
-        if (std::none_of(modes->cbegin(), modes->cend(), [&mode](const WorkingMode &m) { return m.code == mode; }))
-            samples.unknownMode = mode;
-    }
+    const std::optional<QList<WorkingMode>> modes = DesignDatabase(connection).modes();
+    return modes && mode != u"ALL"
+        && std::none_of(modes->cbegin(), modes->cend(), [&mode](const WorkingMode &m) { return m.code == mode; });
+}
+
+Samples Samples::read(const QString &connection, const QString &mode)
+{
+    Samples samples = of(DesignDatabase(connection).fields(mode));
+    if (modeIsUnknown(connection, mode))
+        samples.unknownMode = mode;
     return samples;
 }
 

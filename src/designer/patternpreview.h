@@ -31,6 +31,10 @@ struct Samples
     static Samples read(const QString &connection, const QString &mode);
 };
 
+// Whether the design database of `connection` can be read and does not
+// know the mode `mode`.
+bool modeIsUnknown(const QString &connection, const QString &mode);
+
 // "the mode BANKS is not in the design database"
 QString unknownModeMessage(const QString &mode);
 
