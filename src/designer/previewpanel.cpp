@@ -218,7 +218,7 @@ void LineView::updateSize()
     for (const Place &place : std::as_const(m_places))
         longest = qMax(longest, place.position + 1);
     const int lines = int(m_row.text.count(u'\n')) + 1;
-    m_size = {2 * kMargin + (qMax(longest, 40) + 2) * m_metrics.cell, m_metrics.rulerHeight + qMax(lines, 2) * m_metrics.lineHeight + kMargin};
+    m_size = {2 * kMargin + (qMax(longest, 40) + 2) * m_metrics.cell, m_metrics.rulerHeight + lines * m_metrics.lineHeight + kMargin};
     updateGeometry();
 }
 
