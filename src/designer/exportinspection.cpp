@@ -1,0 +1,483 @@
+#include "exportinspection.h"
+
+#include "components/texttools.h"
+#include "designer/csvtext.h"
+#include "designer/gridlayout.h"
+
+#include <QIODevice>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <charconv>
+
+namespace ExportInspection {
+
+using RecordShape::Piece;
+using RecordShape::Row;
+
+QString ExportText::lineEnds() const
+{
+    if (crlf > 0 && lf > 0)
+        return QStringLiteral("mixed: %1 CR LF, %2 LF").arg(crlf).arg(lf);
+    return crlf > 0 ? QStringLiteral("CR LF") : lf > 0 ? QStringLiteral("LF") : QStringLiteral("none");
+}
+
+std::optional<ExportText> decode(const QByteArray &bytes, const char *encoding, QString *error)
+{
+    if (const qsizetype nul = bytes.indexOf('\0'); nul >= 0) {
+        if (error) {
+            const qsizetype line = bytes.first(nul).count('\n') + 1;
+            *error = QStringLiteral("line %1: a NUL byte; this is no text file").arg(line);
+        }
+        return std::nullopt;
+    }
+    QByteArrayView view(bytes);
+    if (qstrcmp(encoding, "utf-8") == 0 && view.startsWith("\xEF\xBB\xBF"))
+        view = view.sliced(3);
+    QStringDecoder decoder(encoding);
+    const QString text = decoder.decode(view);
+    ExportText out;
+    out.lines.reserve(bytes.count('\n') + 1);
+    for (qsizetype from = 0; from < text.size();) {
+        qsizetype end = text.indexOf(u'\n', from);
+        const bool ended = end >= 0;
+        if (!ended)
+            end = text.size();
+        qsizetype last = end;
+        if (ended && last > from && text.at(last - 1) == u'\r') {
+            --last;
+            ++out.crlf;
+        } else if (ended) {
+            ++out.lf;
+        }
+        out.lines.append(text.sliced(from, last - from));
+        from = end + 1;
+    }
+    return out;
+}
+
+namespace {
+
+bool fitsLine(const RecordShape::Line &shape, const QString &line)
+{
+    if (line.size() != shape.length)
+        return false;
+    for (const auto &[position, c] : shape.fixed) {
+        if (line.at(position) != c)
+            return false;
+    }
+    return true;
+}
+
+bool fits(const Row &shape, const QStringList &lines, qsizetype at)
+{
+    if (at + shape.lines.size() > lines.size())
+        return false;
+    for (qsizetype j = 0; j < shape.lines.size(); ++j) {
+        if (!fitsLine(shape.lines.at(j), lines.at(at + j)))
+            return false;
+    }
+    return true;
+}
+
+// How near a line comes to a shape's first line, and where it first
+// differs: the fewer fixed characters wrong the nearer (a filler of spaces
+// that a line of another row happens to share must not outweigh the
+// record type it gets wrong), then a line of the same length, then the
+// more fixed characters right.
+struct Nearness
+{
+    qsizetype wrong = 0;
+    bool sameLength = false;
+    qsizetype right = 0;
+
+    bool nearerThan(const Nearness &other) const
+    {
+        if (wrong != other.wrong)
+            return wrong < other.wrong;
+        if (sameLength != other.sameLength)
+            return sameLength;
+        return right > other.right;
+    }
+};
+
+std::pair<Nearness, Difference> compare(const Row &shape, const QString &line)
+{
+    const RecordShape::Line &first = shape.lines.constFirst();
+    Difference difference{0, {}, {}, int(line.size()), first.length};
+    Nearness nearness{0, line.size() == first.length, 0};
+    for (const auto &[position, c] : first.fixed) {
+        const QChar found = position < line.size() ? line.at(position) : QChar();
+        if (found == c) {
+            ++nearness.right;
+            continue;
+        }
+        ++nearness.wrong;
+        if (difference.position == 0) {
+            difference.position = position + 1;
+            difference.found = found;
+            difference.expected = c;
+        }
+    }
+    return {nearness, difference};
+}
+
+QString shown(QChar c)
+{
+    if (c.isNull())
+        return QStringLiteral("the end of the line");
+    if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+        return QStringLiteral("U+%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+    return u'\'' + QString(c) + u'\'';
+}
+
+// `text` in double quotes, a quote, a backslash and control characters
+// escaped, so a field's spaces show and a line of output stays one line.
+void appendQuoted(QString &out, QStringView text)
+{
+    out += u'"';
+    for (const QChar c : text) {
+        if (c == u'"' || c == u'\\') {
+            out += u'\\';
+            out += c;
+        } else if (c.unicode() < 0x20 || c.unicode() == 0x7f) {
+            out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        } else {
+            out += c;
+        }
+    }
+    out += u'"';
+}
+
+void appendNumber(QString &out, qsizetype value)
+{
+    char digits[24];
+    out += QLatin1StringView(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+}
+
+QString cellName(int column)
+{
+    return QStringLiteral("Field%1").arg(column - GridLayout::kFirstFieldColumn + 1);
+}
+
+// A text as a JSON string, quotes and all.
+QString jsonString(const QString &text)
+{
+    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(array.sliced(1, array.size() - 2));
+}
+
+QString rowName(const Row &shape)
+{
+    return QStringLiteral("row %1 (%2)").arg(shape.row).arg(shape.type);
+}
+
+QString tieNote(const QList<Row> &shapes, const QList<int> &ties)
+{
+    QStringList rows;
+    for (const int shape : ties)
+        rows << rowName(shapes.at(shape));
+    return rows.join(QStringLiteral(", ")) + (ties.size() == 1 ? QStringLiteral(" fits as well") : QStringLiteral(" fit as well"));
+}
+
+} // namespace
+
+Result inspect(const QList<Row> &shapes, const QStringList &lines)
+{
+    Result result;
+    result.lines.resize(lines.size());
+    result.records.fill(0, shapes.size());
+    // Only rows whose first line has the line's length can fit it.
+    QHash<int, QList<int>> byLength;
+    for (int s = 0; s < shapes.size(); ++s)
+        byLength[shapes.at(s).lines.constFirst().length].append(s);
+    QList<qsizetype> fixed(shapes.size());
+    for (int s = 0; s < shapes.size(); ++s)
+        fixed[s] = shapes.at(s).fixedCount();
+
+    for (qsizetype at = 0; at < lines.size();) {
+        int best = -1;
+        QList<int> ties;
+        for (const int s : byLength.value(int(lines.at(at).size()))) {
+            if (!fits(shapes.at(s), lines, at))
+                continue;
+            if (best < 0 || fixed[s] > fixed[best]) {
+                best = s;
+                ties.clear();
+            } else if (fixed[s] == fixed[best]) {
+                ties.append(s);
+            }
+        }
+        if (best >= 0) {
+            const qsizetype parts = shapes.at(best).lines.size();
+            for (qsizetype j = 0; j < parts; ++j)
+                result.lines[at + j] = {best, int(j), -1, {}};
+            if (!ties.isEmpty())
+                result.ties.insert(int(at), ties);
+            ++result.records[best];
+            at += parts;
+            continue;
+        }
+        LineMatch &miss = result.lines[at];
+        Nearness nearest;
+        for (int s = 0; s < shapes.size(); ++s) {
+            const auto [nearness, difference] = compare(shapes.at(s), lines.at(at));
+            if (miss.nearest < 0 || nearness.nearerThan(nearest)) {
+                nearest = nearness;
+                miss.nearest = s;
+                miss.difference = difference;
+            }
+        }
+        ++result.unmatched;
+        ++at;
+    }
+    return result;
+}
+
+QStringView textOf(const QString &line, const Piece &piece)
+{
+    return QStringView(line).mid(piece.start - 1, piece.length());
+}
+
+QString describeMiss(const QList<Row> &shapes, const LineMatch &match)
+{
+    if (match.nearest < 0)
+        return QStringLiteral("no row matches: the pattern has no rows");
+    const Row &shape = shapes.at(match.nearest);
+    const Difference &d = match.difference;
+    QString text = QStringLiteral("no row matches: nearest %1, ").arg(rowName(shape));
+    if (d.position > 0) {
+        text += QStringLiteral("position %1: %2, row %3 expects %4")
+                    .arg(d.position)
+                    .arg(shown(d.found))
+                    .arg(shape.row)
+                    .arg(shown(d.expected));
+        if (d.length != d.expectedLength)
+            text += QStringLiteral("; the line has %1, the row writes %2")
+                        .arg(TextTools::counted(d.length, "character", "characters"))
+                        .arg(d.expectedLength);
+    } else {
+        text += QStringLiteral("the line has %1, row %2 writes %3")
+                    .arg(TextTools::counted(d.length, "character", "characters"))
+                    .arg(shape.row)
+                    .arg(d.expectedLength);
+    }
+    if (shape.lines.size() > 1 && d.position == 0 && d.length == d.expectedLength)
+        text += shape.lines.size() == 2 ? QStringLiteral("; its second line does not follow")
+                                        : QStringLiteral("; its other %1 lines do not follow").arg(shape.lines.size() - 1);
+    return text;
+}
+
+QString summary(const QList<Row> &shapes, const ExportText &text, const Result &result)
+{
+    QStringList perRow;
+    for (int s = 0; s < shapes.size(); ++s)
+        perRow << QStringLiteral("%1 %2").arg(rowName(shapes.at(s))).arg(result.records.at(s));
+    QString out = TextTools::counted(text.lines.size(), "line", "lines") + QStringLiteral(" read");
+    if (!perRow.isEmpty())
+        out += QStringLiteral("; records: ") + perRow.join(QStringLiteral(", "));
+    out += QStringLiteral("; ") + (result.unmatched == 1 ? QStringLiteral("1 line matches no row")
+                                                        : QStringLiteral("%1 lines match no row").arg(result.unmatched));
+    out += QStringLiteral("; line ends: ") + text.lineEnds();
+    return out;
+}
+
+namespace {
+
+bool put(QIODevice &device, const QByteArray &bytes, QString *error)
+{
+    if (device.write(bytes) == bytes.size())
+        return true;
+    if (error)
+        *error = device.errorString();
+    return false;
+}
+
+// The text form: one line of output per line of the file.
+void appendTextLine(QString &out, const QString &prefix, const QList<Row> &shapes, const QString &line,
+                    const LineMatch &match, const QList<int> *ties)
+{
+    out += prefix;
+    if (match.shape < 0) {
+        out += describeMiss(shapes, match);
+        out += u'\n';
+        return;
+    }
+    const Row &shape = shapes.at(match.shape);
+    out += QLatin1String("row ");
+    appendNumber(out, shape.row);
+    out += u' ';
+    out += shape.type;
+    if (shape.lines.size() > 1) {
+        out += QLatin1String(", line ");
+        appendNumber(out, match.part + 1);
+        out += QLatin1String(" of ");
+        appendNumber(out, shape.lines.size());
+    }
+    if (ties) {
+        out += QLatin1String(" (");
+        out += tieNote(shapes, *ties);
+        out += u')';
+    }
+    bool first = true;
+    for (const Piece &piece : shape.lines.at(match.part).pieces) {
+        if (piece.kind != PatternPreview::Span::Kind::Field)
+            continue;
+        out += first ? QLatin1String(": ") : QLatin1String("; ");
+        first = false;
+        out += cellName(piece.column);
+        out += u' ';
+        out += piece.field;
+        out += u' ';
+        appendNumber(out, piece.start);
+        out += u'-';
+        appendNumber(out, piece.end);
+        out += u' ';
+        appendQuoted(out, textOf(line, piece));
+    }
+    out += u'\n';
+}
+
+QJsonObject jsonOf(const QList<Row> &shapes, qsizetype index, const QString &line, const LineMatch &match,
+                   const QList<int> *ties)
+{
+    QJsonObject object{{QStringLiteral("line"), index + 1}};
+    if (match.shape < 0) {
+        object.insert(QStringLiteral("row"), QJsonValue());
+        if (match.nearest >= 0) {
+            const Difference &d = match.difference;
+            object.insert(QStringLiteral("nearest"), shapes.at(match.nearest).row);
+            object.insert(QStringLiteral("position"), d.position > 0 ? QJsonValue(d.position) : QJsonValue());
+            object.insert(QStringLiteral("length"), d.length);
+            object.insert(QStringLiteral("expectedLength"), d.expectedLength);
+        }
+        object.insert(QStringLiteral("note"), describeMiss(shapes, match));
+        return object;
+    }
+    const Row &shape = shapes.at(match.shape);
+    object.insert(QStringLiteral("row"), shape.row);
+    object.insert(QStringLiteral("type"), shape.type);
+    object.insert(QStringLiteral("part"), match.part + 1);
+    QJsonArray fields;
+    for (const Piece &piece : shape.lines.at(match.part).pieces) {
+        if (piece.kind != PatternPreview::Span::Kind::Field)
+            continue;
+        fields.append(QJsonObject{{QStringLiteral("cell"), cellName(piece.column)},
+                                  {QStringLiteral("field"), piece.field},
+                                  {QStringLiteral("start"), piece.start},
+                                  {QStringLiteral("end"), piece.end},
+                                  {QStringLiteral("text"), textOf(line, piece).toString()}});
+    }
+    object.insert(QStringLiteral("fields"), fields);
+    if (ties) {
+        QJsonArray rows;
+        for (const int s : *ties)
+            rows.append(shapes.at(s).row);
+        object.insert(QStringLiteral("ties"), rows);
+    }
+    return object;
+}
+
+void appendCsv(QString &out, std::initializer_list<QString> values)
+{
+    bool first = true;
+    for (const QString &value : values) {
+        if (!first)
+            out += u',';
+        first = false;
+        const qsizetype from = out.size();
+        out += value;
+        CsvText::quote(out, from);
+    }
+    out += QLatin1String("\r\n");
+}
+
+void appendCsvLine(QString &out, const QList<Row> &shapes, qsizetype index, const QString &line,
+                   const LineMatch &match, const QList<int> *ties)
+{
+    const QString number = QString::number(index + 1);
+    if (match.shape < 0) {
+        appendCsv(out, {number, {}, {}, {}, {}, {}, {}, {}, {}, describeMiss(shapes, match)});
+        return;
+    }
+    const Row &shape = shapes.at(match.shape);
+    const QString row = QString::number(shape.row);
+    const QString part = QString::number(match.part + 1);
+    const QString note = ties ? tieNote(shapes, *ties) : QString();
+    bool any = false;
+    for (const Piece &piece : shape.lines.at(match.part).pieces) {
+        if (piece.kind != PatternPreview::Span::Kind::Field)
+            continue;
+        any = true;
+        appendCsv(out, {number, row, shape.type, part, cellName(piece.column), piece.field,
+                        QString::number(piece.start), QString::number(piece.end), textOf(line, piece).toString(), note});
+    }
+    if (!any)
+        appendCsv(out, {number, row, shape.type, part, {}, {}, {}, {}, {}, note});
+}
+
+} // namespace
+
+bool write(QIODevice &device, PatternLayout::Format format, const QString &fileName, const QList<Row> &shapes,
+           const ExportText &text, const Result &result, QString *error)
+{
+    QStringEncoder utf8(QStringEncoder::Utf8);
+    QString out;
+    // Written in pieces of some lines, so no text of the whole output is held.
+    const auto flush = [&](bool always) {
+        if (!always && out.size() < (1 << 16))
+            return true;
+        const bool done = put(device, utf8.encode(out), error);
+        out.clear();
+        return done;
+    };
+    const QString prefix = fileName + u':';
+    if (format == PatternLayout::Format::Csv)
+        out += QLatin1String("line,row,type,part,cell,field,start,end,text,note\r\n");
+    else if (format == PatternLayout::Format::Json)
+        out += QStringLiteral("{\n  \"file\": %1,\n  \"lines\": [").arg(jsonString(fileName));
+    for (qsizetype i = 0; i < text.lines.size(); ++i) {
+        const LineMatch &match = result.lines.at(i);
+        const auto tie = result.ties.constFind(int(i));
+        const QList<int> *ties = tie == result.ties.cend() ? nullptr : &*tie;
+        switch (format) {
+        case PatternLayout::Format::Text: {
+            QString head = prefix;
+            appendNumber(head, i + 1);
+            head += QLatin1String(": ");
+            appendTextLine(out, head, shapes, text.lines.at(i), match, ties);
+            break;
+        }
+        case PatternLayout::Format::Csv:
+            appendCsvLine(out, shapes, i, text.lines.at(i), match, ties);
+            break;
+        case PatternLayout::Format::Json:
+            out += i == 0 ? QLatin1String("\n    ") : QLatin1String(",\n    ");
+            out += QString::fromUtf8(QJsonDocument(jsonOf(shapes, i, text.lines.at(i), match, ties)).toJson(QJsonDocument::Compact));
+            break;
+        }
+        if (!flush(false))
+            return false;
+    }
+    if (format == PatternLayout::Format::Text) {
+        out += prefix + u' ' + summary(shapes, text, result) + u'\n';
+    } else if (format == PatternLayout::Format::Json) {
+        QJsonArray records;
+        for (int s = 0; s < shapes.size(); ++s)
+            records.append(QJsonObject{{QStringLiteral("row"), shapes.at(s).row},
+                                       {QStringLiteral("type"), shapes.at(s).type},
+                                       {QStringLiteral("records"), result.records.at(s)}});
+        const QJsonObject total{{QStringLiteral("lines"), text.lines.size()},
+                                {QStringLiteral("unmatched"), result.unmatched},
+                                {QStringLiteral("lineEnds"), text.lineEnds()},
+                                {QStringLiteral("rows"), records}};
+        out += text.lines.isEmpty() ? QLatin1String("],\n  \"summary\": ") : QLatin1String("\n  ],\n  \"summary\": ");
+        out += QString::fromUtf8(QJsonDocument(total).toJson(QJsonDocument::Compact)) + QStringLiteral("\n}\n");
+    }
+    return flush(true);
+}
+
+} // namespace ExportInspection

@@ -1,0 +1,55 @@
+#include "recordshape.h"
+
+#include <QStringTokenizer>
+
+namespace RecordShape {
+
+using PatternPreview::Span;
+
+qsizetype Row::fixedCount() const
+{
+    qsizetype count = 0;
+    for (const Line &line : lines)
+        count += line.fixed.size();
+    return count;
+}
+
+Row shapeOf(const PatternLayout::RowLayout &layout)
+{
+    Row shape{layout.row, layout.type, {Line()}};
+    for (const PatternLayout::CellLayout &cell : layout.cells) {
+        if (!cell.writes())
+            continue;
+        // The cell's text from its first position on, a line of the row at
+        // each break; a break at its end starts a line, empty unless a
+        // later cell writes on it.
+        int line = cell.line;
+        int start = cell.start;
+        for (const QStringView part : QStringTokenizer(cell.sample, u'\n')) {
+            while (shape.lines.size() < line)
+                shape.lines.append(Line());
+            Line &on = shape.lines[line - 1];
+            if (!part.isEmpty()) {
+                on.pieces.append({cell.column, cell.kind, cell.field, start, start + int(part.size()) - 1});
+                if (cell.kind == Span::Kind::Constant) {
+                    for (qsizetype i = 0; i < part.size(); ++i)
+                        on.fixed.append({start - 1 + int(i), part.at(i)});
+                }
+                on.length = start + int(part.size()) - 1;
+            }
+            ++line;
+            start = 1;
+        }
+    }
+    return shape;
+}
+
+QList<Row> shapesOf(const PatternGrid &grid, const PatternPreview::Samples &samples)
+{
+    QList<Row> shapes;
+    for (const PatternLayout::RowLayout &layout : PatternLayout::rowLayouts(grid, samples))
+        shapes.append(shapeOf(layout));
+    return shapes;
+}
+
+} // namespace RecordShape
