@@ -38,7 +38,7 @@ QString inspected(const QList<RecordShape::Row> &rows, const QByteArray &bytes)
         return error;
     QBuffer out;
     out.open(QIODevice::WriteOnly);
-    write(out, PatternLayout::Format::Text, QStringLiteral("pay.txt"), rows, *text, inspect(rows, text->lines), &error);
+    write(out, PatternLayout::Format::Text, QStringLiteral("pay.txt"), rows, *text, inspect(rows, *text), &error);
     return QString::fromUtf8(out.data());
 }
 

@@ -11,7 +11,10 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <charconv>
+#include <cstdio>
+#include <string>
 
 namespace ExportInspection {
 
@@ -38,8 +41,9 @@ std::optional<ExportText> decode(const QByteArray &bytes, const char *encoding, 
     if (qstrcmp(encoding, "utf-8") == 0 && view.startsWith("\xEF\xBB\xBF"))
         view = view.sliced(3);
     QStringDecoder decoder(encoding);
-    const QString text = decoder.decode(view);
     ExportText out;
+    out.text = decoder.decode(view);
+    const QString &text = out.text;
     out.lines.reserve(bytes.count('\n') + 1);
     for (qsizetype from = 0; from < text.size();) {
         qsizetype end = text.indexOf(u'\n', from);
@@ -53,7 +57,7 @@ std::optional<ExportText> decode(const QByteArray &bytes, const char *encoding, 
         } else if (ended) {
             ++out.lf;
         }
-        out.lines.append(text.sliced(from, last - from));
+        out.lines.append({from, last - from});
         from = end + 1;
     }
     return out;
@@ -61,7 +65,7 @@ std::optional<ExportText> decode(const QByteArray &bytes, const char *encoding, 
 
 namespace {
 
-bool fitsLine(const RecordShape::Line &shape, const QString &line)
+bool fitsLine(const RecordShape::Line &shape, QStringView line)
 {
     if (line.size() != shape.length)
         return false;
@@ -72,12 +76,12 @@ bool fitsLine(const RecordShape::Line &shape, const QString &line)
     return true;
 }
 
-bool fits(const Row &shape, const QStringList &lines, qsizetype at)
+bool fits(const Row &shape, const ExportText &text, qsizetype at)
 {
-    if (at + shape.lines.size() > lines.size())
+    if (at + shape.lines.size() > text.size())
         return false;
     for (qsizetype j = 0; j < shape.lines.size(); ++j) {
-        if (!fitsLine(shape.lines.at(j), lines.at(at + j)))
+        if (!fitsLine(shape.lines.at(j), text.line(at + j)))
             return false;
     }
     return true;
@@ -104,7 +108,7 @@ struct Nearness
     }
 };
 
-std::pair<Nearness, Difference> compare(const Row &shape, const QString &line)
+std::pair<Nearness, Difference> compare(const Row &shape, QStringView line)
 {
     const RecordShape::Line &first = shape.lines.constFirst();
     Difference difference{0, {}, {}, int(line.size()), first.length};
@@ -134,30 +138,6 @@ QString shown(QChar c)
     return u'\'' + QString(c) + u'\'';
 }
 
-// `text` in double quotes, a quote, a backslash and control characters
-// escaped, so a field's spaces show and a line of output stays one line.
-void appendQuoted(QString &out, QStringView text)
-{
-    out += u'"';
-    for (const QChar c : text) {
-        if (c == u'"' || c == u'\\') {
-            out += u'\\';
-            out += c;
-        } else if (c.unicode() < 0x20 || c.unicode() == 0x7f) {
-            out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
-        } else {
-            out += c;
-        }
-    }
-    out += u'"';
-}
-
-void appendNumber(QString &out, qsizetype value)
-{
-    char digits[24];
-    out += QLatin1StringView(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
-}
-
 QString cellName(int column)
 {
     return QStringLiteral("Field%1").arg(column - GridLayout::kFirstFieldColumn + 1);
@@ -185,10 +165,10 @@ QString tieNote(const QList<Row> &shapes, const QList<int> &ties)
 
 } // namespace
 
-Result inspect(const QList<Row> &shapes, const QStringList &lines)
+Result inspect(const QList<Row> &shapes, const ExportText &text)
 {
     Result result;
-    result.lines.resize(lines.size());
+    result.lines.resize(text.size());
     result.records.fill(0, shapes.size());
     // Only rows whose first line has the line's length can fit it.
     QHash<int, QList<int>> byLength;
@@ -198,11 +178,11 @@ Result inspect(const QList<Row> &shapes, const QStringList &lines)
     for (int s = 0; s < shapes.size(); ++s)
         fixed[s] = shapes.at(s).fixedCount();
 
-    for (qsizetype at = 0; at < lines.size();) {
+    for (qsizetype at = 0; at < text.size();) {
         int best = -1;
         QList<int> ties;
-        for (const int s : byLength.value(int(lines.at(at).size()))) {
-            if (!fits(shapes.at(s), lines, at))
+        for (const int s : byLength.value(int(text.lines[at].second))) {
+            if (!fits(shapes.at(s), text, at))
                 continue;
             if (best < 0 || fixed[s] > fixed[best]) {
                 best = s;
@@ -224,7 +204,7 @@ Result inspect(const QList<Row> &shapes, const QStringList &lines)
         LineMatch &miss = result.lines[at];
         Nearness nearest;
         for (int s = 0; s < shapes.size(); ++s) {
-            const auto [nearness, difference] = compare(shapes.at(s), lines.at(at));
+            const auto [nearness, difference] = compare(shapes.at(s), text.line(at));
             if (miss.nearest < 0 || nearness.nearerThan(nearest)) {
                 nearest = nearness;
                 miss.nearest = s;
@@ -237,9 +217,9 @@ Result inspect(const QList<Row> &shapes, const QStringList &lines)
     return result;
 }
 
-QStringView textOf(const QString &line, const Piece &piece)
+QStringView textOf(QStringView line, const Piece &piece)
 {
-    return QStringView(line).mid(piece.start - 1, piece.length());
+    return line.mid(piece.start - 1, piece.length());
 }
 
 QString describeMiss(const QList<Row> &shapes, const LineMatch &match)
@@ -276,7 +256,7 @@ QString summary(const QList<Row> &shapes, const ExportText &text, const Result &
     QStringList perRow;
     for (int s = 0; s < shapes.size(); ++s)
         perRow << QStringLiteral("%1 %2").arg(rowName(shapes.at(s))).arg(result.records.at(s));
-    QString out = TextTools::counted(text.lines.size(), "line", "lines") + QStringLiteral(" read");
+    QString out = TextTools::counted(text.size(), "line", "lines") + QStringLiteral(" read");
     if (!perRow.isEmpty())
         out += QStringLiteral("; records: ") + perRow.join(QStringLiteral(", "));
     out += QStringLiteral("; ") + (result.unmatched == 1 ? QStringLiteral("1 line matches no row")
@@ -287,61 +267,155 @@ QString summary(const QList<Row> &shapes, const ExportText &text, const Result &
 
 namespace {
 
-bool put(QIODevice &device, const QByteArray &bytes, QString *error)
+// UTF-8 output gathered in a buffer and written in pieces: an export file
+// of a hundred thousand lines gives tens of megabytes, so the text form is
+// made as bytes straight away, its fixed parts encoded once.
+class Output
 {
-    if (device.write(bytes) == bytes.size())
-        return true;
-    if (error)
-        *error = device.errorString();
-    return false;
+public:
+    Output(QIODevice &device, QString *error)
+        : m_device(device)
+        , m_error(error)
+    {
+        m_bytes.reserve(kPiece + 4096);
+    }
+
+    void add(QByteArrayView bytes) { m_bytes.append(bytes.data(), size_t(bytes.size())); }
+    void add(QStringView text)
+    {
+        const size_t size = m_bytes.size();
+        m_bytes.resize(size + size_t(m_utf8.requiredSpace(text.size())));
+        char *out = m_bytes.data() + size;
+        // Most fields are digits and letters: those are their own bytes.
+        qsizetype ascii = 0;
+        for (; ascii < text.size() && text[ascii].unicode() < 0x80; ++ascii)
+            *out++ = char(text[ascii].unicode());
+        if (ascii < text.size())
+            out = m_utf8.appendToBuffer(out, text.sliced(ascii));
+        m_bytes.resize(size_t(out - m_bytes.data()));
+    }
+    void number(qsizetype value)
+    {
+        char digits[24];
+        m_bytes.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+    }
+    // `text` with a quote, a backslash and control characters escaped, to
+    // stand between quotes: a line of output stays one line.
+    void escaped(QStringView text)
+    {
+        const auto plain = [](QChar c) { return c.unicode() >= 0x20 && c.unicode() != 0x7f && c != u'"' && c != u'\\'; };
+        if (std::all_of(text.begin(), text.end(), plain)) {
+            add(text);
+        } else {
+            for (const QChar c : text) {
+                if (plain(c)) {
+                    add(QStringView(&c, 1));
+                } else if (c == u'"' || c == u'\\') {
+                    m_bytes += '\\';
+                    m_bytes += char(c.unicode());
+                } else {
+                    char escaped[8];
+                    std::snprintf(escaped, sizeof escaped, "\\x%02x", unsigned(c.unicode()));
+                    m_bytes.append(escaped);
+                }
+            }
+        }
+    }
+    // Writes what is gathered once there is a piece's worth, or always.
+    bool flush(bool always = false)
+    {
+        if (!always && m_bytes.size() < kPiece)
+            return true;
+        const bool done = m_device.write(m_bytes.data(), qint64(m_bytes.size())) == qint64(m_bytes.size());
+        if (!done && m_error)
+            *m_error = m_device.errorString();
+        m_bytes.clear();   // keeps its room for the next piece
+        return done;
+    }
+
+private:
+    static constexpr size_t kPiece = 1 << 16;
+    QIODevice &m_device;
+    QString *m_error;
+    std::string m_bytes;
+    QStringEncoder m_utf8{QStringEncoder::Utf8};
+};
+
+// What the text form writes of each row, whatever the line: per output
+// line of the row, its head (": row 2 LOOP", ": row 3 GROUP, line 2 of 2"),
+// a label per field piece before its text ("; Field3 PAYAMT 12-26 \"", the
+// quote closing the text before it included) and its end, encoded once: an
+// export file has many more lines than its pattern has rows.
+struct TextLabels
+{
+    struct Part
+    {
+        QByteArray head;
+        QList<std::pair<const Piece *, QByteArray>> fields;
+        QByteArray end;
+    };
+    QList<QList<Part>> parts;   // [shape][part]
+
+    explicit TextLabels(const QList<Row> &shapes)
+    {
+        for (const Row &shape : shapes) {
+            QList<Part> partsOfRow;
+            for (qsizetype part = 0; part < shape.lines.size(); ++part) {
+                QString head = QStringLiteral(": row %1 %2").arg(shape.row).arg(shape.type);
+                if (shape.lines.size() > 1)
+                    head += QStringLiteral(", line %1 of %2").arg(part + 1).arg(shape.lines.size());
+                Part p{head.toUtf8(), {}, "\n"};
+                for (const Piece &piece : shape.lines.at(part).pieces) {
+                    if (piece.kind == PatternPreview::Span::Kind::Field)
+                        p.fields.append({&piece, QStringLiteral("%1%2 %3 %4-%5 \"")
+                                                     .arg(p.fields.isEmpty() ? QStringLiteral(": ") : QStringLiteral("\"; "),
+                                                          cellName(piece.column), piece.field)
+                                                     .arg(piece.start)
+                                                     .arg(piece.end)
+                                                     .toUtf8()});
+                }
+                if (!p.fields.isEmpty())
+                    p.end = "\"\n";
+                partsOfRow.append(p);
+            }
+            parts.append(partsOfRow);
+        }
+    }
+};
+
+bool writeText(Output &out, const QString &fileName, const QList<Row> &shapes, const ExportText &text,
+               const Result &result)
+{
+    const TextLabels labels(shapes);
+    const QByteArray prefix = fileName.toUtf8() + ':';
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const LineMatch &match = result.lines.at(i);
+        out.add(prefix);
+        out.number(i + 1);
+        if (match.shape < 0) {
+            out.add(": ");
+            out.add(describeMiss(shapes, match));
+            out.add("\n");
+        } else {
+            const TextLabels::Part &part = labels.parts.at(match.shape).at(match.part);
+            out.add(part.head);
+            if (const auto tie = result.ties.constFind(int(i)); tie != result.ties.cend())
+                out.add(QStringLiteral(" (%1)").arg(tieNote(shapes, *tie)));
+            const QStringView line = text.line(i);
+            for (const auto &[piece, label] : part.fields) {
+                out.add(label);
+                out.escaped(textOf(line, *piece));
+            }
+            out.add(part.end);
+        }
+        if (!out.flush())
+            return false;
+    }
+    out.add(prefix + ' ' + summary(shapes, text, result).toUtf8() + '\n');
+    return out.flush(true);
 }
 
-// The text form: one line of output per line of the file.
-void appendTextLine(QString &out, const QString &prefix, const QList<Row> &shapes, const QString &line,
-                    const LineMatch &match, const QList<int> *ties)
-{
-    out += prefix;
-    if (match.shape < 0) {
-        out += describeMiss(shapes, match);
-        out += u'\n';
-        return;
-    }
-    const Row &shape = shapes.at(match.shape);
-    out += QLatin1String("row ");
-    appendNumber(out, shape.row);
-    out += u' ';
-    out += shape.type;
-    if (shape.lines.size() > 1) {
-        out += QLatin1String(", line ");
-        appendNumber(out, match.part + 1);
-        out += QLatin1String(" of ");
-        appendNumber(out, shape.lines.size());
-    }
-    if (ties) {
-        out += QLatin1String(" (");
-        out += tieNote(shapes, *ties);
-        out += u')';
-    }
-    bool first = true;
-    for (const Piece &piece : shape.lines.at(match.part).pieces) {
-        if (piece.kind != PatternPreview::Span::Kind::Field)
-            continue;
-        out += first ? QLatin1String(": ") : QLatin1String("; ");
-        first = false;
-        out += cellName(piece.column);
-        out += u' ';
-        out += piece.field;
-        out += u' ';
-        appendNumber(out, piece.start);
-        out += u'-';
-        appendNumber(out, piece.end);
-        out += u' ';
-        appendQuoted(out, textOf(line, piece));
-    }
-    out += u'\n';
-}
-
-QJsonObject jsonOf(const QList<Row> &shapes, qsizetype index, const QString &line, const LineMatch &match,
+QJsonObject jsonOf(const QList<Row> &shapes, qsizetype index, QStringView line, const LineMatch &match,
                    const QList<int> *ties)
 {
     QJsonObject object{{QStringLiteral("line"), index + 1}};
@@ -395,7 +469,7 @@ void appendCsv(QString &out, std::initializer_list<QString> values)
     out += QLatin1String("\r\n");
 }
 
-void appendCsvLine(QString &out, const QList<Row> &shapes, qsizetype index, const QString &line,
+void appendCsvLine(QString &out, const QList<Row> &shapes, qsizetype index, QStringView line,
                    const LineMatch &match, const QList<int> *ties)
 {
     const QString number = QString::number(index + 1);
@@ -424,60 +498,42 @@ void appendCsvLine(QString &out, const QList<Row> &shapes, qsizetype index, cons
 bool write(QIODevice &device, PatternLayout::Format format, const QString &fileName, const QList<Row> &shapes,
            const ExportText &text, const Result &result, QString *error)
 {
-    QStringEncoder utf8(QStringEncoder::Utf8);
-    QString out;
-    // Written in pieces of some lines, so no text of the whole output is held.
-    const auto flush = [&](bool always) {
-        if (!always && out.size() < (1 << 16))
-            return true;
-        const bool done = put(device, utf8.encode(out), error);
-        out.clear();
-        return done;
-    };
-    const QString prefix = fileName + u':';
-    if (format == PatternLayout::Format::Csv)
-        out += QLatin1String("line,row,type,part,cell,field,start,end,text,note\r\n");
-    else if (format == PatternLayout::Format::Json)
-        out += QStringLiteral("{\n  \"file\": %1,\n  \"lines\": [").arg(jsonString(fileName));
-    for (qsizetype i = 0; i < text.lines.size(); ++i) {
+    Output out(device, error);
+    if (format == PatternLayout::Format::Text)
+        return writeText(out, fileName, shapes, text, result);
+    const bool csv = format == PatternLayout::Format::Csv;
+    QString piece = csv ? QStringLiteral("line,row,type,part,cell,field,start,end,text,note\r\n")
+                        : QStringLiteral("{\n  \"file\": %1,\n  \"lines\": [").arg(jsonString(fileName));
+    for (qsizetype i = 0; i < text.size(); ++i) {
         const LineMatch &match = result.lines.at(i);
         const auto tie = result.ties.constFind(int(i));
         const QList<int> *ties = tie == result.ties.cend() ? nullptr : &*tie;
-        switch (format) {
-        case PatternLayout::Format::Text: {
-            QString head = prefix;
-            appendNumber(head, i + 1);
-            head += QLatin1String(": ");
-            appendTextLine(out, head, shapes, text.lines.at(i), match, ties);
-            break;
+        if (csv) {
+            appendCsvLine(piece, shapes, i, text.line(i), match, ties);
+        } else {
+            piece += i == 0 ? QLatin1String("\n    ") : QLatin1String(",\n    ");
+            piece += QString::fromUtf8(QJsonDocument(jsonOf(shapes, i, text.line(i), match, ties)).toJson(QJsonDocument::Compact));
         }
-        case PatternLayout::Format::Csv:
-            appendCsvLine(out, shapes, i, text.lines.at(i), match, ties);
-            break;
-        case PatternLayout::Format::Json:
-            out += i == 0 ? QLatin1String("\n    ") : QLatin1String(",\n    ");
-            out += QString::fromUtf8(QJsonDocument(jsonOf(shapes, i, text.lines.at(i), match, ties)).toJson(QJsonDocument::Compact));
-            break;
-        }
-        if (!flush(false))
+        out.add(piece);
+        piece.resize(0);
+        if (!out.flush())
             return false;
     }
-    if (format == PatternLayout::Format::Text) {
-        out += prefix + u' ' + summary(shapes, text, result) + u'\n';
-    } else if (format == PatternLayout::Format::Json) {
+    if (!csv) {
         QJsonArray records;
         for (int s = 0; s < shapes.size(); ++s)
             records.append(QJsonObject{{QStringLiteral("row"), shapes.at(s).row},
                                        {QStringLiteral("type"), shapes.at(s).type},
                                        {QStringLiteral("records"), result.records.at(s)}});
-        const QJsonObject total{{QStringLiteral("lines"), text.lines.size()},
+        const QJsonObject total{{QStringLiteral("lines"), text.size()},
                                 {QStringLiteral("unmatched"), result.unmatched},
                                 {QStringLiteral("lineEnds"), text.lineEnds()},
                                 {QStringLiteral("rows"), records}};
-        out += text.lines.isEmpty() ? QLatin1String("],\n  \"summary\": ") : QLatin1String("\n  ],\n  \"summary\": ");
-        out += QString::fromUtf8(QJsonDocument(total).toJson(QJsonDocument::Compact)) + QStringLiteral("\n}\n");
+        piece += text.size() == 0 ? QLatin1String("],\n  \"summary\": ") : QLatin1String("\n  ],\n  \"summary\": ");
+        piece += QString::fromUtf8(QJsonDocument(total).toJson(QJsonDocument::Compact)) + QStringLiteral("\n}\n");
+        out.add(piece);
     }
-    return flush(true);
+    return out.flush(true);
 }
 
 } // namespace ExportInspection

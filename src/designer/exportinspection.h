@@ -19,13 +19,17 @@ class QIODevice;
 // window shows.
 namespace ExportInspection {
 
-// An export file's lines, decoded, without their ends, and how they ended.
+// An export file decoded, and where its lines are in the text, without
+// their ends: one string for the whole file, however many lines it has.
 struct ExportText
 {
-    QStringList lines;
+    QString text;
+    QList<std::pair<qsizetype, qsizetype>> lines;   // start and length of each line
     qsizetype crlf = 0;   // lines that ended in CR LF
     qsizetype lf = 0;     // in LF alone; the last line may end in neither
 
+    qsizetype size() const { return lines.size(); }
+    QStringView line(qsizetype i) const { return QStringView(text).sliced(lines[i].first, lines[i].second); }
     // "CR LF", "LF", "none", or "mixed: 3 CR LF, 1 LF".
     QString lineEnds() const;
 };
@@ -71,10 +75,10 @@ struct Result
 // constants fix in place. Of the rows that fit, the one fixing most
 // characters is taken (the first of those in pattern order on a tie, the
 // others kept as ties), and its lines are consumed.
-Result inspect(const QList<RecordShape::Row> &shapes, const QStringList &lines);
+Result inspect(const QList<RecordShape::Row> &shapes, const ExportText &text);
 
 // What a piece of a shape reads on a line of the file.
-QStringView textOf(const QString &line, const RecordShape::Piece &piece);
+QStringView textOf(QStringView line, const RecordShape::Piece &piece);
 
 // "no row matches: nearest row 3 (LOOP), position 1: '7', row 3 expects '6'".
 QString describeMiss(const QList<RecordShape::Row> &shapes, const LineMatch &match);

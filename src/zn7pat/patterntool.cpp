@@ -180,13 +180,13 @@ int PatternTool::inspect(const QString &pattern, const QString &exportFile, cons
         return CannotRun;
     }
     const QList<RecordShape::Row> shapes = RecordShape::shapesOf(m_grid, samples(mode));
-    const ExportInspection::Result result = ExportInspection::inspect(shapes, text->lines);
+    const ExportInspection::Result result = ExportInspection::inspect(shapes, *text);
     QString error;
     if (!ExportInspection::write(m_out, format, exportFile, shapes, *text, result, &error)) {
         say(QStringLiteral("cannot write the output: %1").arg(error));
         return CannotRun;
     }
-    return result.unmatched == 0 && !text->lines.isEmpty() ? Done : Problems;
+    return result.unmatched == 0 && text->size() > 0 ? Done : Problems;
 }
 
 int PatternTool::compare(const QString &pattern, const QString &tableFile)
