@@ -176,7 +176,7 @@ int PatternTool::inspect(const QString &pattern, const QString &exportFile, cons
     QString problem;
     const std::optional<ExportInspection::ExportText> text = ExportInspection::decode(bytes, encoding.constData(), &problem);
     if (!text) {
-        say(QStringLiteral("%1:%2").arg(exportFile, problem));
+        say(QStringLiteral("%1: %2").arg(exportFile, problem));
         return CannotRun;
     }
     const QList<RecordShape::Row> shapes = RecordShape::shapesOf(m_grid, samples(mode));
