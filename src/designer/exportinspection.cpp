@@ -217,6 +217,31 @@ Result inspect(const QList<Row> &shapes, const ExportText &text)
     return result;
 }
 
+PatternPreview::RenderedRow recordAt(const QList<Row> &shapes, const ExportText &text, const Result &result,
+                                     qsizetype line, int *row)
+{
+    PatternPreview::RenderedRow record;
+    const LineMatch &match = result.lines.at(line);
+    const int shape = match.shape >= 0 ? match.shape : match.nearest;
+    if (row)
+        *row = shape >= 0 ? shapes.at(shape).row : 0;
+    if (match.shape < 0) {
+        record.text = text.line(line).toString();
+        return record;
+    }
+    const Row &of = shapes.at(match.shape);
+    const qsizetype first = line - match.part;
+    for (qsizetype part = 0; part < of.lines.size(); ++part) {
+        if (part > 0)
+            record.text += u'\n';
+        const qsizetype offset = record.text.size();
+        record.text += text.line(first + part);
+        for (const Piece &piece : of.lines.at(part).pieces)
+            record.spans.append({piece.column, piece.kind, piece.field, offset + piece.start - 1, offset + piece.end});
+    }
+    return record;
+}
+
 QStringView textOf(QStringView line, const Piece &piece)
 {
     return line.mid(piece.start - 1, piece.length());

@@ -77,6 +77,13 @@ struct Result
 // others kept as ties), and its lines are consumed.
 Result inspect(const QList<RecordShape::Row> &shapes, const ExportText &text);
 
+// The record a line of the file belongs to, as the preview draws a row:
+// the record's lines joined by "\n" and the spans its row's cells take in
+// them. A line of no row stands alone, with no spans. `row` gets the grid
+// row: the line's, or the nearest for a line of no row (0 when none).
+PatternPreview::RenderedRow recordAt(const QList<RecordShape::Row> &shapes, const ExportText &text,
+                                     const Result &result, qsizetype line, int *row);
+
 // What a piece of a shape reads on a line of the file.
 QStringView textOf(QStringView line, const RecordShape::Piece &piece);
 

@@ -23,16 +23,15 @@ const QStringList kColumns{QStringLiteral("record"), QStringLiteral("field"),  Q
                            QStringLiteral("end"),    QStringLiteral("length"), QStringLiteral("value"),
                            QStringLiteral("description")};
 
+// A spreadsheet saves CSV in UTF-8 or in the system's code page.
 QString decodeTable(const QByteArray &bytes)
 {
+    if (!CodePage::looksLikeUtf8(bytes))
+        return QStringDecoder(CodePage::kPattern).decode(bytes);
     QByteArrayView view(bytes);
     if (view.startsWith("\xEF\xBB\xBF"))
         view = view.sliced(3);
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8.decode(view);
-    if (!utf8.hasError())
-        return text;
-    return QStringDecoder(CodePage::kPattern).decode(view);
+    return QStringDecoder(QStringDecoder::Utf8).decode(view);
 }
 
 QString span(int start, int end)

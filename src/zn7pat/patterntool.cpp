@@ -3,6 +3,7 @@
 #include "components/datatools.h"
 #include "components/designdatabase.h"
 #include "components/inireader.h"
+#include "components/wholefile.h"
 #include "designer/exportinspection.h"
 #include "designer/gridlayout.h"
 #include "designer/layouttable.h"
@@ -146,24 +147,14 @@ int PatternTool::render(const QString &file, const QByteArray &encoding)
 
 bool PatternTool::readOrSay(const QString &file, QByteArray &bytes)
 {
-    const QFileInfo info(file);
     QString problem;
-    QFile in(file);
-    if (info.isDir())
-        problem = QStringLiteral("It is a folder, not a file.");
-    else if (info.exists() && !info.isFile())
-        problem = QStringLiteral("It is not a regular file.");   // a pipe may never end
-    else if (!in.open(QIODevice::ReadOnly))
-        problem = in.errorString();
-    if (problem.isEmpty()) {
-        bytes = in.readAll();
-        if (!in.atEnd())
-            problem = in.errorString();
+    std::optional<QByteArray> read = readWholeFile(file, &problem);
+    if (!read) {
+        say(QStringLiteral("%1: cannot read the file: %2").arg(file, problem));
+        return false;
     }
-    if (problem.isEmpty())
-        return true;
-    say(QStringLiteral("%1: cannot read the file: %2").arg(file, problem));
-    return false;
+    bytes = std::move(*read);
+    return true;
 }
 
 int PatternTool::inspect(const QString &pattern, const QString &exportFile, const QByteArray &encoding,
