@@ -14,7 +14,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
-#include <string>
+#include <cstring>
+#include <vector>
 
 namespace ExportInspection {
 
@@ -181,7 +182,8 @@ Result inspect(const QList<Row> &shapes, const ExportText &text)
     for (qsizetype at = 0; at < text.size();) {
         int best = -1;
         QList<int> ties;
-        for (const int s : byLength.value(int(text.lines[at].second))) {
+        const auto sameLength = byLength.constFind(int(text.lines[at].second));
+        for (const int s : sameLength == byLength.cend() ? QList<int>() : *sameLength) {
             if (!fits(shapes.at(s), text, at))
                 continue;
             if (best < 0 || fixed[s] > fixed[best]) {
@@ -301,68 +303,95 @@ public:
     Output(QIODevice &device, QString *error)
         : m_device(device)
         , m_error(error)
+        , m_buffer(kPiece)
     {
-        m_bytes.reserve(kPiece + 4096);
     }
 
-    void add(QByteArrayView bytes) { m_bytes.append(bytes.data(), size_t(bytes.size())); }
-    void add(QStringView text)
+    void add(QByteArrayView bytes)
     {
-        const size_t size = m_bytes.size();
-        m_bytes.resize(size + size_t(m_utf8.requiredSpace(text.size())));
-        char *out = m_bytes.data() + size;
-        // Most fields are digits and letters: those are their own bytes.
-        qsizetype ascii = 0;
-        for (; ascii < text.size() && text[ascii].unicode() < 0x80; ++ascii)
-            *out++ = char(text[ascii].unicode());
-        if (ascii < text.size())
-            out = m_utf8.appendToBuffer(out, text.sliced(ascii));
-        m_bytes.resize(size_t(out - m_bytes.data()));
+        char *out = room(bytes.size());
+        std::memcpy(out, bytes.data(), size_t(bytes.size()));
+        m_used += size_t(bytes.size());
     }
+    void add(QStringView text) { m_used = size_t(encode(room(3 * text.size()), text) - m_buffer.data()); }
     void number(qsizetype value)
     {
-        char digits[24];
-        m_bytes.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+        char *out = room(24);
+        m_used = size_t(std::to_chars(out, out + 24, value).ptr - m_buffer.data());
     }
     // `text` with a quote, a backslash and control characters escaped, to
-    // stand between quotes: a line of output stays one line.
+    // stand between quotes: a line of output stays one line. One pass:
+    // most fields are digits and letters, which are their own bytes.
     void escaped(QStringView text)
     {
-        const auto plain = [](QChar c) { return c.unicode() >= 0x20 && c.unicode() != 0x7f && c != u'"' && c != u'\\'; };
-        if (std::all_of(text.begin(), text.end(), plain)) {
-            add(text);
-        } else {
-            for (const QChar c : text) {
-                if (plain(c)) {
-                    add(QStringView(&c, 1));
-                } else if (c == u'"' || c == u'\\') {
-                    m_bytes += '\\';
-                    m_bytes += char(c.unicode());
-                } else {
-                    char escaped[8];
-                    std::snprintf(escaped, sizeof escaped, "\\x%02x", unsigned(c.unicode()));
-                    m_bytes.append(escaped);
-                }
+        char *out = room(6 * text.size());
+        for (qsizetype i = 0; i < text.size();) {
+            const char16_t c = text[i].unicode();
+            if (c >= 0x20 && c < 0x7f && c != u'"' && c != u'\\') {
+                *out++ = char(c);
+                ++i;
+            } else if (c == u'"' || c == u'\\') {
+                *out++ = '\\';
+                *out++ = char(c);
+                ++i;
+            } else if (c < 0x20 || (c >= 0x7f && c < 0xa0)) {
+                out += std::snprintf(out, 7, c < 0x80 ? "\\x%02x" : "\\u%04x", unsigned(c));
+                ++i;
+            } else {
+                qsizetype end = i + 1;
+                while (end < text.size() && text[end].unicode() >= 0xa0)
+                    ++end;
+                out = m_utf8.appendToBuffer(out, text.sliced(i, end - i));
+                i = end;
             }
         }
+        m_used = size_t(out - m_buffer.data());
     }
-    // Writes what is gathered once there is a piece's worth, or always.
+    // Writes what is gathered once there is a piece's worth, or always;
+    // false once a write failed.
     bool flush(bool always = false)
     {
-        if (!always && m_bytes.size() < kPiece)
-            return true;
-        const bool done = m_device.write(m_bytes.data(), qint64(m_bytes.size())) == qint64(m_bytes.size());
-        if (!done && m_error)
-            *m_error = m_device.errorString();
-        m_bytes.clear();   // keeps its room for the next piece
-        return done;
+        if (always || m_used >= kPiece)
+            write();
+        return !m_failed;
     }
 
 private:
     static constexpr size_t kPiece = 1 << 16;
+
+    // Room for `bytes` more at the end of what is gathered.
+    char *room(qsizetype bytes)
+    {
+        const size_t needed = size_t(bytes);
+        if (m_used + needed > m_buffer.size()) {
+            write();
+            if (needed > m_buffer.size())
+                m_buffer.resize(needed);
+        }
+        return m_buffer.data() + m_used;
+    }
+    char *encode(char *out, QStringView text)
+    {
+        qsizetype ascii = 0;
+        for (; ascii < text.size() && text[ascii].unicode() < 0x80; ++ascii)
+            *out++ = char(text[ascii].unicode());
+        return ascii < text.size() ? m_utf8.appendToBuffer(out, text.sliced(ascii)) : out;
+    }
+    void write()
+    {
+        if (!m_failed && m_used > 0 && m_device.write(m_buffer.data(), qint64(m_used)) != qint64(m_used)) {
+            m_failed = true;
+            if (m_error)
+                *m_error = m_device.errorString();
+        }
+        m_used = 0;
+    }
+
     QIODevice &m_device;
     QString *m_error;
-    std::string m_bytes;
+    std::vector<char> m_buffer;
+    size_t m_used = 0;
+    bool m_failed = false;
     QStringEncoder m_utf8{QStringEncoder::Utf8};
 };
 

@@ -1,5 +1,8 @@
 #include "recordshape.h"
 
+#include "designer/patternfile.h"
+
+#include <QHash>
 #include <QStringTokenizer>
 
 namespace RecordShape {
@@ -46,9 +49,21 @@ Row shapeOf(const PatternLayout::RowLayout &layout)
 
 QList<Row> shapesOf(const PatternGrid &grid, const PatternPreview::Samples &samples)
 {
+    // A long pattern repeats the same few rows (its details), so each
+    // distinct row, by its type and its line in the file, is laid out once.
     QList<Row> shapes;
-    for (const PatternLayout::RowLayout &layout : PatternLayout::rowLayouts(grid, samples))
-        shapes.append(shapeOf(layout));
+    QHash<QString, qsizetype> laidOut;
+    for (const int row : PatternLayout::writtenRows(grid)) {
+        const QString key = PatternPreview::typeName(grid, row) + u'\n' + PatternFile::rowLine(grid, row);
+        const auto known = laidOut.constFind(key);
+        if (known == laidOut.cend()) {
+            laidOut.insert(key, shapes.size());
+            shapes.append(shapeOf(PatternLayout::layOutRow(grid, row, samples)));
+        } else {
+            shapes.append(shapes.at(*known));
+            shapes.last().row = row;
+        }
+    }
     return shapes;
 }
 

@@ -170,7 +170,8 @@ int PatternTool::inspect(const QString &pattern, const QString &exportFile, cons
         say(QStringLiteral("%1: %2").arg(exportFile, problem));
         return CannotRun;
     }
-    const QList<RecordShape::Row> shapes = RecordShape::shapesOf(m_grid, samples(mode));
+    // Where a line's fields stand depends on their lengths alone, not on the samples.
+    const QList<RecordShape::Row> shapes = RecordShape::shapesOf(m_grid, PatternPreview::Samples());
     const ExportInspection::Result result = ExportInspection::inspect(shapes, *text);
     QString error;
     if (!ExportInspection::write(m_out, format, exportFile, shapes, *text, result, &error)) {
