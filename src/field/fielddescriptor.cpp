@@ -1,10 +1,13 @@
 #include "fielddescriptor.h"
 
 #include "components/codepage.h"
+#include "components/designdatabase.h"
 #include "components/texttools.h"
 
 #include <QStringEncoder>
 #include <QStringList>
+
+#include <algorithm>
 
 namespace {
 
@@ -118,4 +121,23 @@ qsizetype firstRefusedCharacter(const QString &text)
         i += character.size();
     }
     return -1;
+}
+
+FieldSettings suggestedSettings(const DesignField &field, int length)
+{
+    FieldSettings s;
+    s.fieldName = field.field;
+    s.length = QString::number(length);
+    const QString &sample = field.formattedSample;
+    const bool number = !sample.isEmpty()
+        && std::all_of(sample.begin(), sample.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    s.alignment = number ? FieldSettings::Right : FieldSettings::Left;
+    s.fill = number ? QStringLiteral("0") : QStringLiteral(" ");
+    return s;
+}
+
+bool isStorableFieldName(QStringView name)
+{
+    return !std::any_of(name.begin(), name.end(),
+                        [](QChar c) { return c == u':' || c == u';' || c == u'{' || c == u'}'; });
 }
