@@ -196,6 +196,20 @@ void printTable()
                        {checker("zn7pat/layout", false), checker("zn7pat/check", false)}, 2.0});
     add("15 typing in 10,000 rows, recovery on / off", Formula::Ratio,
         inProcess({"BM_Typing/1", "BM_Typing/0"}), 1.1);
+    // The checker's processes on their CPU time, the bare read and the
+    // window on the benchmark thread's; wall time beside.
+    figures.push_back({"16 zn7pat inspect 100,000 lines / read+decode+split", Formula::Ratio,
+                       {process("verify/inspect/cpu"), times("BM_ExportBaseline", true)},
+                       {process("verify/inspect"), times("BM_ExportBaseline", false)}, 3.0});
+    for (const char *command : {"compare", "diff"}) {
+        const std::string name = std::string("verify/") + command;
+        figures.push_back({std::string("17 zn7pat ") + command + " / check, 10,000 rows", Formula::Ratio,
+                           {process(name + "/cpu"), process("verify/check/cpu")},
+                           {process(name), process("verify/check")}, 2.0});
+    }
+    figures.push_back({"18 Inspect window, 100,000 lines / zn7pat inspect", Formula::Ratio,
+                       {times("BM_InspectWindow", true), process("verify/inspect/cpu")},
+                       {times("BM_InspectWindow", false), process("verify/inspect")}, 1.5});
 
     std::printf("%s\n", Figures::heading().c_str());
     for (const Figure &figure : figures)
@@ -204,7 +218,9 @@ void printTable()
                 "Figure 6: wall time of whole processes (\"other\": their CPU time). Figure 7: peak RSS. "
                 "Figure 12: heap in use (mallinfo2) after the edits less before them, with and without the history. "
                 "Figures 13 and 14: CPU time of the processes and of DoOpen's thread (\"other\": wall time). "
-                "Figure 15: CPU time of the process, its writer thread included (\"other\": wall time).\n");
+                "Figure 15: CPU time of the process, its writer thread included (\"other\": wall time). "
+                "Figures 16 to 18: CPU time of the checker's processes, of the bare read and of the window's "
+                "thread (\"other\": wall time).\n");
     for (const std::string &failure : failures())
         std::printf("FAILED %s\n", failure.c_str());
 }

@@ -8,6 +8,8 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
+#include <functional>
+
 namespace {
 
 QTemporaryDir &runFolder()
@@ -68,6 +70,70 @@ QString patternPath(int rows)
         return {};
     written.insert(rows, path);
     return path;
+}
+
+namespace {
+
+QString writtenOnce(const QString &name, const std::function<QByteArray()> &bytes)
+{
+    static QHash<QString, QString> written;
+    const auto known = written.constFind(name);
+    if (known != written.cend())
+        return *known;
+    const QString path = runFolder().filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes()) < 0)
+        return {};
+    written.insert(name, path);
+    return path;
+}
+
+} // namespace
+
+QString exportPatternPath()
+{
+    return writtenOnce(QStringLiteral("export.PAT"), [] {
+        const QString text = QStringLiteral("[T];BANK;\r\n[H];[C]:H;[F]:{COMPACCNO}:10:L: :::0;[F]:{EFFDATE}:8:L: :::0;[C]:")
+                           + QString(27, u' ')
+                           + QStringLiteral("\r\n[D];[C]:D;[F]:{PAYEEACC}:10:L: :::0;[F]:{PAYAMT}:15:R:0:::0;"
+                                            "[F]:{PAYEENAME}:20:L: :::0\r\n"
+                                            "[H];[C]:T;[F]:{RECCOUNT}:5:R:0:::0;[F]:{TOTALAMT}:15:R:0:::0;[C]:")
+                           + QString(25, u' ') + QStringLiteral("\r\n");
+        return QByteArray(QStringEncoder("windows-874").encode(text));
+    });
+}
+
+QString exportFilePath(int lines)
+{
+    return writtenOnce(QStringLiteral("export%1.txt").arg(lines), [lines] {
+        QString text = QStringLiteral("H1234567890") + QStringLiteral("10122026") + QString(27, u' ') + QStringLiteral("\r\n");
+        for (int i = 0; i < lines - 2; ++i)
+            text += QStringLiteral("D%1%2%3\r\n").arg(i, 10, 10, QLatin1Char('0')).arg(qint64(i) * 7, 15, 10, QLatin1Char('0'))
+                        .arg(QStringLiteral("นายสมชาย %1").arg(i % 1000), -20);
+        text += QStringLiteral("T%1%2").arg(lines - 2, 5, 10, QLatin1Char('0')).arg(0, 15, 10, QLatin1Char('0'))
+              + QString(25, u' ') + QStringLiteral("\r\n");
+        return QByteArray(QStringEncoder("windows-874").encode(text));
+    });
+}
+
+QString changedPatternPath()
+{
+    return writtenOnce(QStringLiteral("changed10000.PAT"), [] {
+        QByteArray bytes = patternBytes(10000);
+        qsizetype line = 0;
+        for (int n = 0; n < 5000; ++n)
+            line = bytes.indexOf('\n', line) + 1;
+        const qsizetype at = bytes.indexOf(":40:", line);
+        return bytes.replace(at, 4, ":45:");
+    });
+}
+
+QString layoutTablePath()
+{
+    return writtenOnce(QStringLiteral("table.csv"), [] {
+        return QByteArray("record,field,start,length,value\r\nH,DOCNO,1,10,\r\nH,PAYEENAME,11,40,\r\n"
+                          "D,type,1,1,H\r\nD,PAYAMT,2,15,\r\nT,EFFDATE,1,8,\r\n");
+    });
 }
 
 QString fieldDatabasePath()

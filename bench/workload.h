@@ -21,6 +21,16 @@ QByteArray patternBytes(int rows);
 // The same as a file of the run's folder, written on first use.
 QString patternPath(int rows);
 
+// An export file of `lines` lines and the three-row bank pattern that
+// wrote it (a header, a detail for every other line, a trailer), in the
+// Thai code page, written on first use.
+QString exportPatternPath();
+QString exportFilePath(int lines);
+// The 10,000-row pattern with one field of its middle row longer, and a
+// bank's layout table of three records, for comparing.
+QString changedPatternPath();
+QString layoutTablePath();
+
 // The design database with mode kBigMode holding kFieldCount fields; "" when
 // the sample database could not be copied or filled.
 QString fieldDatabasePath();

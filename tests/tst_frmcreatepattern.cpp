@@ -5,6 +5,7 @@
 #include "testsupport.h"
 
 #include "components/dialogprompts.h"
+#include "designer/inspectwindow.h"
 #include "designer/previewpanel.h"
 #include "field/frmfield.h"
 
@@ -457,6 +458,49 @@ private Q_SLOTS:
         QCOMPARE(f->grid().Row(), 1);
         f->open("bank.PAT", "[T];BANK;\r\n[D];[C]:A\r\n");
         QCOMPARE(f->prompts.told.size(), 1);
+    }
+
+    // File > Inspect Export File: a window of the file's lines, those of no
+    // row first; a chosen line selects its row and shows under the ruler.
+    void inspectExportFile()
+    {
+        f->open("p.PAT", "[T];BANK;\r\n[H];[C]:H;[F]:{BANKCODE}:3:L\r\n[D];[C]:D;[F]:{PAYAMT}:5:R:0\r\n");
+        QVERIFY(writeBytes(f->path("pay.txt"), "H014\r\nD00150\r\nX\r\n"));
+        f->prompts.files.enqueue(f->path("pay.txt"));
+        f->trigger("mnuInspect");
+        auto *window = f->window.findChild<InspectWindow *>("inspectWindow");
+        QVERIFY(window && window->isVisible());
+        auto *show = child<QComboBox>(*window, "inspectFilter");
+        QCOMPARE(show->currentText(), QStringLiteral("Lines of no row (1)"));
+        QCOMPARE(window->model()->index(0, window->model()->columnCount() - 1).data().toString(),
+                 QStringLiteral("no row matches: nearest row 1 (LINE), position 1: 'X', row 1 expects 'H'; "
+                                "the line has 1 character, the row writes 4"));
+        show->setCurrentIndex(show->findText(QStringLiteral("Row 2 (LOOP): 1 records")));
+        QCOMPARE(window->model()->rowCount(), 1);
+        QTRY_VERIFY(f->window.findChild<LineView *>("lineView"));   // made after the first paint
+        window->view()->setCurrentIndex(window->model()->index(0, 0));
+        QCOMPARE(f->grid().Row(), 2);
+        QCOMPARE(child<LineView>(f->window, "lineView")->accessibleDescription(), QStringLiteral("D00150"));
+        window->close();
+        // A file that is no text says why, and opens no window.
+        QVERIFY(writeBytes(f->path("bin.txt"), QByteArray("H0\0", 3)));
+        f->prompts.files.enqueue(f->path("bin.txt"));
+        f->trigger("mnuInspect");
+        QVERIFY(f->prompts.told.last().endsWith(QStringLiteral(": line 1: a NUL byte; this is no text file")));
+    }
+
+    // File > Import Layout Table: a new pattern of the table's records.
+    void importLayoutTable()
+    {
+        QVERIFY(writeBytes(f->path("bank.csv"), "record,field,start,length,value\r\nH,type,1,1,H\r\nH,bankcode,2,3,\r\n"));
+        f->prompts.files.enqueue(f->path("bank.csv"));
+        f->prompts.mode = QStringLiteral("BANK");
+        f->trigger("mnuImportTable");
+        QCOMPARE(dump(f->window.PMODE, f->grid()), (QStringList{"mode BANK", "row 1 type 0", "  11 [C]:H:1",
+                                                               "  12 [F]:{BANKCODE}:3:R:0:::0"}));
+        QCOMPARE(f->window.FileName, QStringLiteral("Untitled.PAT"));
+        QVERIFY(!child<QAction>(f->window, "mnuSave")->isEnabled());
+        QVERIFY(f->prompts.told.last().contains(QStringLiteral("field bankcode is the mode's field BANKCODE")));
     }
 
     // Save over a file changed on disk since Open asks, No by default (writes nothing); unchanged or Save As elsewhere, not.

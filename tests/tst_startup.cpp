@@ -83,9 +83,9 @@ private Q_SLOTS:
                 if (action->isVisible())
                     (action->isEnabled() ? enabled : disabled) += action->isSeparator() ? QStringLiteral("-") : action->objectName();
             }
-            QCOMPARE(enabled, QStringList({"mnuNew", "-", "mnuOPen", "-", "-", "-", "-", "mnuExit", "-", "-",
+            QCOMPARE(enabled, QStringList({"mnuNew", "mnuImportTable", "-", "mnuOPen", "-", "-", "-", "-", "mnuExit", "-", "-",
                                            "mnuInsert", "mnuRemove", "-"}));
-            QCOMPARE(disabled, QStringList({"mnuSave", "mnuSaveAs", "mnuExportLayout", "mnuPrintLayout", "mnuRecent",
+            QCOMPARE(disabled, QStringList({"mnuSave", "mnuSaveAs", "mnuExportLayout", "mnuPrintLayout", "mnuInspect", "mnuRecent",
                                             "mnuUndo", "mnuRedo", "mnuCut", "mnuCopy", "mnuPaste", "mnuMoveUp",
                                             "mnuMoveDown", "mnuDuplicate"}));   // no recent file yet
         }

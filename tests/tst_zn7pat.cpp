@@ -65,6 +65,14 @@ private Q_SLOTS:
         QVERIFY(writeBytes(path("banks.PAT"), "[T];BANKS;\r\n\r\n[D];[C]:A\r\n[D];[C]:AB\r\n[D];[C]:AB\r\n"));   // a mode mistyped
         QVERIFY(writeBytes(path("progini/ZN7ConfigPath.ini"), "[Path]\nCONFIGPATH=" + path("data").toUtf8() + "\n")
                 && writeBytes(path("progbad/ZN7ConfigPath.ini"), "CONFIGPATH=" + path("none").toUtf8() + "\n"));
+        // A one-row pattern, an export file of it, one of lines it did not
+        // write, and layout tables of it, one sound and one not.
+        QVERIFY(writeBytes(path("bank.PAT"), "[T];BANK;\r\n[H];[C]:H;[F]:{BANKCODE}:3:L: :::0\r\n")
+                && writeBytes(path("ok.txt"), "H014\r\nH002\r\n") && writeBytes(path("bad.txt"), "X014\r\nH01\n")
+                && writeBytes(path("empty.txt"), {})
+                && writeBytes(path("table.csv"), "\xEF\xBB\xBF" "field;start;length;value\r\ntype;1;1;H\r\nBANKCODE;2;3;\r\n")
+                && writeBytes(path("wrong.csv"), "field,start,length\r\ntype,1,1\r\nBANKCODE,x,3\r\n")
+                && writeBytes(path("bank2.PAT"), "[T];BANK;\r\n[H];[C]:H;[F]:{BANKCODE}:4:L: :::0\r\n"));
         for (const char *folder : {"prog", "progini", "progbad"})
             QVERIFY(QFile::copy(ZN7_PAT, m_dir.filePath(QLatin1String(folder) + "/zn7pat")));
     }
@@ -148,6 +156,31 @@ private Q_SLOTS:
                                                       << QStringLiteral("zn7pat: the record length '%1' is no whole number from 1").arg(length) + usage;
         QTest::newRow("record length for render") << "" << QStringList{"render", "--record-length", "5", "a"} << 2 << "" << "zn7pat: --record-length is for check" + usage;
         QTest::newRow("an unknown line end") << "" << QStringList{"render", "--line-end", "cr", "a"} << 2 << "" << "zn7pat: unknown line end 'cr' (crlf or lf)" + usage;
+        QTest::newRow("inspect a file the pattern wrote") << "" << QStringList{"inspect", "bank.PAT", "ok.txt"} << 0
+            << "ok.txt:1: row 1 LINE: Field2 BANKCODE 2-4 \"014\"\nok.txt:2: row 1 LINE: Field2 BANKCODE 2-4 \"002\"\n"
+               "ok.txt: 2 lines read; records: row 1 (LINE) 2; 0 lines match no row; line ends: CR LF\n" << "";
+        QTest::newRow("inspect lines of no row") << "" << QStringList{"inspect", "bank.PAT", "bad.txt"} << 1
+            << "bad.txt:1: no row matches: nearest row 1 (LINE), position 1: 'X', row 1 expects 'H'\n"
+               "bad.txt:2: no row matches: nearest row 1 (LINE), the line has 3 characters, row 1 writes 4\n"
+               "bad.txt: 2 lines read; records: row 1 (LINE) 0; 2 lines match no row; line ends: mixed: 1 CR LF, 1 LF\n" << "";
+        QTest::newRow("inspect an empty file") << "" << QStringList{"inspect", "bank.PAT", "empty.txt"} << 1
+            << "empty.txt: 0 lines read; records: row 1 (LINE) 0; 0 lines match no row; line ends: none\n" << "";
+        QTest::newRow("inspect a binary file") << "" << QStringList{"inspect", "bank.PAT", "binary.PAT"} << 2 << ""
+            << "zn7pat: binary.PAT: line 1: a NUL byte; this is no text file\n";
+        QTest::newRow("inspect a pipe") << "" << QStringList{"inspect", "bank.PAT", "pipe.PAT"} << 2 << ""
+            << "zn7pat: pipe.PAT: cannot read the file: It is not a regular file.\n";
+        QTest::newRow("inspect with one file") << "" << QStringList{"inspect", "bank.PAT"} << 2 << ""
+            << "zn7pat: inspect takes a pattern file and an export file" + usage;
+        QTest::newRow("compare a sound table") << "" << QStringList{"compare", "bank.PAT", "table.csv"} << 0 << "" << "";
+        QTest::newRow("compare a table with a position that is no number") << "" << QStringList{"compare", "bank.PAT", "wrong.csv"} << 1
+            << "wrong.csv:3: start 'x' is not a number\nwrong.csv:3: field BANKCODE needs two of start, end and length\n"
+               "wrong.csv:2: the record, row 1 (LINE): the row's Field2 BANKCODE writes 2-4, where the table has no field\n"
+               "wrong.csv:2: the record, row 1 (LINE): the table's record is 1 character, the row writes 4\n" << "";
+        QTest::newRow("compare with no table") << "" << QStringList{"compare", "bank.PAT", "binary.PAT"} << 2 << ""
+            << "zn7pat: binary.PAT: not a layout table: line 1: a NUL byte; this is no text file\n";
+        QTest::newRow("diff of the same") << "" << QStringList{"diff", "bank.PAT", "bank.PAT"} << 0 << "" << "";
+        QTest::newRow("diff of a resize") << "" << QStringList{"diff", "bank.PAT", "bank2.PAT"} << 1
+            << "row 1 (LINE): Field2 BANKCODE: length 3 -> 4: nothing follows it; line 4 -> 5\n" << "";
     }
     void commands()
     {

@@ -23,4 +23,15 @@ bool canStore(QStringView text)
     return encoder.isValid() && !encoder.hasError();
 }
 
+bool looksLikeUtf8(QByteArrayView bytes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return true;
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; }))
+        return false;
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    return !utf8.hasError();
+}
+
 } // namespace CodePage

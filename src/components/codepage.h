@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QStringView>
 
 // The code page pattern files are written in: single-byte Thai, windows-874.
@@ -14,5 +15,10 @@ bool isAvailable(const char *name = kPattern);
 
 // Whether every character of `text` can be stored in windows-874.
 bool canStore(QStringView text);
+
+// Whether bytes read from a file are UTF-8 rather than the code page: they
+// start with a UTF-8 byte-order mark, or they hold bytes beyond ASCII that
+// are all valid UTF-8 (a text in windows-874 Thai hardly ever is).
+bool looksLikeUtf8(QByteArrayView bytes);
 
 } // namespace CodePage

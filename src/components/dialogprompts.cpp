@@ -119,6 +119,21 @@ QString DialogPrompts::chooseLayoutExport(const QString &current)
     return dialog.selectedFiles().constFirst();
 }
 
+QString DialogPrompts::chooseToRead(const QString &title, const QStringList &filters, const QString &current)
+{
+    QFileDialog dialog(m_parent);
+    dialog.setObjectName(QStringLiteral("readDialog"));
+    dialog.setWindowTitle(title);
+    dialog.setNameFilters(filters + QStringList{QStringLiteral("All Files (*)")});
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (!current.isEmpty())
+        dialog.selectFile(current);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
 bool DialogPrompts::choosePrinter(QPrinter &printer)
 {
     QPrintDialog dialog(&printer, m_parent);

@@ -19,6 +19,7 @@ public:
     QString chooseToOpen(const QString &current) override;
     QString chooseToSave(const QString &current) override;
     QString chooseLayoutExport(const QString &current) override;
+    QString chooseToRead(const QString &title, const QStringList &filters, const QString &current) override;
     bool choosePrinter(QPrinter &printer) override;
     QString pickMode(const QList<WorkingMode> &modes) override;
     bool ask(const YesNoQuestion &question) override;

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // The small interfaces through which the program asks the user something
 // or tells the user something. The program's own are modal dialogs
@@ -26,6 +27,9 @@ public:
     // suffix gives the form (.csv, .html, .pdf). The chooser asks about
     // overwriting an existing file itself.
     virtual QString chooseLayoutExport(const QString &current) = 0;
+    // Another existing file to read, of the kinds `filters` name ("Export
+    // files (*.txt *.dat)"), under the dialog title `title`.
+    virtual QString chooseToRead(const QString &title, const QStringList &filters, const QString &current) = 0;
     // Sets `printer` up for printing the layout sheet; false when the user
     // cancels.
     virtual bool choosePrinter(QPrinter &printer) = 0;

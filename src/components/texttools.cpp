@@ -85,3 +85,8 @@ QStringView TextTools::trimSpaces(QStringView text)
         --end;
     return text.sliced(begin, end - begin);
 }
+
+QString TextTools::counted(qsizetype count, const char *one, const char *many)
+{
+    return QString::number(count) + u' ' + QLatin1String(count == 1 ? one : many);
+}

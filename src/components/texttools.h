@@ -23,6 +23,10 @@ public:
     // spaces and other white space are kept, as the exporting program does.
     static QStringView trimSpaces(QStringView text);
 
+    // "1 character", "2 characters": a count and the word for it in
+    // English, singular for one.
+    static QString counted(qsizetype count, const char *one, const char *many);
+
     QString ProgramName() const { return m_programName; }
     void setProgramName(const QString &name) { m_programName = name; }
 

@@ -8,8 +8,14 @@
 #include "components/systemsettings.h"
 #include "components/twips.h"
 #include "designer/cellclipboard.h"
+#include "components/codepage.h"
+#include "components/texttools.h"
+#include "components/wholefile.h"
+#include "designer/exportinspection.h"
 #include "designer/gridlayout.h"
+#include "designer/inspectwindow.h"
 #include "designer/layoutsheet.h"
+#include "designer/layouttable.h"
 #include "designer/linelength.h"
 #include "designer/patternfile.h"
 #include "designer/previewpanel.h"
@@ -156,6 +162,9 @@ void frmCreatePattern::createMenus()
 {
     mnuFile = menuBar()->addMenu(QStringLiteral("File"));
     mnuNew = mnuFile->addAction(QStringLiteral("New..."), this, &frmCreatePattern::mnuNew_Click);
+    mnuImportTable = mnuFile->addAction(tr("&Import Layout Table..."), this, &frmCreatePattern::mnuImportTable_Click);
+    mnuImportTable->setObjectName(QStringLiteral("mnuImportTable"));
+    mnuImportTable->setMenuRole(QAction::NoRole);
     mnuFile->addSeparator();
     mnuOPen = mnuFile->addAction(QStringLiteral("Open..."), this, &frmCreatePattern::mnuOPen_Click);
     mnuFile->addSeparator();
@@ -166,8 +175,11 @@ void frmCreatePattern::createMenus()
     mnuExportLayout = mnuFile->addAction(QStringLiteral("Export &Layout..."), this, &frmCreatePattern::mnuExportLayout_Click);
     mnuPrintLayout = mnuFile->addAction(QStringLiteral("&Print Layout..."), this, &frmCreatePattern::mnuPrintLayout_Click);
     mnuPrintLayout->setShortcut(QKeySequence::Print);
-    for (QAction *action : {mnuExportLayout, mnuPrintLayout}) {
-        action->setObjectName(action == mnuExportLayout ? QStringLiteral("mnuExportLayout") : QStringLiteral("mnuPrintLayout"));
+    mnuInspect = mnuFile->addAction(tr("Inspec&t Export File..."), this, &frmCreatePattern::mnuInspect_Click);
+    const std::pair<QAction *, const char *> sheets[] = {
+        {mnuExportLayout, "mnuExportLayout"}, {mnuPrintLayout, "mnuPrintLayout"}, {mnuInspect, "mnuInspect"}};
+    for (const auto &[action, name] : sheets) {
+        action->setObjectName(QLatin1String(name));
         action->setMenuRole(QAction::NoRole);
         action->setEnabled(false);
         connect(mnuSaveAs, &QAction::enabledChanged, action, &QAction::setEnabled);
@@ -681,6 +693,91 @@ void frmCreatePattern::mnuPrintLayout_Click()
     if (!sheet.print(printer))
         m_context.notices().tell(QStringLiteral("ไม่สามารถพิมพ์ได้\nCannot print the layout: %1").arg(sheet.errorString()),
                                  Notices::Icon::Critical);
+}
+
+void frmCreatePattern::mnuInspect_Click()
+{
+    const QString path = m_context.fileChooser().chooseToRead(
+        tr("Inspect Export File"), {tr("Export Files (*.txt *.TXT *.dat *.DAT *.csv *.CSV)")}, QString());
+    if (path.isEmpty())
+        return;
+    QString error;
+    std::optional<QByteArray> bytes = readWholeFile(path, &error);
+    // A file in UTF-8 is read as UTF-8: the exporting program may write either.
+    std::optional<ExportInspection::ExportText> text;
+    if (bytes)
+        text = ExportInspection::decode(*bytes, CodePage::looksLikeUtf8(*bytes) ? "utf-8" : CodePage::kPattern, &error);
+    if (!text) {
+        m_context.notices().tell(QStringLiteral("ไม่สามารถอ่านไฟล์ %1 ได้\nCannot read the file \"%1\": %2")
+                                     .arg(QDir::toNativeSeparators(path), error),
+                                 Notices::Icon::Critical);
+        return;
+    }
+    bytes.reset();
+    QList<RecordShape::Row> shapes = RecordShape::shapesOf(m_grid, samples());
+    ExportInspection::Result result = ExportInspection::inspect(shapes, *text);
+    auto *window = new InspectWindow(QDir::toNativeSeparators(path), std::move(shapes), std::move(*text),
+                                     std::move(result), this);
+    connect(window, &InspectWindow::recordChosen, this, &frmCreatePattern::showRecord);
+    window->show();
+}
+
+void frmCreatePattern::showRecord(int row, const PatternPreview::RenderedRow &record)
+{
+    if (row < 1 || row > m_grid.RowCount() || m_grid.IsRowRemoved(row))
+        return;
+    m_grid.setCurrentCell(row, m_grid.Col() >= GridLayout::kFirstFieldColumn ? m_grid.Col() : GridLayout::kFirstFieldColumn);
+    if (!m_preview)
+        return;
+    m_previewDock->show();
+    m_preview->setCurrentIndex(0);
+    m_preview->showRow(row, PatternPreview::typeName(m_grid, row), record, samples(), m_grid.Col());
+}
+
+void frmCreatePattern::mnuImportTable_Click()
+{
+    if (!offerToSave())
+        return;
+    const QString path = m_context.fileChooser().chooseToRead(tr("Import Layout Table"),
+                                                              {tr("Layout Tables (*.csv *.CSV)")}, QString());
+    if (path.isEmpty())
+        return;
+    QString error;
+    const std::optional<QByteArray> bytes = readWholeFile(path, &error);
+    const LayoutTable::Table table = bytes ? LayoutTable::read(*bytes) : LayoutTable::Table();
+    if (!bytes || !table.error.isEmpty()) {
+        m_context.notices().tell(QStringLiteral("ไม่สามารถอ่านตาราง %1 ได้\nCannot read the layout table \"%1\": %2")
+                                     .arg(QDir::toNativeSeparators(path), bytes ? table.error : error),
+                                 Notices::Icon::Critical);
+        return;
+    }
+    // The pattern gets a mode as a new one does; its fields are matched by name.
+    const DesignDatabase database(m_context.systemSettings().DesignConnection());
+    if (const auto modes = database.modes())
+        PMODE = m_context.modePicker().pickMode(*modes);
+    if (PMODE.isEmpty())
+        PMODE = QStringLiteral("BANK");
+    const LayoutTable::Import made = LayoutTable::import(table, database.fields(PMODE).value_or(QList<DesignField>()));
+    FileName = kUntitled;
+    recallRecordLength();
+    doMode();
+    gridshow();
+    PatternFile::loadRows(QStringList{QStringLiteral("[T];%1;").arg(PMODE)} + made.lines, m_grid);
+    mnuSave->setEnabled(false);
+    m_guard.remember({});
+    // Made, not read from a file: the pattern has changes to save.
+    GridEditor1->history()->resetClean();
+    m_recovery->setModified(true);
+    Recalculate();
+    QStringList report{QStringLiteral("นำเข้าตาราง %1 แล้ว\nThe layout table \"%1\" made %2.")
+                           .arg(QDir::toNativeSeparators(path), TextTools::counted(made.lines.size(), "row", "rows"))};
+    for (const auto &[line, problem] : table.problems)
+        report << QStringLiteral("line %1: %2").arg(line).arg(problem);
+    report << made.report;
+    constexpr qsizetype kShown = 30;
+    if (report.size() > kShown + 1)
+        report = report.first(kShown + 1) << tr("... and %1 more").arg(report.size() - kShown - 1);
+    m_context.notices().tell(report.join(u'\n'), Notices::Icon::Information);
 }
 
 void frmCreatePattern::GridEditor1_KeyDown(int keyCode, int)

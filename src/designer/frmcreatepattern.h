@@ -84,6 +84,12 @@ private:
     // The layout sheet of the pattern, into a file or onto paper.
     void mnuExportLayout_Click();
     void mnuPrintLayout_Click();
+    // A real export file read through the pattern, in a window of its own.
+    void mnuInspect_Click();
+    // A new pattern made from a bank's layout table.
+    void mnuImportTable_Click();
+    // Selects `row` and shows a real record of it under the preview's ruler.
+    void showRecord(int row, const PatternPreview::RenderedRow &record);
     PatternLayout::SheetHeading layoutHeading();
     void GridEditor1_KeyDown(int keyCode, int shift);
     void GridEditor1_CellChange();
@@ -127,6 +133,8 @@ private:
     QAction *mnuSaveAs;
     QAction *mnuExportLayout;
     QAction *mnuPrintLayout;
+    QAction *mnuInspect;
+    QAction *mnuImportTable;
     QAction *mnuCloseSeparator;
     QAction *mnuClose;
     QAction *mnuExit;

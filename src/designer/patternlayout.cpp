@@ -1,6 +1,7 @@
 #include "patternlayout.h"
 
 #include "components/patterngrid.h"
+#include "designer/csvtext.h"
 #include "designer/gridlayout.h"
 #include "field/fielddescriptor.h"
 
@@ -58,7 +59,7 @@ void appendValue(QString &out, const CellLayout &c, int key)
     case kRow: return number(c.row, true);
     case kType: out += c.type; return;
     case kCell: out += c.cell; return;
-    case kKind: out += c.kind; return;
+    case kKind: out += kindName(c.kind); return;
     case kField: out += c.field; return;
     case kName: out += c.name; return;
     case kLine: return number(c.line, c.writes());
@@ -98,7 +99,7 @@ QJsonObject jsonOf(const CellLayout &c)
     return {{k[kRow], c.row},
             {k[kType], c.type},
             {k[kCell], c.cell},
-            {k[kKind], c.kind},
+            {k[kKind], kindName(c.kind)},
             {k[kField], c.field.isEmpty() ? QJsonValue() : QJsonValue(c.field)},
             {k[kName], c.field.isEmpty() ? QJsonValue() : QJsonValue(c.name)},
             {k[kLine], optional(c.line, c.writes())},
@@ -115,44 +116,19 @@ QJsonObject jsonOf(const CellLayout &c)
             {k[kRowLength], c.rowLength}};
 }
 
-// Quotes the CSV field that `out` holds from `from` on where it must be:
-// where it holds a comma, a quote or a line break, or starts or ends with a
-// space; quotes inside are doubled.
-void quoteCsv(QString &out, qsizetype from)
-{
-    const QStringView value = QStringView(out).sliced(from);
-    bool quote = value.startsWith(u' ') || value.endsWith(u' ');
-    qsizetype quotes = 0;
-    for (const QChar ch : value) {
-        quote = quote || ch == u',' || ch == u'\n' || ch == u'\r';
-        quotes += ch == u'"';
-    }
-    if (!quote && quotes == 0)
-        return;
-    if (quotes > 0) {
-        const QString doubled = value.toString().replace(u'"', QLatin1String("\"\""));
-        out.truncate(from);
-        out += doubled;
-    }
-    out.insert(from, u'"');
-    out += u'"';
-}
-
 // Appends the value of `key` as a CSV field and the separator after it.
 void appendCsv(QString &out, const CellLayout &c, int key)
 {
     const qsizetype from = out.size();
     appendValue(out, c, key);
     if (!isNumber(key))
-        quoteCsv(out, from);
+        CsvText::quote(out, from);
     out += key + 1 < kKeyCount ? QLatin1String(",") : QLatin1String("\r\n");
 }
 
 QByteArray csvOf(const QString &text)
 {
-    QString out = text;
-    quoteCsv(out, 0);
-    return out.toUtf8();
+    return CsvText::field(text).toUtf8();
 }
 
 // A value as the table and the sheet show it: breaks as ↵; the fill,
@@ -199,7 +175,7 @@ Known describe(const Span &span, QStringView written, const QString &text, const
 {
     Known known;
     CellLayout &c = known.cell;
-    c.kind = kindName(span.kind);
+    c.kind = span.kind;
     c.sample = written.toString();
     c.length = written.size() - written.count(u'\n');
     known.breaks = c.length != written.size();
@@ -292,6 +268,7 @@ RowLayout layOut(const PatternGrid &grid, int row, const PatternPreview::Samples
         CellLayout cell = p.known->cell;
         cell.row = row;
         cell.type = out.type;
+        cell.column = p.column;
         auto caption = memo.captions.constFind(p.column);
         if (caption == memo.captions.cend())
             caption = memo.captions.insert(p.column, grid.CellText(0, p.column));
@@ -375,6 +352,21 @@ QList<int> writtenRows(const PatternGrid &grid)
         }
     }
     return rows;
+}
+
+RowLayout layOutRow(const PatternGrid &grid, int row, const PatternPreview::Samples &samples)
+{
+    Memo memo;
+    return layOut(grid, row, samples, memo);
+}
+
+QList<RowLayout> rowLayouts(const PatternGrid &grid, const PatternPreview::Samples &samples)
+{
+    QList<RowLayout> layouts;
+    Memo memo;
+    for (const int row : writtenRows(grid))
+        layouts.append(layOut(grid, row, samples, memo));
+    return layouts;
 }
 
 QStringList keys()

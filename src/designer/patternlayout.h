@@ -30,8 +30,9 @@ struct CellLayout
 {
     int row = 0;
     QString type;        // LINE, GROUP or LOOP
+    int column = 0;      // the grid column
     QString cell;        // the grid's caption of its column: Field1 to Field100
-    QString kind;        // field, constant or other
+    PatternPreview::Span::Kind kind = PatternPreview::Span::Kind::Other;   // written as field, constant or other
     QString field;       // a data field's identifier, without braces
     QString name;        // the field's (Thai) name in the design database
     int line = 0;        // first written character: line of the row, position
@@ -60,6 +61,12 @@ struct RowLayout
 
 // The rows a pattern file holds, in order: not removed, a field cell filled.
 QList<int> writtenRows(const PatternGrid &grid);
+
+// The layout of one row.
+RowLayout layOutRow(const PatternGrid &grid, int row, const PatternPreview::Samples &samples);
+
+// The layout of each row a pattern file holds, in order.
+QList<RowLayout> rowLayouts(const PatternGrid &grid, const PatternPreview::Samples &samples);
 
 // The records' keys in column order: the CSV header, the JSON keys, the
 // text table's heading.

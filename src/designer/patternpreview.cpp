@@ -167,7 +167,7 @@ RenderedRow render(const PatternGrid &grid, int row, const Samples &samples, QLi
                 else if (length.isEmpty() && samples.available && sample.size() > cell.counted)
                     add(Check::Kind::SampleCut,
                         QStringLiteral("sample %1, %2 kept: the %3 part is cut")
-                            .arg(characters(sample.size()))
+                            .arg(TextTools::counted(sample.size(), "character", "characters"))
                             .arg(cell.counted)
                             .arg(cell.alignment == FieldSettings::Right ? QStringLiteral("left") : QStringLiteral("right")));
             }
@@ -192,14 +192,14 @@ RenderedRow render(const PatternGrid &grid, int row, const Samples &samples, QLi
             }
             if (actual > kLongestLength)
                 add(Check::Kind::Length, QStringLiteral("constant of %1: more than the %2 a length can count")
-                                             .arg(characters(actual))
+                                             .arg(TextTools::counted(actual, "character", "characters"))
                                              .arg(kLongestLength));
             else if (!cell.hasCount)
                 add(Check::Kind::ConstantCount,
-                    QStringLiteral("constant of %1 stored without its count").arg(characters(actual)));
+                    QStringLiteral("constant of %1 stored without its count").arg(TextTools::counted(actual, "character", "characters")));
             else if (actual != cell.counted || !cell.read)
                 add(Check::Kind::ConstantCount, QStringLiteral("constant of %1 stored with the count %2")
-                                                    .arg(characters(actual), cell.count.toString()));
+                                                    .arg(TextTools::counted(actual, "character", "characters"), cell.count.toString()));
         } else {
             add(Check::Kind::NotACell, QStringLiteral("neither a field nor a constant: kept as written, counted as 0"));
         }
@@ -211,11 +211,6 @@ RenderedRow render(const PatternGrid &grid, int row, const Samples &samples, QLi
 }
 
 } // namespace
-
-QString characters(qsizetype count)
-{
-    return count == 1 ? QStringLiteral("1 character") : QStringLiteral("%1 characters").arg(count);
-}
 
 QString unknownModeMessage(const QString &mode)
 {
@@ -340,7 +335,7 @@ QList<Check> check(const PatternGrid &grid, const Samples &samples, int recordLe
                                                   : QStringLiteral("%1 row %2").arg(typeName(grid, row)).arg(row);
             found.append({row, 0, Check::Kind::RowLength,
                           QStringLiteral("%1: %2; %3")
-                              .arg(where, characters(lines[line]),
+                              .arg(where, TextTools::counted(lines[line], "character", "characters"),
                                    recordLength > 0 ? QStringLiteral("the record length is %1").arg(recordLength)
                                                     : QStringLiteral("most lines: %1").arg(*expected))});
         }

@@ -113,7 +113,4 @@ struct Check
 // share, if at least two do.
 QList<Check> check(const PatternGrid &grid, const Samples &samples, int recordLength = 0);
 
-// "1 character", "5 characters"
-QString characters(qsizetype count);
-
 } // namespace PatternPreview

@@ -1,6 +1,7 @@
 #include "fielddescriptor.h"
 
 #include "components/codepage.h"
+#include "components/designdatabase.h"
 #include "components/texttools.h"
 
 #include <QLocale>
@@ -169,4 +170,23 @@ qsizetype firstRefusedCharacter(const QString &text)
         i += character.size();
     }
     return -1;
+}
+
+FieldSettings suggestedSettings(const DesignField &field, int length)
+{
+    FieldSettings s;
+    s.fieldName = field.field;
+    s.length = QString::number(length);
+    const QString &sample = field.formattedSample;
+    const bool number = !sample.isEmpty()
+        && std::all_of(sample.begin(), sample.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    s.alignment = number ? FieldSettings::Right : FieldSettings::Left;
+    s.fill = number ? QStringLiteral("0") : QStringLiteral(" ");
+    return s;
+}
+
+bool isStorableFieldName(QStringView name)
+{
+    return !std::any_of(name.begin(), name.end(),
+                        [](QChar c) { return c == u':' || c == u';' || c == u'{' || c == u'}'; });
 }

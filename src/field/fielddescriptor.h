@@ -2,6 +2,8 @@
 
 #include <QString>
 
+struct DesignField;
+
 // The settings of one field cell as the field dialog shows them, and the
 // descriptor text the cell and the pattern file store:
 //   data field  [F]:{NAME}:length:alignment:fill:prefix:suffix:multiline
@@ -84,3 +86,15 @@ DescriptorForm descriptorForm(const QString &text);
 // file's code page, windows-874, cannot encode, since saving would lose it.
 // A surrogate pair is judged as the one character it is.
 qsizetype firstRefusedCharacter(const QString &text);
+
+// The settings a data field gets where it is put into a cell without the
+// field dialog (dropped from the field list, imported from a bank's
+// table): the field at `length`, left aligned and filled with spaces; a
+// field whose formatted sample is a number (digits only) right aligned
+// and filled with zeros, as amounts and counts are written.
+FieldSettings suggestedSettings(const DesignField &field, int length);
+
+// Whether a data field of this name can stand in a descriptor and a
+// pattern file line: a name holding ":" or ";" would read back as other
+// components or cells, one holding a brace as another name.
+bool isStorableFieldName(QStringView name);

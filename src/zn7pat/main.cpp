@@ -9,6 +9,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
+#include <QHash>
 
 #include <QStringEncoder>
 
@@ -64,9 +65,20 @@ int main(int argc, char *argv[])
         "  layout FILE.PAT     every filled cell: row, type, cell, kind, field, name, positions, length,\n"
         "                      alignment, fill, prefix, suffix, multi-line flag, sample, row length\n"
         "  render FILE.PAT     the output of each row, one line each (a constant's {NL} breaks it);\n"
-        "                      a field the mode does not have is said on stderr, status 1\n\n"
-        "Exit status: 0 done (check: no problem), 1 problems found or a file that is no readable\n"
-        "pattern, 2 could not run (usage, data folder, design database)."));
+        "                      a field the mode does not have is said on stderr, status 1\n"
+        "  inspect FILE.PAT EXPORTFILE\n"
+        "                      each line of a real export file matched to the row that wrote it, with\n"
+        "                      its fields' texts; for a line of no row, the nearest row and where it\n"
+        "                      differs; then a summary\n"
+        "  compare FILE.PAT TABLE.csv\n"
+        "                      a bank's layout table (record, field, start, end, length, value,\n"
+        "                      description) held against the pattern: every difference\n"
+        "  diff OLD.PAT NEW.PAT\n"
+        "                      what changed between two versions, with the positions each change moves\n\n"
+        "Exit status: 0 done (check: no problem; inspect: every line matches; compare, diff: no\n"
+        "difference), 1 problems or differences found, or a file that is no readable pattern (check,\n"
+        "layout, render), 2 could not run (usage, data folder, design database, a file of inspect,\n"
+        "compare or diff that cannot be read)."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption data(QStringLiteral("data"),
@@ -74,11 +86,12 @@ int main(int argc, char *argv[])
                                                  "(default: the designer's, from ZN7ConfigPath.ini beside "
                                                  "the program, else the program's folder)."),
                                   QStringLiteral("DIR"));
-    const QCommandLineOption format(QStringLiteral("format"), QStringLiteral("layout: text (default), csv or json."),
+    const QCommandLineOption format(QStringLiteral("format"), QStringLiteral("layout, inspect: text (default), csv or json."),
                                     QStringLiteral("FORMAT"), QStringLiteral("text"));
     const QCommandLineOption encoding(QStringLiteral("encoding"),
-                                      QStringLiteral("render: windows-874 or utf-8 (default: the terminal's "
-                                                     "encoding on a terminal, else windows-874)."),
+                                      QStringLiteral("render: the code page written (default: the terminal's "
+                                                     "encoding on a terminal, else windows-874); inspect: the "
+                                                     "export file's (default windows-874). windows-874 or utf-8."),
                                       QStringLiteral("ENCODING"));
     const QCommandLineOption lineEnd(QStringLiteral("line-end"),
                                      QStringLiteral("render: crlf (default, as pattern files end their lines) "
@@ -88,7 +101,7 @@ int main(int argc, char *argv[])
                                           QStringLiteral("check: the length every output line must have."),
                                           QStringLiteral("N"));
     parser.addOptions({data, format, encoding, lineEnd, recordLength});
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("check, layout or render."));
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("check, layout, render, inspect, compare or diff."));
     parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("Pattern files."),
                                  QStringLiteral("FILE.PAT..."));
 
@@ -101,16 +114,27 @@ int main(int argc, char *argv[])
 
     QStringList files = parser.positionalArguments();
     const QString command = files.isEmpty() ? QString() : files.takeFirst();
-    if (command != u"check" && command != u"layout" && command != u"render")
+    // Each command and the files it takes: check any number, the others one or two.
+    const QHash<QString, int> filesOf{{QStringLiteral("check"), 0},   {QStringLiteral("layout"), 1},
+                                      {QStringLiteral("render"), 1},  {QStringLiteral("inspect"), 2},
+                                      {QStringLiteral("compare"), 2}, {QStringLiteral("diff"), 2}};
+    if (!filesOf.contains(command))
         return usage(err, command.isEmpty() ? QStringLiteral("no command given")
                                             : QStringLiteral("unknown command '%1'").arg(command));
     if (files.isEmpty())
         return usage(err, QStringLiteral("no pattern file given"));
-    if (command != u"check" && files.size() > 1)
+    const int wanted = filesOf.value(command);
+    if (wanted == 1 && files.size() > 1)
         return usage(err, QStringLiteral("%1 takes one pattern file").arg(command));
-    if (parser.isSet(format) && command != u"layout")
-        return usage(err, QStringLiteral("--format is for layout"));
-    for (const auto &[option, user] : {std::pair{&encoding, u"render"}, {&lineEnd, u"render"}, {&recordLength, u"check"}}) {
+    if (wanted == 2 && files.size() != 2)
+        return usage(err, command == u"inspect" ? QStringLiteral("inspect takes a pattern file and an export file")
+                        : command == u"compare" ? QStringLiteral("compare takes a pattern file and a layout table")
+                                                : QStringLiteral("diff takes two pattern files"));
+    if (parser.isSet(format) && command != u"layout" && command != u"inspect")
+        return usage(err, QStringLiteral("--format is for layout and inspect"));
+    if (parser.isSet(encoding) && command != u"render" && command != u"inspect")
+        return usage(err, QStringLiteral("--encoding is for render and inspect"));
+    for (const auto &[option, user] : {std::pair{&lineEnd, u"render"}, {&recordLength, u"check"}}) {
         if (parser.isSet(*option) && command != user)
             return usage(err, QStringLiteral("--%1 is for %2").arg(option->names().constFirst(), user));
     }
@@ -121,7 +145,7 @@ int main(int argc, char *argv[])
     // pattern's export has.
     QString codePage = parser.value(encoding);
     if (!parser.isSet(encoding))
-        codePage = isatty(STDOUT_FILENO) ? terminalEncoding() : QString::fromLatin1(CodePage::kPattern);
+        codePage = command == u"render" && isatty(STDOUT_FILENO) ? terminalEncoding() : QString::fromLatin1(CodePage::kPattern);
     else if (codePage != u"windows-874" && codePage != u"utf-8")
         return usage(err, QStringLiteral("unknown encoding '%1' (windows-874 or utf-8)").arg(codePage));
     if (parser.value(lineEnd) != u"crlf" && parser.value(lineEnd) != u"lf")
@@ -137,11 +161,14 @@ int main(int argc, char *argv[])
     PatternTool tool(out, err);
     if (!tool.useDataFolder(parser.value(data), QCoreApplication::applicationFilePath()))
         return PatternTool::CannotRun;
-    const int status = command == u"check"    ? tool.check(files, length)
-                     : command == u"layout" ? tool.layout(files.constFirst(), *layoutFormat)
-                                            : tool.render(files.constFirst(), codePage.toLatin1(),
-                                                          parser.value(lineEnd) == u"lf" ? QStringLiteral("\n")
-                                                                                         : QStringLiteral("\r\n"));
+    const int status = command == u"check"     ? tool.check(files, length)
+                     : command == u"layout"  ? tool.layout(files.constFirst(), *layoutFormat)
+                     : command == u"render"  ? tool.render(files.constFirst(), codePage.toLatin1(),
+                                                           parser.value(lineEnd) == u"lf" ? QStringLiteral("\n")
+                                                                                          : QStringLiteral("\r\n"))
+                     : command == u"inspect" ? tool.inspect(files.at(0), files.at(1), codePage.toLatin1(), *layoutFormat)
+                     : command == u"compare" ? tool.compare(files.at(0), files.at(1))
+                                             : tool.diff(files.at(0), files.at(1));
     // What is still buffered must reach its place, or the run failed: a
     // full disk is no success.
     if (!out.flush() || std::fflush(stdout) != 0) {

@@ -3,11 +3,16 @@
 #include "components/datatools.h"
 #include "components/designdatabase.h"
 #include "components/inireader.h"
+#include "components/wholefile.h"
+#include "designer/exportinspection.h"
 #include "designer/gridlayout.h"
+#include "designer/layouttable.h"
+#include "designer/patterndiff.h"
 #include "designer/patternfile.h"
 #include "startup/startupsequence.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStringEncoder>
 
@@ -51,7 +56,7 @@ bool PatternTool::useDataFolder(const QString &folder, const QString &programPat
     return true;
 }
 
-bool PatternTool::load(const QString &file, QString &mode, QString &problem)
+bool PatternTool::load(const QString &file, QString &mode, QString &problem, GridTableModel &grid)
 {
     PatternReader reader;
     if (!reader.readFile(file)) {
@@ -65,8 +70,10 @@ bool PatternTool::load(const QString &file, QString &mode, QString &problem)
         return false;
     }
     mode = reader.mode();
-    GridLayout::layOut(m_grid);
-    m_rowLines = PatternFile::loadRows(reader.takeLines(), m_grid).rowLines;
+    GridLayout::layOut(grid);
+    const PatternFile::LoadReport report = PatternFile::loadRows(reader.takeLines(), grid);
+    if (&grid == &m_grid)
+        m_rowLines = report.rowLines;
     return true;
 }
 
@@ -108,10 +115,10 @@ int PatternTool::check(const QStringList &files, int recordLength)
     return status;
 }
 
-bool PatternTool::loadOrSay(const QString &file, QString &mode)
+bool PatternTool::loadOrSay(const QString &file, QString &mode, GridTableModel &grid)
 {
     QString problem;
-    if (load(file, mode, problem))
+    if (load(file, mode, problem, grid))
         return true;
     say(QStringLiteral("%1: %2").arg(file, problem));
     return false;
@@ -154,6 +161,86 @@ int PatternTool::render(const QString &file, const QByteArray &encoding, const Q
         }
     }
     return status;
+}
+
+bool PatternTool::readOrSay(const QString &file, QByteArray &bytes)
+{
+    QString problem;
+    std::optional<QByteArray> read = readWholeFile(file, &problem);
+    if (!read) {
+        say(QStringLiteral("%1: cannot read the file: %2").arg(file, problem));
+        return false;
+    }
+    bytes = std::move(*read);
+    return true;
+}
+
+int PatternTool::inspect(const QString &pattern, const QString &exportFile, const QByteArray &encoding,
+                         PatternLayout::Format format)
+{
+    QString mode;
+    QByteArray bytes;
+    if (!loadOrSay(pattern, mode) || !readOrSay(exportFile, bytes))
+        return CannotRun;
+    QString problem;
+    const std::optional<ExportInspection::ExportText> text = ExportInspection::decode(bytes, encoding.constData(), &problem);
+    if (!text) {
+        say(QStringLiteral("%1: %2").arg(exportFile, problem));
+        return CannotRun;
+    }
+    // Where a line's fields stand depends on their lengths alone, not on the samples.
+    const QList<RecordShape::Row> shapes = RecordShape::shapesOf(m_grid, PatternPreview::Samples());
+    const ExportInspection::Result result = ExportInspection::inspect(shapes, *text);
+    QString error;
+    if (!ExportInspection::write(m_out, format, exportFile, shapes, *text, result, &error)) {
+        say(QStringLiteral("cannot write the output: %1").arg(error));
+        return CannotRun;
+    }
+    return result.unmatched == 0 && text->size() > 0 ? Done : Problems;
+}
+
+int PatternTool::compare(const QString &pattern, const QString &tableFile)
+{
+    QString mode;
+    QByteArray bytes;
+    if (!loadOrSay(pattern, mode) || !readOrSay(tableFile, bytes))
+        return CannotRun;
+    const LayoutTable::Table table = LayoutTable::read(bytes);
+    if (!table.error.isEmpty()) {
+        say(QStringLiteral("%1: not a layout table: %2").arg(tableFile, table.error));
+        return CannotRun;
+    }
+    const QList<LayoutTable::Finding> found = LayoutTable::compare(table, RecordShape::shapesOf(m_grid, samples(mode)));
+    QString out;
+    const auto line = [&](int number, const QString &message) {
+        out += tableFile + u':' + (number > 0 ? QString::number(number) : QStringLiteral("-")) + QStringLiteral(": ")
+             + message + u'\n';
+    };
+    for (const auto &[number, note] : table.notes)
+        line(number, QStringLiteral("note: ") + note);
+    for (const auto &[number, problem] : table.problems)
+        line(number, problem);
+    for (const LayoutTable::Finding &f : found)
+        line(f.line, f.message);
+    if (!write(out.toUtf8()))
+        return CannotRun;
+    return table.problems.isEmpty() && found.isEmpty() ? Done : Problems;
+}
+
+int PatternTool::diff(const QString &before, const QString &after)
+{
+    QString beforeMode;
+    QString afterMode;
+    if (!loadOrSay(before, beforeMode, m_grid) || !loadOrSay(after, afterMode, m_other))
+        return CannotRun;
+    const QStringList changes = PatternDiff::diff({beforeMode, &m_grid, samples(beforeMode)},
+                                                  {afterMode, &m_other, samples(afterMode)});
+    QString out;
+    for (const QString &change : changes)
+        out += change + u'\n';
+    if (!write(out.toUtf8()))
+        return CannotRun;
+    return changes.isEmpty() ? Done : Problems;
 }
 
 bool PatternTool::write(const QByteArray &bytes)

@@ -44,13 +44,31 @@ public:
     // preview shows it, and is then said on stderr as check says it:
     // Problems.
     int render(const QString &file, const QByteArray &encoding, const QString &lineEnd);
+    // An export file read through a pattern: each line's row and fields,
+    // then a summary (exportinspection.h). Done when every line matches a
+    // row, Problems when one does not or the file has no line, CannotRun
+    // when either file cannot be read.
+    int inspect(const QString &pattern, const QString &exportFile, const QByteArray &encoding,
+                PatternLayout::Format format);
+    // A bank's layout table (CSV) held against a pattern (layouttable.h):
+    // the table's own problems and every difference, "TABLE:LINE: message"
+    // a line. CannotRun when either cannot be read or the table is none.
+    int compare(const QString &pattern, const QString &table);
+    // What changed from one version of a pattern to another (patterndiff.h).
+    // Done when both write the same, Problems otherwise.
+    int diff(const QString &before, const QString &after);
 
 private:
     // Reads a pattern file into m_grid; false, with the problem in
     // `problem`, when it cannot be read or is no pattern.
-    bool load(const QString &file, QString &mode, QString &problem);
+    bool load(const QString &file, QString &mode, QString &problem, GridTableModel &grid);
+    bool load(const QString &file, QString &mode, QString &problem) { return load(file, mode, problem, m_grid); }
     // The same, the problem said on stderr as "FILE: problem".
-    bool loadOrSay(const QString &file, QString &mode);
+    bool loadOrSay(const QString &file, QString &mode, GridTableModel &grid);
+    bool loadOrSay(const QString &file, QString &mode) { return loadOrSay(file, mode, m_grid); }
+    // A whole file that is not a pattern; false, having said why, when it
+    // cannot be read.
+    bool readOrSay(const QString &file, QByteArray &bytes);
     const PatternPreview::Samples &samples(const QString &mode);
     bool write(const QByteArray &bytes);
     void say(const QString &text);
@@ -66,4 +84,5 @@ private:
     GridTableModel m_grid;
     // The file line of each of its rows.
     QList<int> m_rowLines;
+    GridTableModel m_other;   // diff's second version
 };

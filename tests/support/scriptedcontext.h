@@ -44,6 +44,7 @@ public:
     QString chooseToOpen(const QString &current) override { return choose(current, false); }
     QString chooseToSave(const QString &current) override { return choose(current, true); }
     QString chooseLayoutExport(const QString &current) override { return choose(current, true); }
+    QString chooseToRead(const QString &, const QStringList &, const QString &current) override { return choose(current, false); }
     bool choosePrinter([[maybe_unused]] QPrinter &printer) override
     {
         ++printDialogs;
