@@ -293,7 +293,6 @@ void LineView::paintEvent(QPaintEvent *event)
 
     painter.setPen(palette().color(QPalette::Text));
     drawRuler(painter, kMargin, width, m_metrics.cell, m_metrics.rulerHeight - 2);
-    drawRecordEnd(painter, kMargin, m_recordLength, m_metrics.cell, height(), palette());
 
     // Spans: the current cell's highlighted, those with a check underlined.
     for (const Span &span : std::as_const(m_row.spans)) {
@@ -318,6 +317,8 @@ void LineView::paintEvent(QPaintEvent *event)
         if (cell.intersects(exposed))
             drawCharacter(painter, cell, m_row.text.at(offset), palette(), written.at(offset));
     }
+    // The record's end over all, the highlight included.
+    drawRecordEnd(painter, kMargin, m_recordLength, m_metrics.cell, height(), palette());
 }
 
 void LineView::mousePressEvent(QMouseEvent *event)
