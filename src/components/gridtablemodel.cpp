@@ -1,7 +1,21 @@
 #include "gridtablemodel.h"
 
 #include <algorithm>
+#include <array>
 #include <utility>
+
+namespace {
+
+// The item index of a list cell as stored. Small indexes, what every loaded
+// row's type is, share one string each instead of one per row.
+QString listIndexText(int index)
+{
+    static const std::array<QString, 4> small{QStringLiteral("-1"), QStringLiteral("0"), QStringLiteral("1"),
+                                              QStringLiteral("2")};
+    return index >= -1 && index <= 2 ? small[size_t(index + 1)] : QString::number(index);
+}
+
+} // namespace
 
 GridTableModel::GridTableModel(QObject *parent)
     : QAbstractTableModel(parent)
@@ -48,14 +62,36 @@ void GridTableModel::changed(const GridChange &change)
     Q_EMIT patternChanged(change);
 }
 
+const QString &GridTableModel::cellAt(int row, int section) const
+{
+    static const QString empty;
+    return section < rowWidth(row) ? m_cells.at(rowBegin(row) + section) : empty;
+}
+
+QString &GridTableModel::cellRef(int row, int section)
+{
+    widen(row, section + 1);
+    return m_cells[rowBegin(row) + section];
+}
+
+void GridTableModel::widen(int row, qsizetype width)
+{
+    const qsizetype more = width - rowWidth(row);
+    if (more <= 0)
+        return;
+    m_cells.insert(m_rowEnd[size_t(row - 1)], more, QString());
+    for (size_t r = size_t(row - 1); r < m_rowEnd.size(); ++r)
+        m_rowEnd[r] += more;
+}
+
 bool GridTableModel::store(int row, int section, const QString &stored)
 {
-    QString &cell = m_cells[cellOffset(row, section)];
+    const QString &cell = cellAt(row, section);
     if (cell == stored)
         return false;
     if (GridEdits *edits = recorder())
         edits->m_steps.push_back({GridEdits::Step::Kind::Cell, row, section, 0, 0, cell, stored, {}});
-    cell = stored;
+    cellRef(row, section) = stored;
     return true;
 }
 
@@ -81,6 +117,7 @@ void GridTableModel::ResetGrid()
     m_columns.clear();
     m_sectionOf.clear();
     m_cells.clear();
+    m_rowEnd.clear();
     m_removed.clear();
     m_row = 0;
     m_col = 0;
@@ -109,22 +146,16 @@ void GridTableModel::DefineColumn(qint16 index, const QString &key, const QStrin
         *at = column;   // a redefinition replaces the column's settings, keeps its cells
     } else {
         const auto section = at - m_columns.begin();
-        const auto oldCount = qsizetype(m_columns.size());
         m_columns.insert(at, column);
-        // Widen every row by one empty cell at the new section.
-        QList<QString> cells;
-        cells.reserve(m_cells.size() + RowCount());
-        for (int r = 0; r < RowCount(); ++r) {
-            const qsizetype base = qsizetype(r) * oldCount;
-            for (qsizetype s = 0; s < oldCount; ++s) {
-                if (s == section)
-                    cells.append(QString());
-                cells.append(m_cells.at(base + s));
-            }
-            if (section == oldCount)
-                cells.append(QString());
+        // Rows that keep cells past the new section get an empty one there.
+        for (int row = 1; row <= RowCount(); ++row) {
+            const qsizetype width = rowWidth(row);
+            if (width <= section)
+                continue;
+            widen(row, width + 1);
+            const auto begin = m_cells.begin() + rowBegin(row);
+            std::rotate(begin + section, begin + width, begin + width + 1);
         }
-        m_cells = std::move(cells);
         m_sectionOf.assign(size_t(m_columns.back().index) + 1, -1);
         for (size_t s = 0; s < m_columns.size(); ++s)
             m_sectionOf[size_t(m_columns[s].index)] = int(s);
@@ -185,7 +216,7 @@ QString GridTableModel::CellText(int row, int col) const
         return column.caption;
     if (!isDataRow(row))
         return {};
-    const QString &stored = m_cells.at(cellOffset(row, s));
+    const QString &stored = cellAt(row, s);
     if (!column.isList)
         return stored;
     const int item = stored.isEmpty() ? -1 : stored.toInt();
@@ -206,7 +237,7 @@ int GridTableModel::CellListIndex(int row, int col) const
     const int s = sectionOfColumn(col);
     if (s < 0 || !isDataRow(row) || !m_columns[size_t(s)].isList)
         return -1;
-    const QString &stored = m_cells.at(cellOffset(row, s));
+    const QString &stored = cellAt(row, s);
     return stored.isEmpty() ? -1 : stored.toInt();
 }
 
@@ -217,7 +248,7 @@ void GridTableModel::SetCellListIndex(int row, int col, double index)
         return;
     if (!(index >= -2147483648.0 && index <= 2147483647.0))
         return;   // NaN and values no int can hold select nothing
-    if (store(row, s, QString::number(int(index))))
+    if (store(row, s, listIndexText(int(index))))
         changed({GridChange::Kind::Cells, row, col, col});
 }
 
@@ -248,10 +279,27 @@ void GridTableModel::putRows(int row, int count, const QList<QString> &cells)
     const bool signal = m_resetDepth == 0;
     if (signal)
         beginInsertRows(QModelIndex(), row - 1, row + count - 2);
-    const qsizetype at = qsizetype(row - 1) * width;
-    m_cells.insert(at, width * count, QString());
-    if (!cells.isEmpty())
-        std::copy(cells.begin(), cells.end(), m_cells.begin() + at);
+    // Each row keeps its cells up to its last filled one.
+    const qsizetype at = rowBegin(row);
+    QList<QString> kept;
+    std::vector<qsizetype> ends;
+    ends.reserve(size_t(count));
+    for (int r = 0; r < count; ++r) {
+        if (!cells.isEmpty()) {
+            const auto first = cells.cbegin() + r * width;
+            auto last = first + width;
+            while (last != first && (last - 1)->isEmpty())
+                --last;
+            for (auto cell = first; cell != last; ++cell)
+                kept.append(*cell);
+        }
+        ends.push_back(at + kept.size());
+    }
+    m_cells.insert(at, kept.size(), QString());
+    std::move(kept.begin(), kept.end(), m_cells.begin() + at);
+    for (size_t r = size_t(row - 1); r < m_rowEnd.size(); ++r)
+        m_rowEnd[r] += kept.size();
+    m_rowEnd.insert(m_rowEnd.begin() + (row - 1), ends.begin(), ends.end());
     m_removed.insert(m_removed.begin() + (row - 1), size_t(count), 0);
     if (signal)
         endInsertRows();
@@ -261,9 +309,13 @@ void GridTableModel::putRows(int row, int count, const QList<QString> &cells)
 
 void GridTableModel::takeRows(int row, int count)
 {
-    const auto width = qsizetype(m_columns.size());
     beginRemoveRows(QModelIndex(), row - 1, row + count - 2);
-    m_cells.remove(qsizetype(row - 1) * width, width * count);
+    const qsizetype begin = rowBegin(row);
+    const qsizetype taken = m_rowEnd[size_t(row + count - 2)] - begin;
+    m_cells.remove(begin, taken);
+    m_rowEnd.erase(m_rowEnd.begin() + (row - 1), m_rowEnd.begin() + (row - 1 + count));
+    for (size_t r = size_t(row - 1); r < m_rowEnd.size(); ++r)
+        m_rowEnd[r] -= taken;
     m_removed.erase(m_removed.begin() + (row - 1), m_removed.begin() + (row - 1 + count));
     endRemoveRows();
     if (m_row >= row + count)
@@ -276,7 +328,9 @@ QList<QString> GridTableModel::rowCells(int row) const
 {
     if (!isDataRow(row))
         return {};
-    return m_cells.mid(cellOffset(row, 0), qsizetype(m_columns.size()));
+    QList<QString> cells = m_cells.mid(rowBegin(row), std::min(rowWidth(row), qsizetype(m_columns.size())));
+    cells.resize(qsizetype(m_columns.size()));
+    return cells;
 }
 
 void GridTableModel::setRowCells(int row, int col, const QList<QString> &stored)
@@ -330,7 +384,8 @@ void GridTableModel::shiftCells(int row, int col, int lastCol, bool on)
     const int last = sectionOfColumn(lastCol);
     if (first < 0 || last < first || !isDataRow(row))
         return;
-    const auto begin = m_cells.begin() + cellOffset(row, first);
+    widen(row, last + 1);
+    const auto begin = m_cells.begin() + rowBegin(row) + first;
     const auto end = begin + (last - first) + 1;
     // The cell that falls off one end comes back empty at the other.
     QString dropped;
@@ -364,12 +419,13 @@ void GridTableModel::replay(const GridEdits::Step &step, bool forwards, std::vec
     };
     switch (step.kind) {
     case Kind::Cell:
-        m_cells[cellOffset(step.row, step.section)] = forwards ? step.after : step.before;
+        cellRef(step.row, step.section) = forwards ? step.after : step.before;
         cellsChanged(step.section, step.section);
         break;
     case Kind::ShiftOn:
     case Kind::ShiftBack: {
-        const auto begin = m_cells.begin() + cellOffset(step.row, step.section);
+        widen(step.row, step.lastSection + 1);
+        const auto begin = m_cells.begin() + rowBegin(step.row) + step.section;
         const auto end = begin + (step.lastSection - step.section) + 1;
         // Shifting on drops the last cell, back the first; taking either back
         // shifts the other way and returns the dropped cell to its place.
@@ -436,6 +492,21 @@ void GridTableModel::undo(const GridEdits &edits)
 void GridTableModel::redo(const GridEdits &edits)
 {
     replayAll(edits, true);
+}
+
+void GridTableModel::takeContent(GridTableModel &other)
+{
+    beginReset();
+    std::swap(m_columns, other.m_columns);
+    std::swap(m_sectionOf, other.m_sectionOf);
+    m_cells.swap(other.m_cells);
+    std::swap(m_rowEnd, other.m_rowEnd);
+    std::swap(m_removed, other.m_removed);
+    std::swap(m_row, other.m_row);
+    std::swap(m_col, other.m_col);
+    std::swap(m_editMode, other.m_editMode);
+    endReset();
+    Q_EMIT currentCellChanged(m_row, m_col);
 }
 
 void GridTableModel::setCurrentCell(int row, int col)

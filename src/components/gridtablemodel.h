@@ -54,10 +54,12 @@ private:
     std::vector<Step> m_steps;
 };
 
-// The grid's content: defined columns, data rows as one flat vector of cell
-// texts, the removed flags and the current cell. Model row r is grid row r + 1;
-// model column j is the j-th defined column in index order. List cells keep
-// their item index; every other cell its text.
+// The grid's content: defined columns, data rows, the removed flags and the
+// current cell. Model row r is grid row r + 1; model column j is the j-th
+// defined column in index order. List cells keep their item index; every other
+// cell its text. A row keeps its cells only up to the last one it was given,
+// all rows' cells one after the other in one list, so a row of one cell costs
+// one cell, not one per column: a file of a million short lines stays small.
 //
 // Every change of the content goes through one door, which tells views
 // (dataChanged and the row signals) and emits patternChanged once per
@@ -121,6 +123,11 @@ public:
     void undo(const GridEdits &edits);
     void redo(const GridEdits &edits);
 
+    // Takes the layout, the rows and the current cell of `other` in one
+    // reset, and leaves it this model's former content: a pattern is loaded
+    // into a model of its own and taken over only once it is complete.
+    void takeContent(GridTableModel &other);
+
     // Between grid columns and model columns.
     int columnOfSection(int section) const;
     int sectionOfColumn(int col) const;
@@ -151,10 +158,15 @@ private:
         int width = 0;
     };
 
-    qsizetype cellOffset(int row, int section) const
-    {
-        return qsizetype(row - 1) * qsizetype(m_columns.size()) + section;
-    }
+    // Where a data row's cells begin in m_cells, and how many it keeps.
+    qsizetype rowBegin(int row) const { return row > 1 ? m_rowEnd[size_t(row - 2)] : 0; }
+    qsizetype rowWidth(int row) const { return m_rowEnd[size_t(row - 1)] - rowBegin(row); }
+    // A data row's cell as stored; "" past the cells the row keeps.
+    const QString &cellAt(int row, int section) const;
+    // The same for writing: the row first grows to hold it.
+    QString &cellRef(int row, int section);
+    // Grows a data row to keep `width` cells.
+    void widen(int row, qsizetype width);
     bool isDataRow(int row) const { return row >= 1 && row <= RowCount(); }
     void beginReset();
     void endReset();
@@ -177,7 +189,8 @@ private:
 
     std::vector<Column> m_columns;   // sorted by index
     std::vector<int> m_sectionOf;    // grid column -> model column, -1 when undefined
-    QList<QString> m_cells;          // RowCount() * m_columns.size()
+    QList<QString> m_cells;          // the rows' kept cells, row after row
+    std::vector<qsizetype> m_rowEnd; // one per data row: where its cells end in m_cells
     std::vector<char> m_removed;     // one per data row
     int m_row = 0;
     int m_col = 0;
