@@ -23,4 +23,21 @@ bool canStore(QStringView text)
     return encoder.isValid() && !encoder.hasError();
 }
 
+qsizetype firstUnstorable(QStringView text)
+{
+    if (canStore(text))
+        return -1;
+    QStringEncoder encoder(kPattern, QStringConverter::Flag::Stateless);
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype size = text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate() ? 2 : 1;
+        encoder.resetState();
+        // The conversion, and so the error state, happens when the result is taken.
+        [[maybe_unused]] const QByteArray bytes = encoder.encode(text.mid(i, size));
+        if (encoder.hasError())
+            return i;
+        i += size;
+    }
+    return -1;
+}
+
 } // namespace CodePage

@@ -15,4 +15,8 @@ bool isAvailable(const char *name = kPattern);
 // Whether every character of `text` can be stored in windows-874.
 bool canStore(QStringView text);
 
+// The position of the first character of `text` that windows-874 cannot
+// store (a surrogate pair judged as the one character it is); -1 when none.
+qsizetype firstUnstorable(QStringView text);
+
 } // namespace CodePage

@@ -230,4 +230,16 @@ QList<Check> check(const PatternGrid &grid, const Samples &samples)
     return found;
 }
 
+QList<Check> loadChecks(const PatternFile::LoadReport &report)
+{
+    QList<Check> found;
+    for (const PatternFile::LoadReport::Overlong &line : report.overlong)
+        found.append({line.row, 0, Check::Kind::CellsNotLoaded,
+                      QStringLiteral("line %1 has %2 cells; only Field1 to Field%3 were loaded")
+                          .arg(line.line)
+                          .arg(line.cells)
+                          .arg(GridLayout::kLastFieldColumn - GridLayout::kFirstFieldColumn + 1)});
+    return found;
+}
+
 } // namespace PatternPreview

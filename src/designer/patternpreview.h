@@ -1,6 +1,7 @@
 #pragma once
 
 #include "components/designdatabase.h"
+#include "designer/patternfile.h"
 
 #include <QHash>
 #include <QList>
@@ -75,7 +76,7 @@ bool isMark(QChar c);
 // A layout problem of one cell (column 0: of the row as a whole).
 struct Check
 {
-    enum class Kind { SampleCut, UnknownField, RowLength, ConstantCount, NotACell };
+    enum class Kind { SampleCut, UnknownField, RowLength, ConstantCount, NotACell, CellsNotLoaded };
     int row = 0;
     int column = 0;
     Kind kind = Kind::NotACell;
@@ -90,5 +91,9 @@ struct Check
 // differs from the one most rows have, a constant whose stored count
 // differs from its text, a cell that is neither field nor constant.
 QList<Check> check(const PatternGrid &grid, const Samples &samples);
+
+// What a file held that its rows could not take, as checks of those rows:
+// each line with more cells than the field columns hold.
+QList<Check> loadChecks(const PatternFile::LoadReport &report);
 
 } // namespace PatternPreview
