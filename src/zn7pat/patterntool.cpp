@@ -40,19 +40,27 @@ bool PatternTool::useDataFolder(const QString &folder, const QString &programPat
     m_designConnection = DataTools().BuildConnection(QStringLiteral("ACCESS"), data,
                                                      QLatin1String(StartupSequence::kDesignFile),
                                                      QLatin1String(StartupSequence::kPassword), {}, {}, {});
+    m_database = QDir::toNativeSeparators(database);
     // One read up front, so that a damaged or locked database stops every
     // command before any output rather than leaving fields unjudged.
-    if (!DesignDatabase(m_designConnection).modes()) {
-        say(QStringLiteral("cannot read the design database %1: it is no database of modes and fields, "
-                           "or another program holds it locked")
-                .arg(QDir::toNativeSeparators(database)));
+    const auto modes = DesignDatabase(m_designConnection).modes();
+    if (!modes) {
+        cannotReadDatabase(modes.errorString());
         return false;
     }
     return true;
 }
 
+void PatternTool::cannotReadDatabase(const QString &why)
+{
+    say(QStringLiteral("cannot read the design database %1: %2").arg(m_database, why));
+}
+
 bool PatternTool::load(const QString &file, QString &mode, QString &problem)
 {
+    m_reading = file;
+    m_loaded = {};
+    m_utf8 = false;
     PatternReader reader;
     if (!reader.readFile(file)) {
         problem = QStringLiteral("cannot read the file: %1").arg(reader.errorString());
@@ -64,18 +72,30 @@ bool PatternTool::load(const QString &file, QString &mode, QString &problem)
                       .arg(PatternFile::kMaxLineBytes >> 20);
         return false;
     }
+    // A file some program wrote in UTF-8 is read so, and said to be so.
+    m_utf8 = reader.looksLikeUtf8();
+    if (m_utf8)
+        reader.setEncoding(PatternFile::Encoding::Utf8);
     mode = reader.mode();
     GridLayout::layOut(m_grid);
-    PatternFile::loadRows(reader.takeLines(), m_grid);
+    m_loaded = PatternFile::loadRows(reader, m_grid);
     return true;
 }
 
-const PatternPreview::Samples &PatternTool::samples(const QString &mode)
+const PatternPreview::Samples *PatternTool::samples(const QString &mode)
 {
     auto found = m_samples.find(mode);
-    if (found == m_samples.end())
-        found = m_samples.insert(mode, PatternPreview::Samples::of(DesignDatabase(m_designConnection).fields(mode)));
-    return *found;
+    if (found == m_samples.end()) {
+        // A read that fails now (a view dropped, a lock taken since the
+        // start) would leave every field unjudged: the run cannot go on.
+        const auto fields = DesignDatabase(m_designConnection).fields(mode);
+        if (!fields) {
+            cannotReadDatabase(fields.errorString());
+            return nullptr;
+        }
+        found = m_samples.insert(mode, PatternPreview::Samples::of(fields));
+    }
+    return &*found;
 }
 
 int PatternTool::check(const QStringList &files)
@@ -86,12 +106,17 @@ int PatternTool::check(const QStringList &files)
         QString problem;
         QString out;
         if (!load(file, mode, problem)) {
-            out = QStringLiteral("%1:0:-: %2\n").arg(file, problem);
+            out = line(QStringLiteral("%1:0:-: %2").arg(file, problem));
         } else {
-            for (const PatternPreview::Check &c : PatternPreview::check(m_grid, samples(mode))) {
-                out += QStringLiteral("%1:%2:%3: %4\n")
-                           .arg(file, QString::number(c.row),
-                                c.column == 0 ? QStringLiteral("-") : m_grid.CellText(0, c.column), c.message);
+            const PatternPreview::Samples *fields = samples(mode);
+            if (!fields)
+                return CannotRun;
+            if (m_utf8)
+                out = line(QStringLiteral("%1:0:-: this file is UTF-8; patterns are windows-874").arg(file));
+            for (const PatternPreview::Check &c : PatternPreview::loadChecks(m_loaded) + PatternPreview::check(m_grid, *fields)) {
+                out += line(QStringLiteral("%1:%2:%3: %4")
+                                .arg(file, QString::number(c.row),
+                                     c.column == 0 ? QStringLiteral("-") : m_grid.CellText(0, c.column), c.message));
             }
         }
         if (!out.isEmpty())
@@ -116,8 +141,11 @@ int PatternTool::layout(const QString &file, PatternLayout::Format format)
     QString mode;
     if (!loadOrSay(file, mode))
         return Problems;
+    const PatternPreview::Samples *fields = samples(mode);
+    if (!fields)
+        return CannotRun;
     QString error;
-    if (!PatternLayout::write(m_out, format, m_grid, samples(mode), &error)) {
+    if (!PatternLayout::write(m_out, format, m_grid, *fields, &error)) {
         say(QStringLiteral("cannot write the layout: %1").arg(error));
         return CannotRun;
     }
@@ -129,7 +157,10 @@ int PatternTool::render(const QString &file, const QByteArray &encoding)
     QString mode;
     if (!loadOrSay(file, mode))
         return Problems;
-    const PatternPreview::Samples &rowSamples = samples(mode);
+    const PatternPreview::Samples *fields = samples(mode);
+    if (!fields)
+        return CannotRun;
+    const PatternPreview::Samples &rowSamples = *fields;
     QStringEncoder encoder(encoding.constData());
     for (const int row : PatternLayout::writtenRows(m_grid)) {
         QString text = PatternPreview::renderRow(m_grid, row, rowSamples).text;
@@ -148,7 +179,38 @@ bool PatternTool::write(const QByteArray &bytes)
     return false;
 }
 
+void PatternTool::tellOutOfMemory()
+{
+    say(QStringLiteral("%1: not enough memory to read it").arg(m_reading));
+}
+
 void PatternTool::say(const QString &text)
 {
-    m_err.write((QStringLiteral("zn7pat: ") + text + u'\n').toUtf8());
+    m_err.write(line(QStringLiteral("zn7pat: ") + text).toUtf8());
+}
+
+QString PatternTool::line(const QString &text)
+{
+    // What a file holds may hold control characters: written raw, an escape
+    // sequence in a field name would act on the terminal.
+    QString out;
+    out.reserve(text.size() + 1);
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        switch (u) {
+        case u'\t': out += QLatin1String("\\t"); break;
+        case u'\r': out += QLatin1String("\\r"); break;
+        case u'\n': out += QLatin1String("\\n"); break;
+        case 0x1b: out += QLatin1String("\\e"); break;
+        default:
+            if (u < 0x20 || u == 0x7f)
+                out += QLatin1String("\\x") + QString::number(uint(u), 16).toUpper().rightJustified(2, u'0');
+            else if (u >= 0x80 && u <= 0x9f)
+                out += QStringLiteral("\\u%1").arg(uint(u), 4, 16, QLatin1Char('0'));
+            else
+                out += c;
+        }
+    }
+    out += u'\n';
+    return out;
 }

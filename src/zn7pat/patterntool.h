@@ -29,10 +29,14 @@ public:
     bool useDataFolder(const QString &folder, const QString &programPath);
 
     // Every problem of each file, "FILE:ROW:CELL: message" a line: the
-    // layout checks of the output preview, and a file that cannot be read
-    // or is no pattern (row 0). CELL is the grid's caption (Field3), "-"
+    // layout checks of the output preview, lines with more cells than a row
+    // holds, and, as row 0, a file that cannot be read or is no pattern or
+    // is UTF-8 (it is read so). CELL is the grid's caption (Field3), "-"
     // for the row or the file as a whole. Problems when there is one.
     int check(const QStringList &files);
+    // Says that the memory ran out while the last file was read.
+    void tellOutOfMemory();
+
     // The layout records of a file's rows.
     int layout(const QString &file, PatternLayout::Format format);
     // The file's rows as the exporting program writes them from the
@@ -46,15 +50,27 @@ private:
     bool load(const QString &file, QString &mode, QString &problem);
     // The same, the problem said on stderr as "FILE: problem".
     bool loadOrSay(const QString &file, QString &mode);
-    const PatternPreview::Samples &samples(const QString &mode);
+    // The mode's fields and samples; nothing, having said why, when the
+    // design database cannot be read.
+    const PatternPreview::Samples *samples(const QString &mode);
+    void cannotReadDatabase(const QString &why);
     bool write(const QByteArray &bytes);
     void say(const QString &text);
+    // A line of a message, ended, its control characters escaped
+    // (\t, \r, \n, \e, \xHH; C1 controls \u0085).
+    static QString line(const QString &text);
 
     QIODevice &m_out;
     QIODevice &m_err;
     QString m_designConnection;
+    QString m_database;   // its file, as messages show it
+    QString m_reading;
     QHash<QString, PatternPreview::Samples> m_samples;
     // The pattern read last; the next file read replaces it. The program
     // ends without freeing it (see main).
     GridTableModel m_grid;
+    // What reading it found: lines of more cells than a row holds, and
+    // whether it was UTF-8.
+    PatternFile::LoadReport m_loaded;
+    bool m_utf8 = false;
 };
