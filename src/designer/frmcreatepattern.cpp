@@ -105,11 +105,11 @@ frmCreatePattern::frmCreatePattern(AppContext &context, QWidget *parent)
 
     m_recovery = new RecoveryKeeper(m_grid, RecoveryKeeper::defaultFolder(), this);
     m_recovery->setSource([this] { return RecoveryKeeper::Source{FileName, PMODE, m_guard.remembered()}; });
-    // Changes not saved: any change but a new layout or a bulk load (New, Open).
-    connect(&m_grid, &GridTableModel::patternChanged, m_recovery, [this](const GridChange &change) {
-        if (change.kind != GridChange::Kind::Reset)
-            m_recovery->setModified(true);
-    });
+    // The pattern has changes not saved while its history is away from the
+    // point it was opened, made or saved at: the copy follows that alone, so
+    // undoing back to the saved pattern removes it too.
+    connect(GridEditor1->history(), &QUndoStack::cleanChanged, m_recovery,
+            [this](bool clean) { m_recovery->setModified(!clean); });
     connect(m_recovery, &RecoveryKeeper::failed, this,
             [this](const QString &notice) { m_context.notices().tell(notice, Notices::Icon::Warning); });
     m_memory = new WindowMemory(*this, *GridEditor1->findChild<QTableView *>());
@@ -308,7 +308,7 @@ void frmCreatePattern::updateChecks()
 {
     if (!m_preview || m_previewDock->isHidden())
         return;
-    m_preview->showChecks(PatternPreview::check(m_grid, samples()));
+    m_preview->showChecks(PatternPreview::loadChecks(m_loaded) + PatternPreview::check(m_grid, samples()));
     m_preview->showPattern(&m_grid, samples());
     updatePreviewLine();   // the marks of the line's checks
 }
@@ -339,6 +339,23 @@ void frmCreatePattern::Recalculate()
 
 bool frmCreatePattern::DoOpen()
 {
+    // The file is loaded into a grid of its own and takes the place of the
+    // pattern only once it is whole: a file too large for the memory there
+    // is leaves the pattern as it was.
+    try {
+        return readPattern();
+    } catch (const std::bad_alloc &) {
+        m_context.notices().tell(QStringLiteral("หน่วยความจำไม่พอสำหรับเปิดไฟล์ %1 งานเดิมยังอยู่ครบ\n"
+                                                "There is not enough memory to open \"%1\". The pattern shown "
+                                                "before is kept as it was.")
+                                     .arg(QDir::toNativeSeparators(FileName)),
+                                 Notices::Icon::Critical);
+        return false;
+    }
+}
+
+bool frmCreatePattern::readPattern()
+{
     PatternReader reader;
     FileFingerprint opened;
     const QFileInfo info(FileName);
@@ -351,29 +368,75 @@ bool frmCreatePattern::DoOpen()
             return false;
         }
     }
-    const QString mode = reader.mode();
-    if (mode.isEmpty()) {
+    if (!reader.mode().isEmpty() && reader.looksLikeUtf8()) {
+        YesNoQuestion question;
+        question.text = QStringLiteral("ไฟล์ %1 บันทึกเป็น UTF-8 แต่ไฟล์ Pattern ใช้รหัส windows-874 "
+                                       "ต้องการอ่านเป็น UTF-8 หรือไม่\n"
+                                       "The file \"%1\" is UTF-8; patterns are windows-874. Read it as "
+                                       "UTF-8? Save then writes it in windows-874. No reads it as "
+                                       "windows-874, as it stands.")
+                            .arg(QDir::toNativeSeparators(FileName));
+        question.yesIsDefault = true;
+        if (m_context.questions().ask(question))
+            reader.setEncoding(PatternFile::Encoding::Utf8);
+    }
+    if (reader.mode().isEmpty()) {
         m_context.notices().tell(QStringLiteral("รูปแบบไฟล์  PATTERN ไม่ถูกต้อง กรุณาตรวจสอบข้อมูลให้ถูกต้อง"),
                                  Notices::Icon::Information);
         FileName.clear();
         return true;
     }
+    GridTableModel loaded;
+    GridLayout::layOut(loaded);
+    PatternFile::LoadReport report = PatternFile::loadRows(reader, loaded);
+    report.rowLines = {};   // a number a row, which nothing here needs
+    const QString mode = reader.mode();
+    reader = PatternReader();   // its bytes are not needed beside the cells
     PMODE = mode;
-    gridshow();
-    PatternFile::loadRows(reader.takeLines(), m_grid);
+    m_grid.takeContent(loaded);
     Recalculate();
     patternStored(opened);
+    m_loaded = std::move(report);
+    m_loadedFrom = FileName;
+    tellCellsNotLoaded();
     return true;
+}
+
+void frmCreatePattern::tellCellsNotLoaded()
+{
+    const QList<PatternPreview::Check> lines = PatternPreview::loadChecks(m_loaded);
+    if (lines.isEmpty())
+        return;
+    // The first lines, enough to find them; the checks list them all.
+    constexpr int kShown = 10;
+    QString text = QStringLiteral("บางบรรทัดในไฟล์ %1 มีข้อมูลเกิน 100 ช่อง จึงอ่านได้เพียง Field1 ถึง Field100\n"
+                                  "Some lines of \"%1\" have more than 100 cells:")
+                       .arg(QDir::toNativeSeparators(FileName));
+    for (qsizetype i = 0; i < std::min<qsizetype>(lines.size(), kShown); ++i)
+        text += QStringLiteral("\n") + lines.at(i).message;
+    if (lines.size() > kShown)
+        text += QStringLiteral("\n... and %1 more lines.").arg(lines.size() - kShown);
+    text += QStringLiteral("\nSaving over the file keeps only the cells loaded.");
+    m_context.notices().tell(text, Notices::Icon::Warning);
 }
 
 void frmCreatePattern::mnuOPen_Click()
 {
+    // As New does, before anything is chosen.
+    if (!offerToSave(true))
+        return;
     const QString path = m_context.fileChooser().chooseToOpen(FileName);
     if (!path.isEmpty())
-        openPath(path);
+        openFile(path);
 }
 
 void frmCreatePattern::openPath(const QString &path)
+{
+    if (offerToSave(true))
+        openFile(path);
+}
+
+void frmCreatePattern::openFile(const QString &path)
 {
     const QString former = FileName;
     FileName = path;
@@ -402,7 +465,9 @@ void frmCreatePattern::patternStored(const FileFingerprint &file)
 {
     m_guard.remember(file);
     RecentFiles::add(FileName);
-    m_recovery->setModified(false);
+    // What was not loaded is no longer in the file, or was never in this one.
+    m_loaded = {};
+    m_loadedFrom.clear();
 }
 
 bool frmCreatePattern::offerRecovery()
@@ -418,7 +483,10 @@ bool frmCreatePattern::offerRecovery()
     doMode();
     mnuSave->setEnabled(FileName != kUntitled);
     Recalculate();
-    m_recovery->setModified(true);
+    m_loaded = {};
+    m_loadedFrom.clear();
+    // Not saved: a copy is kept from now on, as for an edit.
+    GridEditor1->history()->resetClean();
     return true;
 }
 
@@ -450,7 +518,7 @@ bool frmCreatePattern::mnuSave_Click()
 {
     if (FileName.isEmpty())
         return mnuSaveAs_Click();
-    if (!hasModeToSave() || !m_guard.mayWrite(FileName, m_context.questions()))
+    if (!hasModeToSave() || !mayDropCellsNotLoaded() || !m_guard.mayWrite(FileName, m_context.questions()))
         return false;
     PatternWriter writer;
     if (!writer.save(FileName, PMODE, m_grid)) {
@@ -480,9 +548,32 @@ bool frmCreatePattern::hasModeToSave()
     return false;
 }
 
-bool frmCreatePattern::offerToSave()
+bool frmCreatePattern::mayDropCellsNotLoaded()
 {
-    if (FileName.isEmpty())
+    if (m_loaded.overlong.isEmpty() || FileName != m_loadedFrom)
+        return true;
+    const PatternFile::LoadReport::Overlong &first = m_loaded.overlong.constFirst();
+    YesNoQuestion question;
+    question.text = QStringLiteral("ไฟล์ %1 มีบรรทัดที่มีข้อมูลเกิน 100 ช่อง หากบันทึกทับ ข้อมูลตั้งแต่ช่องที่ 101 "
+                                   "จะหายไป ต้องการบันทึกทับหรือไม่\n"
+                                   "\"%1\" has lines of more than 100 cells (line %2: %3 cells). Saving over "
+                                   "it keeps only Field1 to Field100 of them. Save over it?")
+                        .arg(QDir::toNativeSeparators(FileName))
+                        .arg(first.line)
+                        .arg(first.cells);
+    return m_context.questions().ask(question);
+}
+
+bool frmCreatePattern::hasUnsavedChanges() const
+{
+    return !GridEditor1->history()->isClean();
+}
+
+bool frmCreatePattern::offerToSave(bool onlyChanges)
+{
+    // Unsaved changes always ask. Without them New, Exit and the close box
+    // ask for a pattern with a file name, and Open does not ask.
+    if (!hasUnsavedChanges() && (onlyChanges || FileName.isEmpty()))
         return true;
     YesNoQuestion question;
     question.text = QStringLiteral("Save your Data ?");
@@ -498,7 +589,7 @@ bool frmCreatePattern::offerToSave()
 
 void frmCreatePattern::mnuNew_Click()
 {
-    if (!offerToSave())
+    if (!offerToSave(false))
         return;
     // When the modes cannot be read, no list is shown and the mode stays.
     if (const auto modes = DesignDatabase(m_context.systemSettings().DesignConnection()).modes())
@@ -510,12 +601,13 @@ void frmCreatePattern::mnuNew_Click()
     gridshow();
     mnuSave->setEnabled(false);
     m_guard.remember({});
-    m_recovery->setModified(false);
+    m_loaded = {};
+    m_loadedFrom.clear();
 }
 
 void frmCreatePattern::mnuExit_Click()
 {
-    if (!offerToSave())
+    if (!offerToSave(false))
         return;
     m_closeAsked = true;
     close();
@@ -524,7 +616,7 @@ void frmCreatePattern::mnuExit_Click()
 void frmCreatePattern::closeEvent(QCloseEvent *event)
 {
     // The title bar's close box asks as Exit does; Exit has asked already.
-    if (!m_closeAsked && !offerToSave()) {
+    if (!m_closeAsked && !offerToSave(false)) {
         event->ignore();
         return;
     }
@@ -533,8 +625,9 @@ void frmCreatePattern::closeEvent(QCloseEvent *event)
     // the user left it.
     if (m_preview)
         QSettings().setValue(QStringLiteral("preview/visible"), !m_previewDock->isHidden());
-    // The pattern was saved or dropped: a clean exit keeps no copy.
-    m_recovery->setModified(false);
+    // The pattern was saved or dropped: nothing is left unsaved, and a clean
+    // exit keeps no copy.
+    GridEditor1->history()->setClean();
     m_memory->save();
     event->accept();
 }
