@@ -119,3 +119,8 @@ qsizetype firstRefusedCharacter(const QString &text)
     }
     return -1;
 }
+
+bool canStoreFieldName(const QString &name)
+{
+    return firstRefusedCharacter(name) < 0 && !name.contains(u'{') && !name.contains(u'}');
+}

@@ -57,3 +57,10 @@ QString descriptorTag(const QString &descriptor);
 // file's code page, windows-874, cannot encode, since saving would lose it.
 // A surrogate pair is judged as the one character it is.
 qsizetype firstRefusedCharacter(const QString &text);
+
+// Whether a data field of this name (as listed, without braces) can be
+// written into a cell and a pattern file and read back as itself: not with
+// a character a component can never hold (firstRefusedCharacter: ":" would
+// split the descriptor, ";" the line), nor with a brace, which marks where
+// the name begins and ends.
+bool canStoreFieldName(const QString &name);
