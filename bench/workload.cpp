@@ -70,6 +70,17 @@ QString patternPath(int rows)
     return path;
 }
 
+QString shortLinesPath()
+{
+    static const QString path = [] {
+        const QString target = runFolder().filePath(QStringLiteral("lines.PAT"));
+        QFile file(target);
+        const QByteArray bytes = "[T];BANK;\r\n" + QByteArray("[H];[C]:A\r\n").repeated(kShortLines);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? target : QString();
+    }();
+    return path;
+}
+
 QString fieldDatabasePath()
 {
     static const QString path = [] {

@@ -21,6 +21,11 @@ QByteArray patternBytes(int rows);
 // The same as a file of the run's folder, written on first use.
 QString patternPath(int rows);
 
+// A pattern file of kShortLines row lines of one cell each, all alike
+// ("[H];[C]:A"): 11 bytes a line, the file of figure 7b.
+inline constexpr int kShortLines = 1000000;
+QString shortLinesPath();
+
 // The design database with mode kBigMode holding kFieldCount fields; "" when
 // the sample database could not be copied or filled.
 QString fieldDatabasePath();
