@@ -62,11 +62,7 @@ void GridTableModel::changed(const GridChange &change)
     Q_EMIT patternChanged(change);
 }
 
-const QString &GridTableModel::cellAt(int row, int section) const
-{
-    static const QString empty;
-    return section < rowWidth(row) ? m_cells.at(rowBegin(row) + section) : empty;
-}
+const QString GridTableModel::s_noCell;
 
 QString &GridTableModel::cellRef(int row, int section)
 {
@@ -79,7 +75,11 @@ void GridTableModel::widen(int row, qsizetype width)
     const qsizetype more = width - rowWidth(row);
     if (more <= 0)
         return;
-    m_cells.insert(m_rowEnd[size_t(row - 1)], more, QString());
+    // The last row, where a load adds its cells, grows at the end.
+    if (row == RowCount())
+        m_cells.resize(m_cells.size() + more);
+    else
+        m_cells.insert(m_rowEnd[size_t(row - 1)], more, QString());
     for (size_t r = size_t(row - 1); r < m_rowEnd.size(); ++r)
         m_rowEnd[r] += more;
 }
@@ -91,7 +91,10 @@ bool GridTableModel::store(int row, int section, const QString &stored)
         return false;
     if (GridEdits *edits = recorder())
         edits->m_steps.push_back({GridEdits::Step::Kind::Cell, row, section, 0, 0, cell, stored, {}});
-    cellRef(row, section) = stored;
+    if (section < rowWidth(row))
+        m_cells[rowBegin(row) + section] = stored;
+    else
+        cellRef(row, section) = stored;
     return true;
 }
 
@@ -230,6 +233,35 @@ void GridTableModel::SetCellText(int row, int col, const QString &text)
         return;
     if (store(row, s, text))
         changed({GridChange::Kind::Cells, row, col, col});
+}
+
+void GridTableModel::SetCellTexts(int row, int col, std::span<const QString> texts)
+{
+    const int first = sectionOfColumn(col);
+    const int count = int(texts.size());
+    // Defined text columns one after the other are stored in one go; any
+    // other run of columns as SetCellText stores each.
+    bool run = count > 0 && first >= 0 && isDataRow(row) && sectionOfColumn(col + count - 1) == first + count - 1;
+    for (int s = first; run && s < first + count; ++s)
+        run = !m_columns[size_t(s)].isList;
+    if (!run) {
+        PatternGrid::SetCellTexts(row, col, texts);
+        return;
+    }
+    int filled = count;
+    while (filled > 0 && texts[size_t(filled - 1)].isEmpty())
+        --filled;
+    widen(row, first + filled);
+    int changedFirst = -1;
+    int changedLast = -1;
+    for (int i = 0; i < count; ++i) {
+        if (store(row, first + i, texts[size_t(i)])) {
+            changedFirst = changedFirst < 0 ? first + i : changedFirst;
+            changedLast = first + i;
+        }
+    }
+    if (changedFirst >= 0)
+        changed({GridChange::Kind::Cells, row, columnOfSection(changedFirst), columnOfSection(changedLast)});
 }
 
 int GridTableModel::CellListIndex(int row, int col) const

@@ -84,6 +84,8 @@ public:
     int Col() const override { return m_col; }
     QString CellText(int row, int col) const override;
     void SetCellText(int row, int col, const QString &text) override;
+    // One change for the cells that changed.
+    void SetCellTexts(int row, int col, std::span<const QString> texts) override;
     int CellListIndex(int row, int col) const override;
     void SetCellListIndex(int row, int col, double index) override;
     void AddRow() override;
@@ -162,7 +164,11 @@ private:
     qsizetype rowBegin(int row) const { return row > 1 ? m_rowEnd[size_t(row - 2)] : 0; }
     qsizetype rowWidth(int row) const { return m_rowEnd[size_t(row - 1)] - rowBegin(row); }
     // A data row's cell as stored; "" past the cells the row keeps.
-    const QString &cellAt(int row, int section) const;
+    const QString &cellAt(int row, int section) const
+    {
+        const qsizetype begin = rowBegin(row);
+        return section < m_rowEnd[size_t(row - 1)] - begin ? m_cells.at(begin + section) : s_noCell;
+    }
     // The same for writing: the row first grows to hold it.
     QString &cellRef(int row, int section);
     // Grows a data row to keep `width` cells.
@@ -187,6 +193,7 @@ private:
     void replay(const GridEdits::Step &step, bool forwards, std::vector<GridChange> &told);
     void replayAll(const GridEdits &edits, bool forwards);
 
+    static const QString s_noCell;
     std::vector<Column> m_columns;   // sorted by index
     std::vector<int> m_sectionOf;    // grid column -> model column, -1 when undefined
     QList<QString> m_cells;          // the rows' kept cells, row after row

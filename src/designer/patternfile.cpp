@@ -45,9 +45,21 @@ int listIndexOf(QStringView line)
 constexpr int kFieldCount = GridLayout::kLastFieldColumn - GridLayout::kFirstFieldColumn + 1;
 const QByteArray kByteOrderMark = QByteArrayLiteral("\xEF\xBB\xBF");
 
-bool isLineEnd(char c)
+// Where the first line end (CR or LF) of `bytes` is; its size when it has none.
+qsizetype lineEndIn(QByteArrayView bytes)
 {
-    return c == '\r' || c == '\n';
+    // Two searches for one byte each are far faster than one for either. They
+    // look in a window that doubles while it holds no line end, so that a
+    // file of short lines ended by CR alone is not searched to its end for
+    // an LF at every line.
+    for (qsizetype from = 0, window = 256; from < bytes.size(); from += window, window *= 2) {
+        const QByteArrayView part = bytes.sliced(from, std::min(window, bytes.size() - from));
+        const qsizetype lf = part.indexOf('\n');
+        const qsizetype cr = part.first(lf < 0 ? part.size() : lf).indexOf('\r');
+        if (cr >= 0 || lf >= 0)
+            return from + (cr >= 0 ? cr : lf);
+    }
+    return bytes.size();
 }
 
 // The cell text of one piece of a row line, made in a single allocation: a
@@ -108,18 +120,22 @@ public:
             if (i > 0 && i <= kFieldCount) {
                 QString &last = m_last[size_t(i - 1)];
                 last = cellFromPiece(piece, last);
-                m_grid.SetCellText(row, GridLayout::kFirstFieldColumn - 1 + i, last);
             }
             ++i;
         }
-        if (i - 1 > kFieldCount)
-            m_report.overlong.append({fileLine, row, i - 1});
+        const int cells = i - 1;
+        m_grid.SetCellTexts(row, GridLayout::kFirstFieldColumn,
+                            std::span<const QString>(m_last).first(size_t(std::min(cells, kFieldCount))));
+        if (cells > kFieldCount)
+            m_report.overlong.append({fileLine, row, cells});
     }
 
     PatternFile::LoadReport take() { return std::move(m_report); }
 
 private:
     PatternGrid &m_grid;
+    // The cells of the line loaded last, column by column, then those of the
+    // line being loaded.
     std::array<QString, kFieldCount> m_last;
     PatternFile::LoadReport m_report;
 };
@@ -244,14 +260,13 @@ public:
                 ++at;
                 continue;
             }
-            const char *begin = bytes.data() + at;
-            const char *lineEnd = std::find_if(begin, bytes.data() + bytes.size(), isLineEnd);
-            if (m_line.size() + (lineEnd - begin) > PatternFile::kMaxLineBytes) {
+            const qsizetype size = lineEndIn(bytes.sliced(at));
+            if (m_line.size() + size > PatternFile::kMaxLineBytes) {
                 m_done = true;   // longer than any line before a mode line: no pattern
                 return;
             }
-            m_line.append(begin, lineEnd - begin);
-            at = lineEnd - bytes.data();
+            m_line.append(bytes.data() + at, size);
+            at += size;
             if (at == bytes.size())
                 return;
             m_afterCr = bytes.at(at) == '\r';
@@ -319,12 +334,11 @@ namespace PatternFile {
 
 QByteArrayView nextLine(QByteArrayView bytes, qsizetype &from)
 {
-    const char *begin = bytes.data() + from;
-    const char *end = std::find_if(begin, bytes.data() + bytes.size(), isLineEnd);
-    from = end - bytes.data();
+    const QByteArrayView line = bytes.sliced(from).first(lineEndIn(bytes.sliced(from)));
+    from += line.size();
     if (from < bytes.size())
         from += bytes.at(from) == '\r' && from + 1 < bytes.size() && bytes.at(from + 1) == '\n' ? 2 : 1;
-    return QByteArrayView(begin, end - begin);
+    return line;
 }
 
 QStringList decodeLines(QByteArrayView bytes, Encoding encoding)
