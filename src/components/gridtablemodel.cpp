@@ -64,10 +64,30 @@ void GridTableModel::changed(const GridChange &change)
 
 const QString GridTableModel::s_noCell;
 
-QString &GridTableModel::cellRef(int row, int section)
+QString GridTableModel::cellAt(int row, int section) const
 {
-    widen(row, section + 1);
-    return m_cells[rowBegin(row) + section];
+    const Column &column = m_columns[size_t(section)];
+    if (!column.isList)
+        return textAt(row, column.slot);
+    const qint32 item = m_lists[listOffset(row, column.slot)];
+    return item == kNoItem ? QString() : listIndexText(item);
+}
+
+void GridTableModel::put(int row, int section, const QString &stored)
+{
+    const Column &column = m_columns[size_t(section)];
+    if (column.isList)
+        m_lists[listOffset(row, column.slot)] = stored.isEmpty() ? kNoItem : stored.toInt();
+    else if (column.slot < rowWidth(row))
+        m_cells[rowBegin(row) + column.slot] = stored;
+    else if (!stored.isEmpty())
+        textRef(row, column.slot) = stored;
+}
+
+QString &GridTableModel::textRef(int row, int slot)
+{
+    widen(row, slot + 1);
+    return m_cells[rowBegin(row) + slot];
 }
 
 void GridTableModel::widen(int row, qsizetype width)
@@ -81,20 +101,27 @@ void GridTableModel::widen(int row, qsizetype width)
     else
         m_cells.insert(m_rowEnd[size_t(row - 1)], more, QString());
     for (size_t r = size_t(row - 1); r < m_rowEnd.size(); ++r)
-        m_rowEnd[r] += more;
+        m_rowEnd[r] += quint32(more);
 }
 
 bool GridTableModel::store(int row, int section, const QString &stored)
 {
-    const QString &cell = cellAt(row, section);
+    const Column &column = m_columns[size_t(section)];
+    if (column.isList) {
+        const QString before = cellAt(row, section);
+        if (before == stored)
+            return false;
+        if (GridEdits *edits = recorder())
+            edits->m_steps.push_back({GridEdits::Step::Kind::Cell, row, section, 0, 0, before, stored, {}});
+        put(row, section, stored);
+        return true;
+    }
+    const QString &cell = textAt(row, column.slot);
     if (cell == stored)
         return false;
     if (GridEdits *edits = recorder())
         edits->m_steps.push_back({GridEdits::Step::Kind::Cell, row, section, 0, 0, cell, stored, {}});
-    if (section < rowWidth(row))
-        m_cells[rowBegin(row) + section] = stored;
-    else
-        cellRef(row, section) = stored;
+    put(row, section, stored);
     return true;
 }
 
@@ -121,6 +148,8 @@ void GridTableModel::ResetGrid()
     m_sectionOf.clear();
     m_cells.clear();
     m_rowEnd.clear();
+    m_lists.clear();
+    m_listCount = 0;
     m_removed.clear();
     m_row = 0;
     m_col = 0;
@@ -146,18 +175,43 @@ void GridTableModel::DefineColumn(qint16 index, const QString &key, const QStrin
     const auto at = std::lower_bound(m_columns.begin(), m_columns.end(), int(index),
                                      [](const Column &c, int i) { return c.index < i; });
     if (at != m_columns.end() && at->index == index) {
-        *at = column;   // a redefinition replaces the column's settings, keeps its cells
+        // A redefinition replaces the column's settings and keeps its cells,
+        // and so its kind: a list stays a list.
+        if (column.isList != at->isList) {
+            column.isList = at->isList;
+            column.items = at->items;
+        }
+        column.slot = at->slot;
+        *at = column;
     } else {
-        const auto section = at - m_columns.begin();
-        m_columns.insert(at, column);
-        // Rows that keep cells past the new section get an empty one there.
-        for (int row = 1; row <= RowCount(); ++row) {
-            const qsizetype width = rowWidth(row);
-            if (width <= section)
-                continue;
-            widen(row, width + 1);
-            const auto begin = m_cells.begin() + rowBegin(row);
-            std::rotate(begin + section, begin + width, begin + width + 1);
+        const auto inserted = m_columns.insert(at, column);
+        // Slots in order: the new column takes its place among the text or
+        // the list columns, and every row gets an empty cell there.
+        int texts = 0;
+        int lists = 0;
+        for (Column &c : m_columns)
+            c.slot = c.isList ? lists++ : texts++;
+        const int slot = inserted->slot;
+        if (column.isList) {
+            std::vector<qint32> widened;
+            widened.reserve(size_t(RowCount()) * size_t(lists));
+            for (int row = 1; row <= RowCount(); ++row) {
+                const auto begin = m_lists.begin() + listOffset(row, 0);
+                widened.insert(widened.end(), begin, begin + slot);
+                widened.push_back(kNoItem);
+                widened.insert(widened.end(), begin + slot, begin + m_listCount);
+            }
+            m_lists = std::move(widened);
+            m_listCount = lists;
+        } else {
+            for (int row = 1; row <= RowCount(); ++row) {
+                const qsizetype width = rowWidth(row);
+                if (width <= slot)
+                    continue;
+                widen(row, width + 1);
+                const auto begin = m_cells.begin() + rowBegin(row);
+                std::rotate(begin + slot, begin + width, begin + width + 1);
+            }
         }
         m_sectionOf.assign(size_t(m_columns.back().index) + 1, -1);
         for (size_t s = 0; s < m_columns.size(); ++s)
@@ -219,10 +273,9 @@ QString GridTableModel::CellText(int row, int col) const
         return column.caption;
     if (!isDataRow(row))
         return {};
-    const QString &stored = cellAt(row, s);
     if (!column.isList)
-        return stored;
-    const int item = stored.isEmpty() ? -1 : stored.toInt();
+        return textAt(row, column.slot);
+    const qint32 item = m_lists[listOffset(row, column.slot)];
     return item >= 0 && item < column.items.size() ? column.items.at(item) : QString();
 }
 
@@ -251,7 +304,8 @@ void GridTableModel::SetCellTexts(int row, int col, std::span<const QString> tex
     int filled = count;
     while (filled > 0 && texts[size_t(filled - 1)].isEmpty())
         --filled;
-    widen(row, first + filled);
+    // The text columns of the run have slots one after the other too.
+    widen(row, m_columns[size_t(first)].slot + filled);
     int changedFirst = -1;
     int changedLast = -1;
     for (int i = 0; i < count; ++i) {
@@ -269,8 +323,8 @@ int GridTableModel::CellListIndex(int row, int col) const
     const int s = sectionOfColumn(col);
     if (s < 0 || !isDataRow(row) || !m_columns[size_t(s)].isList)
         return -1;
-    const QString &stored = cellAt(row, s);
-    return stored.isEmpty() ? -1 : stored.toInt();
+    const qint32 item = m_lists[listOffset(row, m_columns[size_t(s)].slot)];
+    return item == kNoItem ? -1 : item;
 }
 
 void GridTableModel::SetCellListIndex(int row, int col, double index)
@@ -311,26 +365,32 @@ void GridTableModel::putRows(int row, int count, const QList<QString> &cells)
     const bool signal = m_resetDepth == 0;
     if (signal)
         beginInsertRows(QModelIndex(), row - 1, row + count - 2);
-    // Each row keeps its cells up to its last filled one.
+    // Each row keeps its text cells up to its last filled one, and a
+    // number for each list cell.
     const qsizetype at = rowBegin(row);
     QList<QString> kept;
-    std::vector<qsizetype> ends;
+    std::vector<quint32> ends;
     ends.reserve(size_t(count));
+    std::vector<qint32> items(size_t(count) * size_t(m_listCount), kNoItem);
     for (int r = 0; r < count; ++r) {
-        if (!cells.isEmpty()) {
-            const auto first = cells.cbegin() + r * width;
-            auto last = first + width;
-            while (last != first && (last - 1)->isEmpty())
-                --last;
-            for (auto cell = first; cell != last; ++cell)
-                kept.append(*cell);
+        qsizetype rowStart = kept.size();
+        for (qsizetype s = 0; s < width && !cells.isEmpty(); ++s) {
+            const QString &cell = cells.at(r * width + s);
+            const Column &column = m_columns[size_t(s)];
+            if (column.isList)
+                items[size_t(r) * size_t(m_listCount) + size_t(column.slot)] = cell.isEmpty() ? kNoItem : cell.toInt();
+            else
+                kept.append(cell);
         }
-        ends.push_back(at + kept.size());
+        while (kept.size() > rowStart && kept.constLast().isEmpty())
+            kept.removeLast();
+        ends.push_back(quint32(at + kept.size()));
     }
+    m_lists.insert(m_lists.begin() + listOffset(row, 0), items.begin(), items.end());
     m_cells.insert(at, kept.size(), QString());
     std::move(kept.begin(), kept.end(), m_cells.begin() + at);
     for (size_t r = size_t(row - 1); r < m_rowEnd.size(); ++r)
-        m_rowEnd[r] += kept.size();
+        m_rowEnd[r] += quint32(kept.size());
     m_rowEnd.insert(m_rowEnd.begin() + (row - 1), ends.begin(), ends.end());
     m_removed.insert(m_removed.begin() + (row - 1), size_t(count), 0);
     if (signal)
@@ -345,9 +405,10 @@ void GridTableModel::takeRows(int row, int count)
     const qsizetype begin = rowBegin(row);
     const qsizetype taken = m_rowEnd[size_t(row + count - 2)] - begin;
     m_cells.remove(begin, taken);
+    m_lists.erase(m_lists.begin() + listOffset(row, 0), m_lists.begin() + listOffset(row + count, 0));
     m_rowEnd.erase(m_rowEnd.begin() + (row - 1), m_rowEnd.begin() + (row - 1 + count));
     for (size_t r = size_t(row - 1); r < m_rowEnd.size(); ++r)
-        m_rowEnd[r] -= taken;
+        m_rowEnd[r] -= quint32(taken);
     m_removed.erase(m_removed.begin() + (row - 1), m_removed.begin() + (row - 1 + count));
     endRemoveRows();
     if (m_row >= row + count)
@@ -360,8 +421,10 @@ QList<QString> GridTableModel::rowCells(int row) const
 {
     if (!isDataRow(row))
         return {};
-    QList<QString> cells = m_cells.mid(rowBegin(row), std::min(rowWidth(row), qsizetype(m_columns.size())));
-    cells.resize(qsizetype(m_columns.size()));
+    QList<QString> cells;
+    cells.reserve(qsizetype(m_columns.size()));
+    for (int s = 0; s < int(m_columns.size()); ++s)
+        cells.append(cellAt(row, s));
     return cells;
 }
 
@@ -416,22 +479,31 @@ void GridTableModel::shiftCells(int row, int col, int lastCol, bool on)
     const int last = sectionOfColumn(lastCol);
     if (first < 0 || last < first || !isDataRow(row))
         return;
-    widen(row, last + 1);
-    const auto begin = m_cells.begin() + rowBegin(row) + first;
-    const auto end = begin + (last - first) + 1;
     // The cell that falls off one end comes back empty at the other.
-    QString dropped;
-    if (on) {
-        std::rotate(begin, end - 1, end);
-        dropped = std::exchange(*begin, QString());
-    } else {
-        std::rotate(begin, begin + 1, end);
-        dropped = std::exchange(*(end - 1), QString());
-    }
+    const QString dropped = rotate(row, first, last, on, QString());
     if (GridEdits *edits = recorder())
         edits->m_steps.push_back({on ? GridEdits::Step::Kind::ShiftOn : GridEdits::Step::Kind::ShiftBack, row, first,
-                                  last, 0, std::move(dropped), {}, {}});
+                                  last, 0, dropped, {}, {}});
     changed({GridChange::Kind::Cells, row, col, lastCol});
+}
+
+QString GridTableModel::rotate(int row, int first, int last, bool on, const QString &freed)
+{
+    QList<QString> cells;
+    cells.reserve(last - first + 1);
+    for (int s = first; s <= last; ++s)
+        cells.append(cellAt(row, s));
+    QString dropped;
+    if (on) {
+        std::rotate(cells.begin(), cells.end() - 1, cells.end());
+        dropped = std::exchange(cells.first(), freed);
+    } else {
+        std::rotate(cells.begin(), cells.begin() + 1, cells.end());
+        dropped = std::exchange(cells.last(), freed);
+    }
+    for (int s = first; s <= last; ++s)
+        put(row, s, cells.at(s - first));
+    return dropped;
 }
 
 void GridTableModel::replay(const GridEdits::Step &step, bool forwards, std::vector<GridChange> &told)
@@ -451,23 +523,15 @@ void GridTableModel::replay(const GridEdits::Step &step, bool forwards, std::vec
     };
     switch (step.kind) {
     case Kind::Cell:
-        cellRef(step.row, step.section) = forwards ? step.after : step.before;
+        put(step.row, step.section, forwards ? step.after : step.before);
         cellsChanged(step.section, step.section);
         break;
     case Kind::ShiftOn:
     case Kind::ShiftBack: {
-        widen(step.row, step.lastSection + 1);
-        const auto begin = m_cells.begin() + rowBegin(step.row) + step.section;
-        const auto end = begin + (step.lastSection - step.section) + 1;
         // Shifting on drops the last cell, back the first; taking either back
         // shifts the other way and returns the dropped cell to its place.
-        const bool on = (step.kind == Kind::ShiftOn) == forwards;
-        if (on)
-            std::rotate(begin, end - 1, end);
-        else
-            std::rotate(begin, begin + 1, end);
-        QString &freed = on ? *begin : *(end - 1);
-        freed = forwards ? QString() : step.before;
+        rotate(step.row, step.section, step.lastSection, (step.kind == Kind::ShiftOn) == forwards,
+               forwards ? QString() : step.before);
         cellsChanged(step.section, step.lastSection);
         break;
     }
@@ -533,6 +597,8 @@ void GridTableModel::takeContent(GridTableModel &other)
     std::swap(m_sectionOf, other.m_sectionOf);
     m_cells.swap(other.m_cells);
     std::swap(m_rowEnd, other.m_rowEnd);
+    std::swap(m_lists, other.m_lists);
+    std::swap(m_listCount, other.m_listCount);
     std::swap(m_removed, other.m_removed);
     std::swap(m_row, other.m_row);
     std::swap(m_col, other.m_col);

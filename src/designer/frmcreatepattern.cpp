@@ -308,6 +308,9 @@ void frmCreatePattern::updateChecks()
 {
     if (!m_preview || m_previewDock->isHidden())
         return;
+    // Checks made now make those the timer would make for the same changes:
+    // a large pattern is not gone over twice (the first paint and the timer).
+    m_checkTimer->stop();
     m_preview->showChecks(PatternPreview::loadChecks(m_loaded) + PatternPreview::check(m_grid, samples()));
     m_preview->showPattern(&m_grid, samples());
     updatePreviewLine();   // the marks of the line's checks
@@ -465,7 +468,10 @@ void frmCreatePattern::patternStored(const FileFingerprint &file)
 {
     m_guard.remember(file);
     RecentFiles::add(FileName);
-    // What was not loaded is no longer in the file, or was never in this one.
+    // What was not loaded is no longer in the file, or was never in this
+    // one: the checks no longer list it.
+    if (!m_loaded.overlong.isEmpty())
+        m_checkTimer->start();
     m_loaded = {};
     m_loadedFrom.clear();
 }
