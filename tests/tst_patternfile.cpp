@@ -123,6 +123,9 @@ private Q_SLOTS:
         // An empty line and a bare tag go into the row that has no Field1 yet.
         QTest::newRow("rows that take several lines; lone CR") << "[H];[C]:A\r\n\r[D];\n[G];[C]:B\r[D]" + cells + "\r\n[D]"
                                                                << QList<int>{2, 5, 6, 7} << QList<PatternFile::LoadReport::Overlong>{{6, 3, 101}};
+        // The reader keeps a file in parts of a MiB: a CR LF cut between two.
+        QTest::newRow("CR LF across the first MiB") << "[H];[C]:" + QByteArray((1 << 20) - 11 - 8 - 1, 'x') + "\r\n[G];[C]:B"
+                                                    << QList<int>{2, 3} << QList<PatternFile::LoadReport::Overlong>{};
     }
     void loadReport()
     {

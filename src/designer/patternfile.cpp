@@ -43,6 +43,8 @@ int listIndexOf(QStringView line)
 }
 
 constexpr int kFieldCount = GridLayout::kLastFieldColumn - GridLayout::kFirstFieldColumn + 1;
+// The size of the parts a pattern's bytes are kept in.
+constexpr qint64 kPartBytes = 1 << 20;
 const QByteArray kByteOrderMark = QByteArrayLiteral("\xEF\xBB\xBF");
 
 // Where the first line end (CR or LF) of `bytes` is; its size when it has none.
@@ -242,7 +244,62 @@ QByteArray fileBytes(const QString &mode, const PatternGrid &grid, QString *erro
     return bytes;
 }
 
-// Looks for the mode line in the bytes of a file as they come, a chunk at a
+// Cuts bytes that come in parts into lines by the rule of nextLine: CR LF,
+// LF and a lone CR each end a line, and a last line end starts no other
+// line. A line that runs over parts is put together.
+class LineSplitter
+{
+public:
+    // Gives `line` each line that `part` ends; the rest waits for the next part.
+    template <typename Line>
+    void take(QByteArrayView part, Line &&line)
+    {
+        qsizetype at = 0;
+        // The LF of a CR LF cut between two parts ends no other line.
+        if (m_afterCr && !part.isEmpty()) {
+            m_afterCr = false;
+            at = part.front() == '\n' ? 1 : 0;
+        }
+        while (at < part.size()) {
+            const qsizetype size = lineEndIn(part.sliced(at));
+            if (at + size == part.size()) {
+                m_carry.append(part.sliced(at));
+                return;
+            }
+            if (m_carry.isEmpty()) {
+                line(part.sliced(at, size));
+            } else {
+                m_carry.append(part.sliced(at, size));
+                line(QByteArrayView(m_carry));
+                m_carry.clear();
+            }
+            at += size;
+            const bool cr = part.at(at++) == '\r';
+            if (cr && at < part.size())
+                at += part.at(at) == '\n' ? 1 : 0;
+            else if (cr)
+                m_afterCr = true;
+        }
+    }
+
+    // The end of the bytes also ends their last line.
+    template <typename Line>
+    void end(Line &&line)
+    {
+        if (!m_carry.isEmpty())
+            line(QByteArrayView(m_carry));
+        m_carry.clear();
+    }
+
+    // The bytes of a line not ended yet.
+    qsizetype pending() const { return m_carry.size(); }
+
+private:
+    QByteArray m_carry;
+    bool m_afterCr = false;
+};
+
+// Looks for the mode line in the bytes of a file as they come, a part at a
 // time, and gives up at a line longer than any line before a mode line.
 class ModeSearch
 {
@@ -252,80 +309,74 @@ public:
     // byte order mark): nothing before it is found, or when there is none.
     const std::optional<QByteArray> &modeLine() const { return m_modeLine; }
 
-    void take(QByteArrayView bytes)
+    void take(QByteArrayView part)
     {
-        for (qsizetype at = 0; at < bytes.size() && !m_done;) {
-            // The LF of a CR LF cut between two chunks ends no other line.
-            if (std::exchange(m_afterCr, false) && bytes.at(at) == '\n') {
-                ++at;
-                continue;
-            }
-            const qsizetype size = lineEndIn(bytes.sliced(at));
-            if (m_line.size() + size > PatternFile::kMaxLineBytes) {
-                m_done = true;   // longer than any line before a mode line: no pattern
-                return;
-            }
-            m_line.append(bytes.data() + at, size);
-            at += size;
-            if (at == bytes.size())
-                return;
-            m_afterCr = bytes.at(at) == '\r';
-            ++at;
-            endLine();
-        }
+        m_lines.take(part, [this](QByteArrayView line) { endLine(line); });
+        if (m_lines.pending() > PatternFile::kMaxLineBytes)
+            m_done = true;
     }
 
     // The end of the file also ends its last line.
     void end()
     {
-        if (!m_done && !m_line.isEmpty())
-            endLine();
+        m_lines.end([this](QByteArrayView line) { endLine(line); });
         m_done = true;
     }
 
 private:
-    void endLine()
+    void endLine(QByteArrayView line)
     {
-        QByteArrayView text = m_line;
-        if (std::exchange(m_first, false) && text.startsWith(kByteOrderMark))
-            text = text.sliced(kByteOrderMark.size());
+        if (m_done)
+            return;
+        // Longer than any line before a mode line: no pattern.
+        if (line.size() > PatternFile::kMaxLineBytes) {
+            m_done = true;
+            return;
+        }
+        if (std::exchange(m_first, false) && line.startsWith(kByteOrderMark))
+            line = line.sliced(kByteOrderMark.size());
         // Only the "[T]" and the spaces before it decide, which read alike in
         // both code pages a file may be written in.
-        if (PatternFile::modeOfLine(QString::fromLatin1(text))) {
-            m_modeLine = text.toByteArray();
+        if (PatternFile::modeOfLine(QString::fromLatin1(line))) {
+            m_modeLine = line.toByteArray();
             m_done = true;
         }
-        m_line.clear();
     }
 
-    QByteArray m_line;
+    LineSplitter m_lines;
     std::optional<QByteArray> m_modeLine;
     bool m_first = true;
-    bool m_afterCr = false;
     bool m_done = false;
 };
 
 // Whether a file's bytes look like UTF-8: a byte order mark, or bytes above
 // ASCII that all form valid UTF-8 (Thai text in windows-874 hardly ever does:
 // its letters are not followed by the bytes UTF-8 continues a character with).
-bool looksLikeUtf8(QByteArrayView bytes)
+bool looksLikeUtf8(const QList<QByteArray> &parts)
 {
-    if (bytes.startsWith(kByteOrderMark))
+    if (!parts.isEmpty() && parts.constFirst().startsWith(kByteOrderMark))
         return true;
     const auto high = [](char c) { return uchar(c) >= 0x80; };
-    qsizetype from = std::find_if(bytes.begin(), bytes.end(), high) - bytes.begin();
-    if (from == bytes.size())
-        return false;
-    // From the line that holds the first such byte on, line by line: a
-    // sequence never spans a line end, and the first line that fails ends
-    // the search.
-    from = bytes.first(from).lastIndexOf('\n') + 1;
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
-    while (from < bytes.size() && !decoder.hasError()) {
-        // The conversion, and so the error state, happens when the result is taken.
-        [[maybe_unused]] const QString text = decoder.decode(PatternFile::nextLine(bytes, from));
+    // From the first byte above ASCII on, a slice at a time so that the first
+    // that fails ends the search; the decoder keeps a sequence that runs on.
+    constexpr qsizetype kSlice = 64 * 1024;
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    QString text(kSlice, Qt::Uninitialized);
+    bool seen = false;
+    for (const QByteArray &part : parts) {
+        qsizetype from = 0;
+        if (!seen) {
+            from = std::find_if(part.cbegin(), part.cend(), high) - part.cbegin();
+            seen = from < part.size();
+        }
+        for (; from < part.size() && !decoder.hasError(); from += kSlice)
+            decoder.appendToBuffer(text.data(), QByteArrayView(part).sliced(from, std::min(kSlice, part.size() - from)));
+        if (decoder.hasError())
+            return false;
     }
-    return !decoder.hasError();
+    // A sequence cut short by the end of the file shows once another byte follows.
+    decoder.appendToBuffer(text.data(), "\n");
+    return seen && !decoder.hasError();
 }
 
 } // namespace
@@ -368,25 +419,32 @@ LoadReport loadRows(QStringList lines, PatternGrid &grid)
     return loader.take();
 }
 
-LoadReport loadRows(const PatternReader &reader, PatternGrid &grid)
+LoadReport loadRows(PatternReader &reader, PatternGrid &grid)
 {
-    const QByteArrayView bytes = reader.bytes();
     QStringDecoder decoder(reader.encoding() == Encoding::Utf8 ? "UTF-8" : kCodePage,
                            QStringConverter::Flag::Stateless);
-    // Each line is decoded into one buffer as it is loaded: the bytes and the
-    // cells are all the memory the file takes.
+    // Each line is decoded into one buffer as it is loaded, and each part of
+    // the bytes goes once its lines are: the cells are all the memory the
+    // file takes once loaded, and little more while it loads.
     QString text;
+    int lineNumber = 0;
     RowLoader loader(grid);
-    qsizetype from = 0;
-    nextLine(bytes, from);   // the first line is never a row
-    for (int fileLine = 2; from < bytes.size(); ++fileLine) {
-        const QByteArrayView line = nextLine(bytes, from);
+    const auto load = [&](QByteArrayView line) {
+        if (++lineNumber == 1)
+            return;   // the first line is never a row
         const qsizetype room = decoder.requiredSpace(line.size());
         if (text.size() < room)
             text.resize(room);
         const QChar *end = decoder.appendToBuffer(text.data(), line);
-        loader.load(QStringView(text.constData(), end - text.constData()), fileLine);
+        loader.load(QStringView(text.constData(), end - text.constData()), lineNumber);
+    };
+    LineSplitter lines;
+    QList<QByteArray> parts = reader.takeParts();
+    for (QByteArray &part : parts) {
+        lines.take(part, load);
+        part = QByteArray();
     }
+    lines.end(load);
     return loader.take();
 }
 
@@ -402,7 +460,7 @@ QString rowLine(const PatternGrid &grid, int row)
 
 bool PatternReader::fail(const QIODevice &device)
 {
-    m_bytes.clear();
+    m_parts.clear();
     m_modeLine.clear();
     m_mode.clear();
     m_error = device.errorString();
@@ -413,7 +471,7 @@ bool PatternReader::fail(const QIODevice &device)
 
 bool PatternReader::read(QIODevice &device)
 {
-    m_bytes.clear();
+    m_parts.clear();
     m_modeLine.clear();
     m_mode.clear();
     m_encoding = PatternFile::Encoding::CodePage;
@@ -429,7 +487,7 @@ bool PatternReader::read(QIODevice &device)
     // before its mode line instead, to be loaded.
     const qint64 start = device.pos();
     const bool rewindable = !device.isSequential();
-    QByteArray kept;
+    QList<QByteArray> parts;
     ModeSearch search;
     std::array<char, 64 * 1024> chunk;
     while (!search.isDone() && !device.atEnd()) {
@@ -437,7 +495,7 @@ bool PatternReader::read(QIODevice &device)
         if (read <= 0)
             return fail(device);
         if (!rewindable)
-            kept.append(chunk.data(), read);
+            parts.append(QByteArray(chunk.data(), read));
         search.take(QByteArrayView(chunk.data(), read));
     }
     search.end();
@@ -451,13 +509,16 @@ bool PatternReader::read(QIODevice &device)
     }
     if (rewindable && !device.seek(start))
         return fail(device);
-    QByteArray bytes = rewindable ? device.readAll() : kept + device.readAll();
-    // readAll() stops at the first failed read; a device not at its end then
-    // has failed part-way.
-    if (!device.atEnd())
-        return fail(device);
-    m_bytes = std::move(bytes);
-    m_utf8 = ::looksLikeUtf8(m_bytes);
+    // The bytes in parts, so that loading them can let each go in turn.
+    while (!device.atEnd()) {
+        QByteArray part = device.read(kPartBytes);
+        // A read that gives nothing before the end has failed part-way.
+        if (part.isEmpty())
+            return fail(device);
+        parts.append(std::move(part));
+    }
+    m_parts = std::move(parts);
+    m_utf8 = ::looksLikeUtf8(m_parts);
     return true;
 }
 
@@ -473,19 +534,36 @@ void PatternReader::setEncoding(PatternFile::Encoding encoding)
 
 QStringList PatternReader::lines() const
 {
-    return PatternFile::decodeLines(m_bytes, m_encoding);
+    QStringDecoder decoder(m_encoding == PatternFile::Encoding::Utf8 ? "UTF-8" : kCodePage,
+                           QStringConverter::Flag::Stateless);
+    QStringList decoded;
+    const auto add = [&](QByteArrayView line) {
+        if (decoded.isEmpty() && m_encoding == PatternFile::Encoding::Utf8 && line.startsWith(kByteOrderMark))
+            line = line.sliced(kByteOrderMark.size());
+        decoded.append(decoder.decode(line));
+    };
+    LineSplitter lines;
+    for (const QByteArray &part : m_parts)
+        lines.take(part, add);
+    lines.end(add);
+    return decoded;
 }
 
 QStringList PatternReader::takeLines()
 {
     const QStringList decoded = lines();
-    m_bytes.clear();
+    m_parts.clear();
     return decoded;
+}
+
+QList<QByteArray> PatternReader::takeParts()
+{
+    return std::exchange(m_parts, {});
 }
 
 bool PatternReader::readFile(const QString &fileName, FileFingerprint *fingerprint)
 {
-    m_bytes.clear();
+    m_parts.clear();
     m_mode.clear();
     m_error.clear();
     const QFileInfo info(fileName);
@@ -509,7 +587,7 @@ bool PatternReader::readFile(const QString &fileName, FileFingerprint *fingerpri
     // The bytes of the pattern just read, not the file as it is a moment
     // later: a save then asks when someone replaced it in between.
     if (fingerprint)
-        *fingerprint = m_mode.isEmpty() ? FileFingerprint() : FileFingerprint::ofBytes(fileName, m_bytes);
+        *fingerprint = m_mode.isEmpty() ? FileFingerprint() : FileFingerprint::ofParts(fileName, m_parts);
     return true;
 }
 

@@ -72,8 +72,9 @@ struct LoadReport
 // once loaded.
 LoadReport loadRows(QStringList lines, PatternGrid &grid);
 // The same for the file a reader read, each line decoded as it is loaded,
-// in the reader's encoding.
-LoadReport loadRows(const PatternReader &reader, PatternGrid &grid);
+// in the reader's encoding. The reader's bytes go as they are loaded: it
+// holds none afterwards.
+LoadReport loadRows(PatternReader &reader, PatternGrid &grid);
 
 // Row `row` of the grid as the writer writes it, without its line end; ""
 // for a row the file leaves out (removed, or without a filled field cell).
@@ -81,7 +82,7 @@ QString rowLine(const PatternGrid &grid, int row);
 
 } // namespace PatternFile
 
-// Reads a pattern file and keeps its bytes for loadRows. The mode is that of
+// Reads a pattern file and keeps its bytes for loadRows, in parts. The mode is that of
 // the first mode line; a file without one, whose first mode line gives no
 // mode, or with a line longer than kMaxLineBytes before it, is no pattern:
 // mode() is then "" and no bytes are kept. A file is judged before it is
@@ -111,13 +112,15 @@ public:
     QStringList lines() const;
     // The same; the bytes are let go.
     QStringList takeLines();
-    const QByteArray &bytes() const { return m_bytes; }
+    // The pattern's bytes from the file's start, in parts of a MiB or so;
+    // the reader keeps none.
+    QList<QByteArray> takeParts();
     QString errorString() const { return m_error; }
 
 private:
     bool fail(const QIODevice &device);
 
-    QByteArray m_bytes;
+    QList<QByteArray> m_parts;
     QByteArray m_modeLine;   // the mode line's bytes, without a byte order mark
     QString m_mode;
     PatternFile::Encoding m_encoding = PatternFile::Encoding::CodePage;
