@@ -123,6 +123,13 @@ frmCreatePattern::frmCreatePattern(AppContext &context, QWidget *parent)
     resize(width(), height() + previewHeight());
 }
 
+frmCreatePattern::~frmCreatePattern()
+{
+    // Taken apart with the grid, the history is cleared: that is neither a
+    // save nor a drop, so the copy stays, as after a crash.
+    GridEditor1->history()->disconnect(m_recovery);
+}
+
 void frmCreatePattern::createMenus()
 {
     mnuFile = menuBar()->addMenu(QStringLiteral("File"));
@@ -401,7 +408,6 @@ bool frmCreatePattern::readPattern()
     patternStored(opened);
     m_loaded = std::move(report);
     m_loadedFrom = FileName;
-    tellCellsNotLoaded();
     return true;
 }
 
@@ -448,6 +454,8 @@ void frmCreatePattern::openFile(const QString &path)
         return;
     }
     doMode();
+    // Said over the opened pattern, its title shown.
+    tellCellsNotLoaded();
 }
 
 void frmCreatePattern::openRecent(const QString &path)

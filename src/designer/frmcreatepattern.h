@@ -31,6 +31,7 @@ class frmCreatePattern final : public QMainWindow
 
 public:
     explicit frmCreatePattern(AppContext &context, QWidget *parent = nullptr);
+    ~frmCreatePattern() override;
 
     // Path of the current pattern file: "Untitled.PAT" for a new pattern,
     // "" when there is none.
@@ -48,7 +49,7 @@ public:
     // pattern is rejected with a message and FileName becomes "". A file
     // that cannot be read, or not held in the memory there is, is reported
     // and changes nothing; the result is then false. A file in UTF-8 is read
-    // so if the user wants; lines of more than 100 cells are named.
+    // so if the user wants.
     bool DoOpen();
     // Offers the patterns of designers that ended without saving them
     // (recoverykeeper.h); called once the window is shown. Whether one was
@@ -56,6 +57,7 @@ public:
     bool offerRecovery();
     // Opens a file as Open does once it is chosen, asking first to save
     // changes not saved; one that cannot be read leaves the former file name.
+    // Lines of more than 100 cells are named once it is open.
     void openPath(const QString &path);
     // Whether the pattern has changes not saved: its history is not at the
     // point where it was opened, made or saved.
