@@ -170,6 +170,10 @@ void printTable()
     figures.push_back({"7 peak memory over empty window / file size", Formula::Excess,
                        {process("memory/pattern/peak"), process("memory/empty/peak")}, {}, 8.0,
                        file.empty() ? 0 : file.front(), "bytes"});
+    const Series lines = process("memory/lines/file");
+    figures.push_back({"7b same, 1,000,000 one-cell lines", Formula::Excess,
+                       {process("memory/lines/peak"), process("memory/lines-empty/peak")}, {}, 8.0,
+                       lines.empty() ? 0 : lines.front(), "bytes"});
     add("8 preview of a 100-cell row / bare layout", Formula::Ratio,
         inProcess({"BM_PreviewRow", "BM_PreviewRowBaseline"}), 3.0);
     add("9 checks of 10,000 rows / open 10,000 rows", Formula::Ratio,

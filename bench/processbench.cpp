@@ -1,7 +1,7 @@
 // Whole-process figures: start-up to the first painted window, and peak
-// memory with the 10,000-row pattern open, each against an empty Qt main
-// window measured alternately in the same run; and the command-line
-// checker's commands on that pattern.
+// memory with the 10,000-row pattern open and with a million one-cell lines
+// open, each against an empty Qt main window measured alternately in the
+// same run; and the command-line checker's commands on that pattern.
 
 #include "children.h"
 #include "results.h"
@@ -49,6 +49,25 @@ void BM_PeakMemory(benchmark::State &state)
         }
         record("memory/pattern", opened);
         record("memory/empty", empty);
+    }
+}
+
+// Figure 7b: the same for a file of a million one-cell lines, where what a
+// row costs beside its cells shows.
+void BM_PeakMemoryShortLines(benchmark::State &state)
+{
+    const std::string pattern = Workload::shortLinesPath().toStdString();
+    auto &values = Results::processes();
+    values["memory/lines/file"] = {double(QFileInfo(QString::fromStdString(pattern)).size())};
+    for (auto _ : state) {
+        const Child opened = runChild(ZN7_OPEN_PATTERN_EXE, {pattern});
+        const Child empty = runChild(ZN7_EMPTY_WINDOW_EXE, {});
+        if (!opened.ok || !empty.ok || opened.peakBytes <= 0 || empty.peakBytes <= 0) {
+            state.SkipWithError("a child did not start, load and paint");
+            return;
+        }
+        record("memory/lines", opened);
+        record("memory/lines-empty", empty);
     }
 }
 
@@ -114,3 +133,4 @@ BENCHMARK(BM_GrowthMemoryKept)->Iterations(1)->Repetitions(1)->Unit(benchmark::k
 BENCHMARK(BM_StartUp)->Iterations(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Checker)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PeakMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PeakMemoryShortLines)->Iterations(1)->Unit(benchmark::kMillisecond);

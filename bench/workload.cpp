@@ -136,6 +136,12 @@ QString layoutTablePath()
     });
 }
 
+QString shortLinesPath()
+{
+    return writtenOnce(QStringLiteral("lines.PAT"),
+                       [] { return "[T];BANK;\r\n" + QByteArray("[H];[C]:A\r\n").repeated(kShortLines); });
+}
+
 QString fieldDatabasePath()
 {
     static const QString path = [] {

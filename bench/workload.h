@@ -30,6 +30,10 @@ QString exportFilePath(int lines);
 // bank's layout table of three records, for comparing.
 QString changedPatternPath();
 QString layoutTablePath();
+// A pattern file of kShortLines row lines of one cell each, all alike
+// ("[H];[C]:A"): 11 bytes a line, the file of figure 7b.
+inline constexpr int kShortLines = 1000000;
+QString shortLinesPath();
 
 // The design database with mode kBigMode holding kFieldCount fields; "" when
 // the sample database could not be copied or filled.

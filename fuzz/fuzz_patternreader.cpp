@@ -1,5 +1,6 @@
-// Any bytes as a pattern file, read into a grid the way Open does, then saved
-// and read again. A file the reader accepts must save (the Thai code page
+// Any bytes as a pattern file, read into a grid the way Open does (and from
+// its decoded lines, which must give the same rows), then saved and read
+// again. A file the reader accepts must save (the Thai code page
 // gives every byte a character and takes it back), and saving is stable: the
 // second save of a file writes exactly the bytes of the first.
 
@@ -36,12 +37,16 @@ Loaded openAndSave(const QByteArray &bytes)
         return result;
     result.accepted = true;
 
-    GridTableModel grid;
+    const QStringList lines = reader.lines();
+    GridTableModel grid, streamed;
     GridLayout::layOut(grid);
-    PatternFile::loadRows(reader.lines(), grid);
+    GridLayout::layOut(streamed);
+    PatternFile::loadRows(lines, grid);
+    // Open loads from the bytes, a line decoded at a time: the same rows.
+    PatternFile::loadRows(reader, streamed);
 
     // At most one row per line after the first; every row has a known type.
-    FUZZ_CHECK(grid.RowCount() <= qMax<qsizetype>(reader.lines().size() - 1, 0),
+    FUZZ_CHECK(grid.RowCount() <= qMax<qsizetype>(lines.size() - 1, 0),
                QString::number(grid.RowCount()));
     for (int r = 1; r <= grid.RowCount(); ++r) {
         const int type = grid.CellListIndex(r, GridLayout::kTypeColumn);
@@ -53,6 +58,9 @@ Loaded openAndSave(const QByteArray &bytes)
     FUZZ_CHECK(writer.write(out, result.mode, grid), writer.errorString());
     result.saved = out.data();
     FUZZ_CHECK(result.saved.endsWith("\r\n"), "a saved file ends with CR LF");
+    QBuffer streamedOut;
+    FUZZ_CHECK(writer.write(streamedOut, result.mode, streamed), writer.errorString());
+    FUZZ_CHECK(streamedOut.data() == result.saved, "the two loaders agree");
     return result;
 }
 

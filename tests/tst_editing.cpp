@@ -171,7 +171,9 @@ private Q_SLOTS:
         QVERIFY(history()->isClean() && history()->canUndo());
         f->trigger("mnuUndo");
         QVERIFY(!history()->isClean());
+        f->prompts.answers.enqueue(false);   // Save your Data ? No: the step taken back is a change
         f->open("p.PAT", kPattern);
+        QCOMPARE(f->prompts.questions.size(), 1);
         QVERIFY(!history()->canUndo() && !history()->canRedo());
         act(Act::Delete);
         f->prompts.answers.enqueue(false);   // Save your Data ? No

@@ -9,6 +9,7 @@
 
 #include "components/designdatabase.h"
 #include "designer/patternfile.h"
+#include "field/frmfield.h"
 
 #include <QtSql>
 #include <QtTest>
@@ -72,8 +73,11 @@ private Q_SLOTS:
 
         const bool disk = fault == u"disk";
         // Save asks before writing over a file that is gone; both times Yes.
+        // Open asks first to save the edit: No.
         if (fault == u"gone" && command == u"mnuSave")
             m->prompts.answers << true << true;
+        if (command == u"mnuOPen")
+            m->prompts.answers << false;
         QVERIFY(disk || (fault == u"gone"     ? work.removeRecursively()
                          : fault == u"folder" ? QDir().mkdir(target)
                          : fault == u"pipe"   ? ::mkfifo(QFile::encodeName(target).constData(), 0600) == 0
@@ -198,6 +202,88 @@ private Q_SLOTS:
         m->trigger("mnuSave");
         QCOMPARE(readBytes(path).toHex(' '), QByteArray(file).replace("[C]:A;", "[C]:\xe3\xcb\xc1\xe8;").toHex(' '));
         QCOMPARE(QDir(m->install.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 2);
+    }
+
+    // A design database in WAL mode gets nothing made beside it by the
+    // designer's reads (the mode list, the title, the preview's samples, the
+    // field dialog); while a program writes it, its change not yet
+    // checkpointed into the file is read all the same.
+    void walDatabaseReadAsIs()
+    {
+        const QString path = m->install.designDatabase();
+        const auto sqlite = [&](const QString &name) {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            db.setDatabaseName(path);
+            return db;
+        };
+        {
+            QSqlDatabase db = sqlite("wal");
+            QVERIFY(db.open() && QSqlQuery(db).exec("PRAGMA journal_mode=WAL"));
+        }
+        QSqlDatabase::removeDatabase("wal");
+        const auto beside = [&] { return QDir(m->install.path()).entryList({"ZN7Desktop.dat*"}); };
+        QCOMPARE(beside(), QStringList{"ZN7Desktop.dat"});
+        m->prompts.mode = QStringLiteral("PAYROLL");
+        m->trigger("mnuNew");
+        m->prompts.answers.enqueue(false);
+        m->open("p.PAT", "[T];BANK;\r\n[H];[F]:{PAYAMT}:5:R:0\r\n");
+        QTRY_VERIFY(m->window.findChild<QListWidget *>("checkList"));
+        QTRY_COMPARE(child<QListWidget>(m->window, "checkList")->count(), 1);   // the sample is cut: the samples were read
+        m->grid().setCurrentCell(1, 11);
+        QString name;
+        QVERIFY(onModal<frmField>([&] { QTest::keyClick(child<QTableView>(m->window, "gridView"), Qt::Key_F2); },
+                                  [&](frmField *dialog) { name = child<QLineEdit>(*dialog, "Text6")->text(); dialog->reject(); }));
+        QCOMPARE(name, QStringLiteral("จำนวนเงินโอน"));
+        QVERIFY(m->window.windowTitle().contains(QStringLiteral("[ Mode โอนเงินผ่านธนาคาร (Bank Transfer) ]")));
+        QCOMPARE(beside(), QStringList{"ZN7Desktop.dat"});
+
+        QSqlDatabase writer = sqlite("writer");
+        QVERIFY(writer.open() && QSqlQuery(writer).exec("PRAGMA wal_autocheckpoint=0")
+                && QSqlQuery(writer).exec("INSERT INTO ZN7TTextExportMode VALUES ('NEW', 'New mode')"));
+        QVERIFY(beside().contains("ZN7Desktop.dat-wal"));
+        m->prompts.answers.enqueue(false);
+        m->trigger("mnuNew");
+        QCOMPARE(m->prompts.modeLists.constLast().size(), 5);
+        writer.close();
+    }
+
+    // An Open that runs out of memory says so and leaves the pattern shown
+    // before as it was.
+    void openOutOfMemory()
+    {
+#ifdef __SANITIZE_ADDRESS__
+        QSKIP("AddressSanitizer reserves far more address space than any limit here");
+#endif
+        const QString kept = m->open("kept.PAT", "[T];BANK;\r\n[H];[C]:KEEP\r\n");
+        const QString title = m->window.windowTitle();
+        // Four million different cells: far more than 256 MB once loaded.
+        QByteArray big = "[T];BANK;\r\n";
+        for (int line = 0; line < 40000; ++line) {
+            big += "[H]";
+            for (int cell = 0; cell < 100; ++cell)
+                big += ";[C]:" + QByteArray::number(line * 100 + cell);
+            big += "\r\n";
+        }
+        QVERIFY(writeBytes(m->path("big.PAT"), big));
+        big.clear();
+        big.squeeze();
+        QFile status(QStringLiteral("/proc/self/status"));
+        QVERIFY(status.open(QIODevice::ReadOnly));
+        const QByteArray vm = status.readAll();
+        const qsizetype at = vm.indexOf("VmSize:");
+        const rlim_t size = rlim_t(vm.mid(at + 7, vm.indexOf("kB", at) - at - 7).trimmed().toLongLong()) * 1024;
+        rlimit normal{};
+        getrlimit(RLIMIT_AS, &normal);
+        const rlimit tight{size + (rlim_t(256) << 20), normal.rlim_max};
+        m->prompts.files.enqueue(m->path("big.PAT"));
+        QVERIFY(setrlimit(RLIMIT_AS, &tight) == 0);
+        m->trigger("mnuOPen");
+        setrlimit(RLIMIT_AS, &normal);
+        QCOMPARE(m->prompts.told.size(), 1);
+        QVERIFY2(m->prompts.told[0].startsWith(QStringLiteral("หน่วยความจำไม่พอสำหรับเปิดไฟล์ ")), qPrintable(m->prompts.told[0]));
+        QCOMPARE(m->window.FileName, kept);
+        QCOMPARE(m->window.windowTitle(), title);
+        QCOMPARE(dump(m->window.PMODE, m->grid()), QStringList({"mode BANK", "row 1 type 0", "  11 [C]:KEEP:4"}));
     }
 
     // Open while another thread saves the same file again and again reads one pattern or the other, whole.

@@ -7,6 +7,7 @@
 #include "components/dialogprompts.h"
 #include "designer/inspectwindow.h"
 #include "designer/previewpanel.h"
+#include "designer/recoverykeeper.h"
 #include "field/frmfield.h"
 
 #include <QtTest>
@@ -28,6 +29,8 @@ class TestFrmCreatePattern : public QObject
 
     QTableView *view() const { return child<QTableView>(f->window, "gridView"); }
     QUndoStack *history() const { return child<GridEditor>(f->window, "GridEditor1")->history(); }
+    // The recovery copies of this test program's designers.
+    static QStringList copies() { return QDir(RecoveryKeeper::defaultFolder()).entryList({QStringLiteral("*.recovery")}); }
 
     // A new BANK pattern whose first row holds one cell.
     void newPattern(const QString &row1Cell)
@@ -74,18 +77,29 @@ private Q_SLOTS:
         QTest::addColumn<QString>("saveAs");   // "": the dialog cancelled
         QTest::addColumn<QString>("told");     // the last notice begins so; %1: the target
         QTest::addColumn<bool>("dropped");
+        // After a rejected Open the file name is "", yet the edits are there.
+        QTest::addColumn<bool>("rejected");
         for (const char *command : {"New", "Exit", "close box"}) {
-            QTest::addRow("%s, No", command) << command << false << "" << "" << true;
-            QTest::addRow("%s, saved", command) << command << true << "saved.PAT" << kSaved << true;
-            QTest::addRow("%s, cancelled", command) << command << true << "" << "" << false;
+            QTest::addRow("%s, No", command) << command << false << "" << "" << true << false;
+            QTest::addRow("%s, saved", command) << command << true << "saved.PAT" << kSaved << true << false;
+            QTest::addRow("%s, cancelled", command) << command << true << "" << "" << false << false;
             QTest::addRow("%s, write failed", command) << command << true << "missing/saved.PAT"
-                                                       << "ไม่สามารถบันทึกไฟล์ %1 ได้" << false;
+                                                       << "ไม่สามารถบันทึกไฟล์ %1 ได้" << false << false;
+            QTest::addRow("%s after a rejected Open, No", command) << command << false << "" << "" << true << true;
+            QTest::addRow("%s after a rejected Open, cancelled", command) << command << true << "" << "" << false << true;
         }
     }
     void patternIsDroppedOnlyWhenSafe()
     {
         QFETCH(QString, command); QFETCH(bool, yes); QFETCH(QString, saveAs); QFETCH(QString, told); QFETCH(bool, dropped);
+        QFETCH(bool, rejected);
         newPattern(QStringLiteral("[C]:A:1"));
+        if (rejected) {
+            f->prompts.answers.enqueue(false);   // Open: Save your Data ? No
+            f->open(QStringLiteral("none.txt"), "text");
+            QCOMPARE(f->window.FileName, QString());
+            f->prompts.questions.clear(), f->prompts.told.clear(), f->prompts.fileCalls.clear();
+        }
         f->prompts.answers.enqueue(yes);
         f->prompts.files.enqueue(saveAs.isEmpty() ? QString() : f->path(saveAs));
         // A New that goes on finds the mode list closed without a choice.
@@ -107,7 +121,74 @@ private Q_SLOTS:
         const bool gone = command == u"New" ? f->grid().RowCount() == 0 : !f->window.isVisible();
         QCOMPARE(gone, dropped);
         if (!dropped)   // nor has it taken the name it could not be saved under
-            QCOMPARE(f->window.FileName, QStringLiteral("Untitled.PAT"));
+            QCOMPARE(f->window.FileName, rejected ? QString() : QStringLiteral("Untitled.PAT"));
+    }
+
+    // Open, Recent Files and a file given while a pattern is open ask "Save
+    // your Data ?" when there are changes not saved (an edit undone is none),
+    // before a file is chosen; Yes runs Save As, and Open goes on only once
+    // that saved. The recovery copy goes only after the answer.
+    void openAsksAboutUnsavedWork_data()
+    {
+        QTest::addColumn<QString>("command"); QTest::addColumn<QString>("changes");
+        QTest::addColumn<QString>("answer");   // "No", "saved", "cancelled": Save As's dialog
+        QTest::addColumn<bool>("opened");
+        QTest::addColumn<bool>("copy");       // the recovery copy is there before, and is checked after
+        QTest::newRow("Open, no changes: no question") << "Open" << "" << "" << true << false;
+        QTest::newRow("Open, an edit undone: no question") << "Open" << "undone" << "" << true << false;
+        QTest::newRow("Open, No") << "Open" << "edit" << "No" << true << true;
+        QTest::newRow("Open, Yes, saved") << "Open" << "edit" << "saved" << true << false;
+        QTest::newRow("Open, Yes, Save As cancelled") << "Open" << "edit" << "cancelled" << false << true;
+        QTest::newRow("Recent Files, No") << "Recent" << "edit" << "No" << true << false;
+        QTest::newRow("Recent Files, Yes, cancelled") << "Recent" << "edit" << "cancelled" << false << false;
+        QTest::newRow("file given, No") << "given" << "edit" << "No" << true << false;
+        QTest::newRow("file given, Yes, cancelled") << "given" << "edit" << "cancelled" << false << false;
+    }
+    void openAsksAboutUnsavedWork()
+    {
+        QFETCH(QString, command); QFETCH(QString, changes); QFETCH(QString, answer); QFETCH(bool, opened); QFETCH(bool, copy);
+        const QString other = f->open("b.PAT", "[T];TAX;\r\n[G];[C]:B\r\n");
+        const QString file = f->open("a.PAT", "[T];BANK;\r\n[H];[C]:A;[C]:Z\r\n");
+        const QStringList copiesBefore = copies();
+        f->grid().setCurrentCell(1, 11);
+        if (!changes.isEmpty())
+            QTest::keyClick(view(), Qt::Key_Delete);
+        if (changes == u"undone")
+            f->trigger("mnuUndo");
+        if (copy)
+            QTRY_COMPARE_WITH_TIMEOUT(copies().size(), copiesBefore.size() + 1, 10000);
+        f->prompts.fileCalls.clear();
+        if (!answer.isEmpty())
+            f->prompts.answers.enqueue(answer != u"No");
+        if (answer == u"saved")
+            f->prompts.files.enqueue(f->path("saved.PAT"));
+        else if (answer == u"cancelled")
+            f->prompts.files.enqueue(QString());
+        if (command == u"Open") {
+            f->prompts.files.enqueue(other);
+            f->trigger("mnuOPen");
+        } else if (command == u"Recent") {
+            Q_EMIT child<QMenu>(f->window, "mnuFile")->aboutToShow();
+            child<QAction>(f->window, "mnuRecent2")->trigger();   // b.PAT, opened before a.PAT
+        } else {
+            f->window.openPath(other);
+        }
+
+        QCOMPARE(f->prompts.questions.size(), int(!answer.isEmpty()));
+        if (!answer.isEmpty())
+            QCOMPARE(f->prompts.questions[0].text, kSaveQuestion);
+        // Save As's dialog first when Yes, the Open dialog only once it is safe to open.
+        QList<bool> dialogs;
+        for (const ScriptedPrompts::FileCall &call : std::as_const(f->prompts.fileCalls))
+            dialogs << call.save;
+        QCOMPARE(dialogs, (answer == u"No" || answer.isEmpty() ? QList<bool>() : QList<bool>{true})
+                              + (command == u"Open" && opened ? QList<bool>{false} : QList<bool>()));
+        QCOMPARE(f->window.FileName, opened ? other : file);
+        QCOMPARE(f->grid().CellText(1, 11), opened ? QStringLiteral("[C]:B:1") : QString());
+        if (answer == u"saved")
+            QCOMPARE(readBytes(f->path("saved.PAT")), QByteArray("[T];BANK;\r\n[H];[C]:Z\r\n"));
+        if (copy)
+            QCOMPARE(copies().size(), copiesBefore.size() + int(!opened));
     }
 
     // The program's own question box: where No would drop work, Esc and the
@@ -142,6 +223,7 @@ private Q_SLOTS:
     void openLoads()
     {
         newPattern(QStringLiteral("[C]:KEEP:4"));
+        f->prompts.answers.enqueue(false);   // Save your Data ? No
         const QString file = f->open(QStringLiteral("pay.PAT"), "[T];PAYROLL;\r\n[G];[F]:{PAYAMT}:1,000:R:0:::0;[C]:AB\r\n[D];[C]:X\r\n");
         QVERIFY(!f->prompts.fileCalls.constFirst().save);
         QCOMPARE(f->prompts.told, QStringList());
@@ -162,6 +244,7 @@ private Q_SLOTS:
         const QString named = f->path(QStringLiteral("named.PAT")), existing = f->path(QStringLiteral("existing.PAT"));
         // Open of a file that is no pattern says so and leaves the pattern,
         // its mode and its rows, without a name.
+        prompts.answers.enqueue(false);   // Save your Data ? No
         f->open(QStringLiteral("none.txt"), "text");
         QCOMPARE(prompts.told, QStringList{"รูปแบบไฟล์  PATTERN ไม่ถูกต้อง กรุณาตรวจสอบข้อมูลให้ถูกต้อง"});
         QCOMPARE(f->window.FileName, QString());
@@ -179,8 +262,8 @@ private Q_SLOTS:
         prompts.files.enqueue(existing);
         f->trigger("mnuSaveAs");
         QCOMPARE(prompts.fileCalls.constLast().current, named);
-        QCOMPARE(prompts.questions.value(0).text, QStringLiteral("บันทึกทับไฟล์เดิมหรือไม่"));
-        QVERIFY(!prompts.questions.value(0).yesIsDefault && prompts.questions.value(0).escapeAnswersNo);
+        QCOMPARE(prompts.questions.value(1).text, QStringLiteral("บันทึกทับไฟล์เดิมหรือไม่"));
+        QVERIFY(!prompts.questions.value(1).yesIsDefault && prompts.questions.value(1).escapeAnswersNo);
         QCOMPARE(f->window.FileName, named);
         f->grid().SetCellText(1, 11, QStringLiteral("[C]:Z:1"));
         f->trigger("mnuSave");   // no dialog this time
@@ -501,6 +584,69 @@ private Q_SLOTS:
         QCOMPARE(f->window.FileName, QStringLiteral("Untitled.PAT"));
         QVERIFY(!child<QAction>(f->window, "mnuSave")->isEnabled());
         QVERIFY(f->prompts.told.last().contains(QStringLiteral("field bankcode is the mode's field BANKCODE")));
+    }
+
+    // A line of 120 cells loads 100 and says so once on Open; the checks list
+    // it; Save over that file asks first, No by default; once saved, the
+    // line is as saved and nothing is said any more.
+    void cellsPastField100()
+    {
+        const QByteArray longLine = "[H]" + QByteArray(";[C]:X").repeated(120) + "\r\n";
+        const QByteArray original = "[T];BANK;\r\n[G];[C]:A\r\n" + longLine;
+        const QString path = f->open("long.PAT", original);
+        const QString said = QStringLiteral("line 3 has 120 cells; only Field1 to Field100 were loaded");
+        QCOMPARE(f->prompts.told.size(), 1);
+        QVERIFY2(f->prompts.told[0].contains(said), qPrintable(f->prompts.told[0]));
+        QTRY_VERIFY(f->window.findChild<QListWidget *>("checkList"));
+        auto *checks = child<QListWidget>(f->window, "checkList");
+        QTRY_COMPARE(checks->findItems(said, Qt::MatchExactly).size(), 1);
+        QCOMPARE(f->grid().CellText(2, 110), QStringLiteral("[C]:X:1"));
+
+        for (const bool answer : {false, true}) {
+            f->prompts.answers.enqueue(answer);
+            f->trigger("mnuSave");
+            QCOMPARE(f->prompts.questions.size(), answer ? 2 : 1);
+            QVERIFY(!f->prompts.questions.constLast().yesIsDefault && f->prompts.questions.constLast().escapeAnswersNo);
+            QVERIFY(f->prompts.questions.constLast().text.contains(QStringLiteral("(line 3: 120 cells)")));
+            QCOMPARE(readBytes(path), answer ? "[T];BANK;\r\n[G];[C]:A\r\n[H]" + QByteArray(";[C]:X").repeated(100) + "\r\n" : original);
+        }
+        QTRY_COMPARE(checks->findItems(said, Qt::MatchExactly).size(), 0);
+        f->trigger("mnuSave");
+        QCOMPARE(f->prompts.questions.size(), 2);
+    }
+
+    // A UTF-8 file (here with a byte order mark) is said to be one; Yes
+    // reads its Thai as Thai, and Save writes windows-874, naming a
+    // character the code page has not instead of writing anything; No reads
+    // it as windows-874, as it stands, and Save gives its bytes back.
+    void utf8File_data()
+    {
+        QTest::addColumn<bool>("yes"); QTest::addColumn<QString>("cell"); QTest::addColumn<QByteArray>("saved");
+        QTest::newRow("read as UTF-8") << true << "[C]:ยอด:3" << QByteArray("[T];BANK;\r\n[H];[C]:\xC2\xCD\xB4\r\n");
+        QTest::newRow("read as windows-874") << false << "[C]:\u0E40\u0E18\u0E02\u0E40\u0E18\u0E0D\u0E40\u0E18\u201D:9"
+                                             << QByteArray("[T];BANK;\r\n[H];[C]:\xE0\xB8\xA2\xE0\xB8\xAD\xE0\xB8\x94\r\n");
+    }
+    void utf8File()
+    {
+        QFETCH(bool, yes); QFETCH(QString, cell); QFETCH(QByteArray, saved);
+        f->prompts.answers.enqueue(yes);
+        const QString path = f->open("u.PAT", "\xEF\xBB\xBF[T];BANK;\r\n" + QStringLiteral("[H];[C]:ยอด;[C]:é\r\n").toUtf8());
+        QCOMPARE(f->prompts.questions.size(), 1);
+        QVERIFY(f->prompts.questions[0].text.contains(QStringLiteral("is UTF-8; patterns are windows-874")));
+        QCOMPARE(f->window.PMODE, QStringLiteral("BANK"));
+        QCOMPARE(f->grid().CellText(1, 11), cell);
+        const QByteArray before = readBytes(path);
+        f->trigger("mnuSave");
+        if (yes) {
+            QVERIFY2(f->prompts.told.constLast().endsWith(QStringLiteral("Row 1, Field2 holds \"é\", which the Thai code page (windows-874) cannot store.")),
+                     qPrintable(f->prompts.told.constLast()));
+            QCOMPARE(readBytes(path), before);
+            f->grid().setCurrentCell(1, 12);
+            QTest::keyClick(view(), Qt::Key_Delete);
+            f->trigger("mnuSave");
+        }
+        QCOMPARE(f->prompts.told.constLast(), kSaved);
+        QCOMPARE(readBytes(path), yes ? saved : saved.left(saved.size() - 2) + ";[C]:\xC3\xA9\r\n");
     }
 
     // Save over a file changed on disk since Open asks, No by default (writes nothing); unchanged or Save As elsewhere, not.

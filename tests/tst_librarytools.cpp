@@ -57,6 +57,23 @@ private Q_SLOTS:
         QCOMPARE(IniReader::findKey(ini, "MISSING"), QString());
     }
 
+    // An INI file is read no further than its first MiB, and no value is
+    // taken from a line that runs past it.
+    void readKeyWithinAMiB_data()
+    {
+        QTest::addColumn<QByteArray>("ini"); QTest::addColumn<QString>("value");
+        const QByteArray comments = QByteArray("; a comment line of thirty-two.\n").repeated(32768 - 1);   // 1 MiB less 32 bytes
+        QTest::newRow("key within") << comments + "CONFIGPATH=/data\n" << "/data";
+        QTest::newRow("key's line across the bound") << comments + "CONFIGPATH=/data/far/beyond/the/bound\n" << "";
+        QTest::newRow("key after the bound") << comments + QByteArray(64, ';') + "\nCONFIGPATH=/data\n" << "";
+    }
+    void readKeyWithinAMiB()
+    {
+        QFETCH(QByteArray, ini);
+        QVERIFY(writeBytes(m_sample.filePath("big.ini"), ini));
+        QTEST(IniReader().ReadKey(m_sample.filePath("big.ini"), "CONFIGPATH"), "value");
+    }
+
     // Modes and fields, values bound: an apostrophe reads, a quote changes
     // no query. (A missing, damaged or locked database: tst_faults.)
     void designDatabase()

@@ -68,7 +68,7 @@ private Q_SLOTS:
         }
         GridTableModel grid;
         GridLayout::layOut(grid);
-        PatternFile::loadRows(reader.lines(), grid);
+        PatternFile::loadRows(reader, grid);
         if (QFile::exists(name + QStringLiteral(".grid")))
             QCOMPARE(dump(reader.mode(), grid).join(u'\n') + u'\n', QString::fromUtf8(readBytes(name + QStringLiteral(".grid"))));
         QBuffer saved;
@@ -78,15 +78,21 @@ private Q_SLOTS:
 
     // What only a grid row can hold: list indexes out of range, cells with
     // extra ":" parts or a bare tag, characters outside the code page
-    // (expected: nothing, the write fails). Rows removed or empty and cells
-    // that close up are tst_properties' random grids.
+    // (expected: nothing, the write fails, naming the first and its cell).
+    // Rows removed or empty and cells that close up are tst_properties'
+    // random grids.
     void writerOnBuiltRow_data()
     {
         QTest::addColumn<double>("type"); QTest::addColumn<Cells>("cells"); QTest::addColumn<QByteArray>("expected");
-        QTest::newRow("type above the list; bare constant tag") << 5.0 << Cells{{12, "[C]"}} << QByteArray("[T];BANK;\r\n[D];[C]\r\n");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("type above the list; bare constant tag") << 5.0 << Cells{{12, "[C]"}} << QByteArray("[T];BANK;\r\n[D];[C]\r\n") << "";
         QTest::newRow("type below the list; constant's extra parts")
-            << -1.0 << Cells{{11, "[C]:a:b:c"}, {110, "[F]:{X}:3:R:0:::0"}} << QByteArray("[T];BANK;\r\n[D];[C]:a;[F]:{X}:3:R:0:::0\r\n");
-        QTest::newRow("character the code page lacks") << 0.0 << Cells{{11, QStringLiteral("[C]:\u4e2d:1")}} << QByteArray();
+            << -1.0 << Cells{{11, "[C]:a:b:c"}, {110, "[F]:{X}:3:R:0:::0"}} << QByteArray("[T];BANK;\r\n[D];[C]:a;[F]:{X}:3:R:0:::0\r\n") << "";
+        const QString lacks = QStringLiteral("Row 1, Field%1 holds \"%2\", which the Thai code page (windows-874) cannot store.");
+        QTest::newRow("character the code page lacks") << 0.0 << Cells{{11, QStringLiteral("[C]:\u4e2d:1")}} << QByteArray()
+                                                       << lacks.arg(1).arg(QStringLiteral("\u4e2d"));
+        QTest::newRow("an emoji after Thai, in the last cell") << 0.0 << Cells{{11, QStringLiteral("[C]:ยอด:3")}, {110, QStringLiteral("[C]:ก😀:2")}}
+                                                               << QByteArray() << lacks.arg(100).arg(QStringLiteral("😀"));
     }
     void writerOnBuiltRow()
     {
@@ -100,8 +106,68 @@ private Q_SLOTS:
         QBuffer out;
         PatternWriter writer;
         QCOMPARE(writer.write(out, QStringLiteral("BANK"), grid), !expected.isEmpty());
-        QCOMPARE(writer.errorString().isEmpty(), !expected.isEmpty());
+        QTEST(writer.errorString(), "error");
         QCOMPARE(out.data(), expected);
+    }
+
+    // What loading did beyond the grid: the line each row got its cells
+    // from last, and the lines with cells past Field100, loaded up to it.
+    void loadReport_data()
+    {
+        QTest::addColumn<QByteArray>("rows"); QTest::addColumn<QList<int>>("rowLines");
+        QTest::addColumn<QList<PatternFile::LoadReport::Overlong>>("overlong");
+        const QByteArray cells = QByteArray(";[C]:A").repeated(101);
+        QTest::newRow("none") << QByteArray("[H];[C]:A\r\n[G];[C]:B\r\n") << QList<int>{2, 3} << QList<PatternFile::LoadReport::Overlong>{};
+        QTest::newRow("120 cells") << "[H]" + QByteArray(";[C]:A").repeated(120) << QList<int>{2}
+                                   << QList<PatternFile::LoadReport::Overlong>{{2, 1, 120}};
+        // An empty line and a bare tag go into the row that has no Field1 yet.
+        QTest::newRow("rows that take several lines; lone CR") << "[H];[C]:A\r\n\r[D];\n[G];[C]:B\r[D]" + cells + "\r\n[D]"
+                                                               << QList<int>{2, 5, 6, 7} << QList<PatternFile::LoadReport::Overlong>{{6, 3, 101}};
+        // The reader keeps a file in parts of a MiB: a CR LF cut between two.
+        QTest::newRow("CR LF across the first MiB") << "[H];[C]:" + QByteArray((1 << 20) - 11 - 8 - 1, 'x') + "\r\n[G];[C]:B"
+                                                    << QList<int>{2, 3} << QList<PatternFile::LoadReport::Overlong>{};
+    }
+    void loadReport()
+    {
+        QFETCH(QByteArray, rows); QFETCH(QList<int>, rowLines); QFETCH(QList<PatternFile::LoadReport::Overlong>, overlong);
+        QBuffer file;
+        file.setData("[T];BANK;\r\n" + rows);
+        PatternReader reader;
+        QVERIFY(reader.read(file));
+        GridTableModel grid;
+        GridLayout::layOut(grid);
+        const PatternFile::LoadReport report = PatternFile::loadRows(reader, grid);
+        QCOMPARE(report.rowLines, rowLines);
+        QCOMPARE(report.overlong, overlong);
+        QCOMPARE(grid.RowCount(), rowLines.size());
+        QCOMPARE(grid.CellText(1, GridLayout::kLastFieldColumn).isEmpty(), overlong.isEmpty() || overlong[0].row != 1);
+    }
+
+    // A file some other program wrote in UTF-8 is told from windows-874 by a
+    // byte order mark, or by bytes above ASCII that are all valid UTF-8; read
+    // so, its Thai is Thai and the mark is gone.
+    void encodings_data()
+    {
+        QTest::addColumn<QByteArray>("bytes"); QTest::addColumn<bool>("utf8"); QTest::addColumn<QStringList>("asUtf8");
+        const QByteArray thai = QStringLiteral("[H];[C]:ยอดรวม").toUtf8();
+        QTest::newRow("byte order mark") << "\xEF\xBB\xBF[T];BANK;\r\n" + thai << true << QStringList{"[T];BANK;", "[H];[C]:ยอดรวม"};
+        QTest::newRow("UTF-8 Thai, no mark") << "[T];BANK;\r\n" + thai << true << QStringList{"[T];BANK;", "[H];[C]:ยอดรวม"};
+        QTest::newRow("windows-874 Thai") << QByteArray("[T];BANK;\r\n[H];[C]:\xC2\xCD\xB4") << false << QStringList();
+        QTest::newRow("ASCII only") << QByteArray("[T];BANK;\r\n[H];[C]:A") << false << QStringList();
+        QTest::newRow("UTF-8, then a stray byte") << "[T];BANK;\r\n" + thai + "\r\n[H];[C]:\xE0" << false << QStringList();
+    }
+    void encodings()
+    {
+        QFETCH(QByteArray, bytes); QFETCH(bool, utf8);
+        QBuffer file(&bytes);
+        PatternReader reader;
+        QVERIFY(reader.read(file));
+        QCOMPARE(reader.mode(), QStringLiteral("BANK"));
+        QCOMPARE(reader.looksLikeUtf8(), utf8);
+        if (!utf8)
+            return;
+        reader.setEncoding(PatternFile::Encoding::Utf8);
+        QTEST(reader.lines(), "asUtf8");
     }
 
     // The mode is sought line by line before the file is held: a pipe
@@ -114,7 +180,8 @@ private Q_SLOTS:
         const QByteArray rows = QByteArray("[H];[C]:A\r\n").repeated(300000);
         QTest::newRow("mode line first") << "[T];BANK;\r\n" + rows << false << qint64(0) << "BANK" << qsizetype(300001);
         QTest::newRow("short lines without a mode line") << rows << false << qint64(0) << "" << qsizetype(0);
-        QTest::newRow("line too long after the mode line") << "[T];BANK;\r\n" + QByteArray(2 << 20, 'x') << false << qint64(0) << "" << qsizetype(0);
+        QTest::newRow("2 MiB line after the mode line") << "[T];BANK;\r\n" + QByteArray(2 << 20, 'x') << false << qint64(0) << "BANK" << qsizetype(2);
+        QTest::newRow("2 MiB line before the mode line") << QByteArray(2 << 20, 'x') + "\r\n[T];BANK;\r\n" << false << qint64(0) << "" << qsizetype(0);
         QTest::newRow("ends before its size") << QByteArray("[T];BANK;\r\n[H];[C]:A") << false << qint64(80) << "" << qsizetype(0);
         QTest::newRow("pipe, rows before the mode line") << "[G];[C]:X\r\n[T];BANK;\r\n" + rows.left(11000) << true << qint64(0) << "BANK"
                                                          << qsizetype(1002);

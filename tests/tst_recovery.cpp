@@ -100,7 +100,7 @@ private Q_SLOTS:
         QVERIFY(reader.pattern().onDisk == (fileName.isEmpty() ? FileFingerprint() : kept.onDisk));   // no file, no state
         GridLayout::layOut(restored), GridLayout::layOut(opened);
         reader.pattern().loadRows(restored);
-        PatternFile::loadRows(patternReader.lines(), opened);
+        PatternFile::loadRows(patternReader, opened);
         QCOMPARE(dump(mode, restored), dump(mode, opened));
         QCOMPARE(restored.RowCount() > 0, !rows.isEmpty());
     }
@@ -148,24 +148,30 @@ private Q_SLOTS:
         keeper->setModified(false);
     }
 
-    // A running designer's copy is not offered; a damaged one is set aside with a notice, one refused is
-    // removed, one taken becomes the keeper's own.
+    // A running designer's copy is not offered; damaged ones are set aside, named in one notice; one refused is
+    // removed, one taken becomes the keeper's own. A lock without a copy whose designer has ended is removed.
     void keeperOffersEndedDesigners()
     {
         RecoveryKeeper next(grid, dir.path());
         const auto running = keeping(1);
         QTRY_COMPARE(copies().size(), 1);
-        QVERIFY(writeBytes(dir.filePath("damaged.recovery"), "ZN7TEDSR-RECOVERY 1\n"));
+        QVERIFY(writeBytes(dir.filePath("damaged.recovery"), "ZN7TEDSR-RECOVERY 1\n") && writeBytes(dir.filePath("cut.recovery"), "ZN7"));
+        QVERIFY(writeBytes(dir.filePath("ended.lock"), "2147483647\nzn7tedsr\n\n"));   // no process has that number
+        QLockFile live(dir.filePath("live.lock"));
+        QVERIFY(live.tryLock());
         std::optional<KeptPattern> kept;
         for (const bool answer : {false, true}) {
             auto ended = keeping(1);
-            QTRY_COMPARE(copies().size(), 2 + !answer);
+            QTRY_COMPARE(copies().size(), 2 + 2 * !answer);
             ended.reset();   // without a clean exit: its copy stays
             prompts.answers << answer;
             kept = next.offerKept(prompts, prompts);
             QCOMPARE(copies().size(), answer ? 2 : 1);   // refused, it is gone
         }
-        QCOMPARE(QDir(dir.path()).entryList({"*.unreadable"}) << QString::number(prompts.questions.size() + prompts.told.size()), QStringList({"damaged.recovery.unreadable", "3"}));
+        QCOMPARE(QDir(dir.path()).entryList({"*.unreadable"}) << QString::number(prompts.questions.size() + prompts.told.size()),
+                 QStringList({"cut.recovery.unreadable", "damaged.recovery.unreadable", "3"}));
+        QVERIFY(prompts.told.value(0).contains("damaged.recovery") && prompts.told.value(0).contains("cut.recovery"));
+        QVERIFY(!QFile::exists(dir.filePath("ended.lock")) && QFile::exists(dir.filePath("live.lock")));
         QVERIFY(kept && kept->rows == QStringList{"[H];[C]:A"} && !prompts.questions[1].escapeAnswersNo);
         next.setModified(false);   // the taken copy is its own now
         QCOMPARE(copies().size(), 1);

@@ -9,6 +9,7 @@
 #include "designer/patternfile.h"
 #include "designer/patternlayout.h"
 
+#include <QtSql>
 #include <QtTest>
 
 namespace {
@@ -56,7 +57,7 @@ private Q_SLOTS:
         const auto fifo = [](const QString &name) { return QProcess::execute("mkfifo", {name}) == 0; };
         const QByteArray noise = readBytes(QCoreApplication::applicationFilePath()).left(4096);   // a binary file
         QVERIFY(writeBytes(path("big.PAT"), "[T];BANK") && QFile::resize(path("big.PAT"), 300 << 20));   // no line break in 300 MB
-        for (const char *folder : {"dir.PAT", "nodb", "corrupt", "empty", "pipedb", "prog", "progini", "progbad", "data"})
+        for (const char *folder : {"dir.PAT", "nodb", "corrupt", "empty", "pipedb", "prog", "progini", "progbad", "data", "wal", "noview"})
             QVERIFY(QDir(m_dir.path()).mkdir(folder));
         QVERIFY(fifo(path("pipe.PAT")) && fifo(path("pipedb/ZN7Desktop.dat")) && writeBytes(path("binary.PAT"), noise)
                 && writeBytes(path("corrupt/ZN7Desktop.dat"), noise) && writeBytes(path("empty/ZN7Desktop.dat"), {})
@@ -75,6 +76,18 @@ private Q_SLOTS:
                 && writeBytes(path("bank2.PAT"), "[T];BANK;\r\n[H];[C]:H;[F]:{BANKCODE}:4:L: :::0\r\n"));
         for (const char *folder : {"prog", "progini", "progbad"})
             QVERIFY(QFile::copy(ZN7_PAT, m_dir.filePath(QLatin1String(folder) + "/zn7pat")));
+        // A design database in WAL mode, and one whose field view is gone.
+        for (const auto &[folder, change] : {std::pair{"wal", "PRAGMA journal_mode=WAL"}, {"noview", "DROP VIEW ZN7VTextExport"}}) {
+            QVERIFY(QFile::copy(ZN7_SAMPLE_DESKTOP, path(folder) + "/ZN7Desktop.dat"));
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", folder);
+            db.setDatabaseName(path(folder) + "/ZN7Desktop.dat");
+            QVERIFY(db.open() && QSqlQuery(db).exec(change));
+            db.close();
+        }
+        QVERIFY(QDir(path("wal")).entryList(QDir::Files) == QStringList{"ZN7Desktop.dat"});
+        // A UTF-8 file with its byte order mark, and a field name holding an escape sequence, a bell and a C1 control.
+        QVERIFY(writeBytes(path("utf8.PAT"), "\xEF\xBB\xBF[T];BANK;\r\n" + QStringLiteral("[H];[C]:ยอดรวม\r\n").toUtf8())
+                && writeBytes(path("esc.PAT"), "[T];BANK;\r\n[H];[F]:{\x1b[31mRED\x07\x81\xc0}:3:L::::0\r\n"));
     }
 
     void renderAsPreview_data()
@@ -125,7 +138,7 @@ private Q_SLOTS:
         QTest::newRow("check a record length") << "golden" << QStringList{"check", "--record-length", "16", "../zn7pat/breaks.PAT"} << 1 << golden("record.out") << "";
         const QString unreadable = ":0:-: cannot read the file: ", notPattern = ":0:-: not a pattern file: no mode line \"[T];MODE;\" giving a mode, or a line longer than 1 MiB\n";
         const QString thai = "ไฟล์ 'a' \"b\".PAT", usage = "\nTry 'zn7pat --help'.\n", noDb = "zn7pat: the data folder %1 has no design database ZN7Desktop.dat\n";
-        const QString damaged = "zn7pat: cannot read the design database %1/ZN7Desktop.dat: it is no database of modes and fields, or another program holds it locked\n";
+        const QString damaged = "zn7pat: cannot read the design database %1/ZN7Desktop.dat: %2\n";
         QTest::newRow("a pipe") << "" << QStringList{"check", "pipe.PAT"} << 1 << "pipe.PAT" + unreadable + "It is not a regular file.\n" << "";
         QTest::newRow("a folder") << "" << QStringList{"check", "dir.PAT"} << 1 << "dir.PAT" + unreadable + "It is a folder, not a file.\n" << "";
         QTest::newRow("a missing file") << "" << QStringList{"check", "none.PAT"} << 1 << "none.PAT" + unreadable + "No such file or directory\n" << "";
@@ -136,8 +149,9 @@ private Q_SLOTS:
         QTest::newRow("no such data folder") << "" << QStringList{"check", "--data", "none", "x"} << 2 << "" << "zn7pat: there is no data folder none\n";
         QTest::newRow("no design database") << "" << QStringList{"check", "--data", "nodb", "x"} << 2 << "" << noDb.arg("nodb");
         QTest::newRow("a pipe for the database") << "" << QStringList{"render", "--data", "pipedb", "x"} << 2 << "" << noDb.arg("pipedb");
-        QTest::newRow("a damaged database") << "" << QStringList{"layout", "--data", "corrupt", "x"} << 2 << "" << damaged.arg("corrupt");
-        QTest::newRow("a database without tables") << "" << QStringList{"check", "--data", "empty", "x"} << 2 << "" << damaged.arg("empty");
+        QTest::newRow("a damaged database") << "" << QStringList{"layout", "--data", "corrupt", "x"} << 2 << "" << damaged.arg("corrupt", "file is not a database");
+        QTest::newRow("a database without tables") << "" << QStringList{"check", "--data", "empty", "x"} << 2 << ""
+                                                   << damaged.arg("empty", "no such table: ZN7TTextExportMode");
         QTest::newRow("the program's folder") << "prog/zn7pat" << QStringList{"check", kPatterns + "/basic.PAT"} << 0 << "" << "";
         QTest::newRow("the INI file's folder") << "progini/zn7pat" << QStringList{"check", kPatterns + "/basic.PAT"} << 0 << "" << "";
         QTest::newRow("the INI file names no folder") << "progbad/zn7pat" << QStringList{"check", "x"} << 2 << ""
@@ -181,6 +195,14 @@ private Q_SLOTS:
         QTest::newRow("diff of the same") << "" << QStringList{"diff", "bank.PAT", "bank.PAT"} << 0 << "" << "";
         QTest::newRow("diff of a resize") << "" << QStringList{"diff", "bank.PAT", "bank2.PAT"} << 1
             << "row 1 (LINE): Field2 BANKCODE: length 3 -> 4: nothing follows it; line 4 -> 5\n" << "";
+        QTest::newRow("a WAL database: nothing made beside it") << "" << QStringList{"check", "--data", "wal", kPatterns + "/basic.PAT"} << 0 << "" << "";
+        QTest::newRow("a view gone from the database") << "" << QStringList{"check", "--data", "noview", kPatterns + "/basic.PAT"} << 2 << ""
+            << "zn7pat: cannot read the design database noview/ZN7Desktop.dat: no such table: ZN7VTextExport\n";
+        QTest::newRow("a UTF-8 file") << "" << QStringList{"check", "--data", "data", "utf8.PAT"} << 1
+                                      << "utf8.PAT:0:-: this file is UTF-8; patterns are windows-874\n" << "";
+        // Windows-874 reads 0x81 as the C1 control U+0081, 0xC0 as a Thai letter.
+        QTest::newRow("control characters in a field name") << "" << QStringList{"check", "--data", "data", "esc.PAT"} << 1
+            << "esc.PAT:2:Field1: the mode has no field \\e[31mRED\\x07\\u0081ภ\n" << "";
     }
     void commands()
     {
@@ -226,15 +248,43 @@ private Q_SLOTS:
         QVERIFY2(libraries.contains("libQt6Core") && !libraries.contains("libQt6Gui") && !libraries.contains("libQt6Widgets"), libraries);
     }
 
-    // Output that cannot be written is a failure, not a success.
-    void fullDisk()
+    // Output that cannot be written, to a full disk or a closed output, is a failure, not a success.
+    void outputNotWritten_data()
     {
-        QProcess process;
-        process.setStandardOutputFile(QStringLiteral("/dev/full"));
-        process.start(ZN7_PAT, {"render", "--data", kSampleData, kPatterns + "/basic.PAT"});
-        QVERIFY(process.waitForFinished(60000));
-        QCOMPARE(process.exitCode(), 2);
-        QVERIFY(process.readAllStandardError().startsWith("zn7pat: cannot write the output"));
+        QTest::addColumn<QString>("args"); QTest::addColumn<QString>("output");
+        for (const char *args : {"render --data %1 %2/basic.PAT", "--help", "--version"}) {
+            QTest::addRow("%s, disk full", args) << args << ">/dev/full";
+            QTest::addRow("%s, output closed", args) << args << ">&-";
+        }
+    }
+    void outputNotWritten()
+    {
+        QFETCH(QString, args); QFETCH(QString, output);
+        const Run done = run("sh", {"-c", QStringLiteral("exec \"$0\" %1 %2").arg(args.arg(kSampleData, kPatterns), output), ZN7_PAT}, ".");
+        QCOMPARE(done.status, 2);
+        QVERIFY2(done.err.startsWith("zn7pat: cannot write the output"), done.err);
+    }
+
+    // A file of a million one-cell lines (11 MB) is checked in 400 MB of
+    // address space; in 100 MB the run ends with a message, not a crash.
+    void memoryLimit_data()
+    {
+        QTest::addColumn<int>("megabytes"); QTest::addColumn<int>("status"); QTest::addColumn<QString>("err");
+        QTest::newRow("enough") << 400 << 0 << "";
+        QTest::newRow("too little") << 100 << 2 << "zn7pat: lines.PAT: not enough memory to read it\n";
+    }
+    void memoryLimit()
+    {
+#ifdef __SANITIZE_ADDRESS__
+        QSKIP("AddressSanitizer reserves far more address space than any limit here");
+#endif
+        QFETCH(int, megabytes);
+        if (!QFile::exists(m_dir.filePath("lines.PAT")))
+            QVERIFY(writeBytes(m_dir.filePath("lines.PAT"), "[T];BANK;\r\n" + QByteArray("[H];[C]:A\r\n").repeated(1000000)));
+        const Run done = run("prlimit", {QStringLiteral("--as=%1").arg(qint64(megabytes) << 20), ZN7_PAT, "check", "--data", kSampleData, "lines.PAT"},
+                             m_dir.path());
+        QTEST(done.status, "status");
+        QTEST(QString::fromUtf8(done.err), "err");
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <QList>
 
 #include <algorithm>
 
@@ -23,15 +24,56 @@ bool canStore(QStringView text)
     return encoder.isValid() && !encoder.hasError();
 }
 
-bool looksLikeUtf8(QByteArrayView bytes)
+// Whether a file's bytes look like UTF-8: a byte order mark, or bytes above
+// ASCII that all form valid UTF-8 (Thai text in windows-874 hardly ever does:
+// its letters are not followed by the bytes UTF-8 continues a character with).
+bool looksLikeUtf8(const QList<QByteArray> &parts)
 {
-    if (bytes.startsWith("\xEF\xBB\xBF"))
+    if (!parts.isEmpty() && parts.constFirst().startsWith(kUtf8ByteOrderMark))
         return true;
-    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; }))
-        return false;
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
-    const QString text = utf8.decode(bytes);
-    return !utf8.hasError();
+    const auto high = [](char c) { return uchar(c) >= 0x80; };
+    // From the first byte above ASCII on, a slice at a time so that the first
+    // that fails ends the search; the decoder keeps a sequence that runs on.
+    constexpr qsizetype kSlice = 64 * 1024;
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    QString text(kSlice, Qt::Uninitialized);
+    bool seen = false;
+    for (const QByteArray &part : parts) {
+        qsizetype from = 0;
+        if (!seen) {
+            from = std::find_if(part.cbegin(), part.cend(), high) - part.cbegin();
+            seen = from < part.size();
+        }
+        for (; from < part.size() && !decoder.hasError(); from += kSlice)
+            decoder.appendToBuffer(text.data(), QByteArrayView(part).sliced(from, std::min(kSlice, part.size() - from)));
+        if (decoder.hasError())
+            return false;
+    }
+    // A sequence cut short by the end of the file shows once another byte follows.
+    decoder.appendToBuffer(text.data(), "\n");
+    return seen && !decoder.hasError();
+}
+
+bool looksLikeUtf8(const QByteArray &bytes)
+{
+    return looksLikeUtf8(QList<QByteArray>{bytes});
+}
+
+qsizetype firstUnstorable(QStringView text)
+{
+    if (canStore(text))
+        return -1;
+    QStringEncoder encoder(kPattern, QStringConverter::Flag::Stateless);
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype size = text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate() ? 2 : 1;
+        encoder.resetState();
+        // The conversion, and so the error state, happens when the result is taken.
+        [[maybe_unused]] const QByteArray bytes = encoder.encode(text.mid(i, size));
+        if (encoder.hasError())
+            return i;
+        i += size;
+    }
+    return -1;
 }
 
 } // namespace CodePage

@@ -2,6 +2,10 @@
 
 #include <QString>
 
+#include <functional>
+
+class QSqlDatabase;
+
 // Data access of the installation's shared databases.
 //
 // Connection texts have the form "Type=ACCESS;Password=...;Data Source=<path>":
@@ -19,8 +23,14 @@ public:
     // The path named by a connection text; "" when the text names none.
     static QString databasePath(const QString &connection);
 
-    // Opens the database of a connection text read-only under a connection
-    // name of the caller's; false when it is missing or not a database. The
-    // caller removes the connection when done.
-    static bool openDatabase(const QString &connection, const QString &connectionName);
+    // Runs `read` on the database of a connection text, opened read-only on
+    // a connection of its own, and gives what `read` gives: "" when it read
+    // everything, else why not; also why the database could not be opened
+    // (missing, not a database). Reading writes nothing into the data folder:
+    // a database in WAL mode that no program is writing is read as the file
+    // alone, without the -wal and -shm files SQLite would otherwise make
+    // beside it and leave there; should a program write it meanwhile, `read`
+    // runs again, with SQLite's locks, so nothing stale or half-written is
+    // kept.
+    static QString readDatabase(const QString &connection, const std::function<QString(const QSqlDatabase &)> &read);
 };

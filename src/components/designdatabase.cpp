@@ -3,36 +3,51 @@
 #include "datatools.h"
 
 #include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlRecord>
 #include <QSqlQuery>
 #include <QVariant>
-#include <functional>
 
 namespace {
 
-// Runs one query with bound values on a connection of its own, which is
-// removed afterwards; `row` sees each row. False when the database cannot
-// be opened or the query fails.
-bool runQuery(const QString &connection, const QString &sql, const QVariantList &values,
-              const std::function<void(const QSqlQuery &)> &row)
+// What went wrong, in SQLite's words where it has some.
+QString why(const QSqlError &error)
 {
-    static int uses = 0;
-    const QString name = QStringLiteral("zn7-design-%1").arg(++uses);
-    bool ok = false;
-    if (DataTools::openDatabase(connection, name)) {
-        QSqlQuery query(QSqlDatabase::database(name, false));
+    return error.databaseText().isEmpty() ? error.driverText() : error.databaseText();
+}
+
+// Runs one query with bound values, and gives the values of each row;
+// "" when every row was read, else why not.
+QString runQuery(const QString &connection, const QString &sql, const QVariantList &values,
+                 QList<QVariantList> &rows)
+{
+    return DataTools::readDatabase(connection, [&](const QSqlDatabase &db) {
+        rows.clear();
+        QSqlQuery query(db);
         query.setForwardOnly(true);
-        if (query.prepare(sql)) {
-            for (const QVariant &value : values)
-                query.addBindValue(value);
-            if (query.exec()) {
-                ok = true;
-                while (query.next())
-                    row(query);
-            }
+        if (!query.prepare(sql))
+            return why(query.lastError());
+        for (const QVariant &value : values)
+            query.addBindValue(value);
+        if (!query.exec())
+            return why(query.lastError());
+        const int columns = query.record().count();
+        while (query.next()) {
+            QVariantList row;
+            row.reserve(columns);
+            for (int i = 0; i < columns; ++i)
+                row.append(query.value(i));
+            rows.append(std::move(row));
         }
-    }
-    QSqlDatabase::removeDatabase(name);
-    return ok;
+        // A row that could not be read ends the rows early.
+        return query.lastError().isValid() ? why(query.lastError()) : QString();
+    });
+}
+
+template <typename T>
+DesignRead<T> result(const QString &error, T value)
+{
+    return error.isEmpty() ? DesignRead<T>(std::move(value)) : DesignRead<T>::failed(error);
 }
 
 QString withoutBraces(QString text)
@@ -47,36 +62,41 @@ DesignDatabase::DesignDatabase(QString connection)
 {
 }
 
-std::optional<QList<WorkingMode>> DesignDatabase::modes() const
+DesignRead<QList<WorkingMode>> DesignDatabase::modes() const
 {
-    QList<WorkingMode> modes;
-    const bool ok = runQuery(
+    QList<QVariantList> rows;
+    const QString error = runQuery(
         m_connection,
         QStringLiteral("SELECT TTxMMode, TTxMName FROM ZN7TTextExportMode WHERE TTxMMode <> 'ALL' "
                        "ORDER BY TTxMName"),
-        {}, [&modes](const QSqlQuery &q) { modes.append({q.value(0).toString(), q.value(1).toString()}); });
-    return ok ? std::optional(modes) : std::nullopt;
+        {}, rows);
+    QList<WorkingMode> modes;
+    for (const QVariantList &row : std::as_const(rows))
+        modes.append({row.at(0).toString(), row.at(1).toString()});
+    return result(error, modes);
 }
 
-std::optional<QString> DesignDatabase::modeName(const QString &code) const
+DesignRead<QString> DesignDatabase::modeName(const QString &code) const
 {
-    QString name;
-    const bool ok = runQuery(
+    QList<QVariantList> rows;
+    const QString error = runQuery(
         m_connection, QStringLiteral("SELECT TTxMName FROM ZN7TTextExportMode WHERE TTxMMode = ? LIMIT 1"),
-        {code}, [&name](const QSqlQuery &q) { name = q.value(0).toString(); });
-    return ok ? std::optional(name) : std::nullopt;
+        {code}, rows);
+    return result(error, rows.isEmpty() ? QString() : rows.constFirst().at(0).toString());
 }
 
-std::optional<QList<DesignField>> DesignDatabase::fields(const QString &mode) const
+DesignRead<QList<DesignField>> DesignDatabase::fields(const QString &mode) const
 {
-    QList<DesignField> fields;
-    const bool ok = runQuery(
+    QList<QVariantList> rows;
+    const QString error = runQuery(
         m_connection,
         QStringLiteral("SELECT TTxPField, TTxPName, TTxPSampleD, TTxPSampleT FROM ZN7VTextExport "
                        "WHERE (TTxMMode = 'ALL' OR TTxMMode = ?) ORDER BY TTxPField"),
-        {mode}, [&fields](const QSqlQuery &q) {
-            fields.append({withoutBraces(q.value(0).toString()), q.value(1).toString(),
-                           q.value(2).toString(), q.value(3).toString()});
-        });
-    return ok ? std::optional(fields) : std::nullopt;
+        {mode}, rows);
+    QList<DesignField> fields;
+    fields.reserve(rows.size());
+    for (const QVariantList &row : std::as_const(rows))
+        fields.append({withoutBraces(row.at(0).toString()), row.at(1).toString(), row.at(2).toString(),
+                       row.at(3).toString()});
+    return result(error, fields);
 }

@@ -204,8 +204,11 @@ void GridEditor::onPatternChanged(const GridChange &change)
 {
     switch (change.kind) {
     case GridChange::Kind::Reset:
+        // A new start: no step to take back, nothing unsaved (clear() alone
+        // keeps a stack without steps that was not clean so).
         m_recorded.clear();
         m_history->clear();
+        m_history->setClean();
         return;
     case GridChange::Kind::RowRemoved:
     case GridChange::Kind::RowRestored:

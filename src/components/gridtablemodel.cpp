@@ -1,7 +1,21 @@
 #include "gridtablemodel.h"
 
 #include <algorithm>
+#include <array>
 #include <utility>
+
+namespace {
+
+// The item index of a list cell as stored. Small indexes, what every loaded
+// row's type is, share one string each instead of one per row.
+QString listIndexText(int index)
+{
+    static const std::array<QString, 4> small{QStringLiteral("-1"), QStringLiteral("0"), QStringLiteral("1"),
+                                              QStringLiteral("2")};
+    return index >= -1 && index <= 2 ? small[size_t(index + 1)] : QString::number(index);
+}
+
+} // namespace
 
 GridTableModel::GridTableModel(QObject *parent)
     : QAbstractTableModel(parent)
@@ -48,14 +62,66 @@ void GridTableModel::changed(const GridChange &change)
     Q_EMIT patternChanged(change);
 }
 
+const QString GridTableModel::s_noCell;
+
+QString GridTableModel::cellAt(int row, int section) const
+{
+    const Column &column = m_columns[size_t(section)];
+    if (!column.isList)
+        return textAt(row, column.slot);
+    const qint32 item = m_lists[listOffset(row, column.slot)];
+    return item == kNoItem ? QString() : listIndexText(item);
+}
+
+void GridTableModel::put(int row, int section, const QString &stored)
+{
+    const Column &column = m_columns[size_t(section)];
+    if (column.isList)
+        m_lists[listOffset(row, column.slot)] = stored.isEmpty() ? kNoItem : stored.toInt();
+    else if (column.slot < rowWidth(row))
+        m_cells[rowBegin(row) + column.slot] = stored;
+    else if (!stored.isEmpty())
+        textRef(row, column.slot) = stored;
+}
+
+QString &GridTableModel::textRef(int row, int slot)
+{
+    widen(row, slot + 1);
+    return m_cells[rowBegin(row) + slot];
+}
+
+void GridTableModel::widen(int row, qsizetype width)
+{
+    const qsizetype more = width - rowWidth(row);
+    if (more <= 0)
+        return;
+    // The last row, where a load adds its cells, grows at the end.
+    if (row == RowCount())
+        m_cells.resize(m_cells.size() + more);
+    else
+        m_cells.insert(m_rowEnd[size_t(row - 1)], more, QString());
+    for (size_t r = size_t(row - 1); r < m_rowEnd.size(); ++r)
+        m_rowEnd[r] += quint32(more);
+}
+
 bool GridTableModel::store(int row, int section, const QString &stored)
 {
-    QString &cell = m_cells[cellOffset(row, section)];
+    const Column &column = m_columns[size_t(section)];
+    if (column.isList) {
+        const QString before = cellAt(row, section);
+        if (before == stored)
+            return false;
+        if (GridEdits *edits = recorder())
+            edits->m_steps.push_back({GridEdits::Step::Kind::Cell, row, section, 0, 0, before, stored, {}});
+        put(row, section, stored);
+        return true;
+    }
+    const QString &cell = textAt(row, column.slot);
     if (cell == stored)
         return false;
     if (GridEdits *edits = recorder())
         edits->m_steps.push_back({GridEdits::Step::Kind::Cell, row, section, 0, 0, cell, stored, {}});
-    cell = stored;
+    put(row, section, stored);
     return true;
 }
 
@@ -81,6 +147,9 @@ void GridTableModel::ResetGrid()
     m_columns.clear();
     m_sectionOf.clear();
     m_cells.clear();
+    m_rowEnd.clear();
+    m_lists.clear();
+    m_listCount = 0;
     m_removed.clear();
     m_row = 0;
     m_col = 0;
@@ -106,25 +175,44 @@ void GridTableModel::DefineColumn(qint16 index, const QString &key, const QStrin
     const auto at = std::lower_bound(m_columns.begin(), m_columns.end(), int(index),
                                      [](const Column &c, int i) { return c.index < i; });
     if (at != m_columns.end() && at->index == index) {
-        *at = column;   // a redefinition replaces the column's settings, keeps its cells
-    } else {
-        const auto section = at - m_columns.begin();
-        const auto oldCount = qsizetype(m_columns.size());
-        m_columns.insert(at, column);
-        // Widen every row by one empty cell at the new section.
-        QList<QString> cells;
-        cells.reserve(m_cells.size() + RowCount());
-        for (int r = 0; r < RowCount(); ++r) {
-            const qsizetype base = qsizetype(r) * oldCount;
-            for (qsizetype s = 0; s < oldCount; ++s) {
-                if (s == section)
-                    cells.append(QString());
-                cells.append(m_cells.at(base + s));
-            }
-            if (section == oldCount)
-                cells.append(QString());
+        // A redefinition replaces the column's settings and keeps its cells,
+        // and so its kind: a list stays a list.
+        if (column.isList != at->isList) {
+            column.isList = at->isList;
+            column.items = at->items;
         }
-        m_cells = std::move(cells);
+        column.slot = at->slot;
+        *at = column;
+    } else {
+        const auto inserted = m_columns.insert(at, column);
+        // Slots in order: the new column takes its place among the text or
+        // the list columns, and every row gets an empty cell there.
+        int texts = 0;
+        int lists = 0;
+        for (Column &c : m_columns)
+            c.slot = c.isList ? lists++ : texts++;
+        const int slot = inserted->slot;
+        if (column.isList) {
+            std::vector<qint32> widened;
+            widened.reserve(size_t(RowCount()) * size_t(lists));
+            for (int row = 1; row <= RowCount(); ++row) {
+                const auto begin = m_lists.begin() + listOffset(row, 0);
+                widened.insert(widened.end(), begin, begin + slot);
+                widened.push_back(kNoItem);
+                widened.insert(widened.end(), begin + slot, begin + m_listCount);
+            }
+            m_lists = std::move(widened);
+            m_listCount = lists;
+        } else {
+            for (int row = 1; row <= RowCount(); ++row) {
+                const qsizetype width = rowWidth(row);
+                if (width <= slot)
+                    continue;
+                widen(row, width + 1);
+                const auto begin = m_cells.begin() + rowBegin(row);
+                std::rotate(begin + slot, begin + width, begin + width + 1);
+            }
+        }
         m_sectionOf.assign(size_t(m_columns.back().index) + 1, -1);
         for (size_t s = 0; s < m_columns.size(); ++s)
             m_sectionOf[size_t(m_columns[s].index)] = int(s);
@@ -185,10 +273,9 @@ QString GridTableModel::CellText(int row, int col) const
         return column.caption;
     if (!isDataRow(row))
         return {};
-    const QString &stored = m_cells.at(cellOffset(row, s));
     if (!column.isList)
-        return stored;
-    const int item = stored.isEmpty() ? -1 : stored.toInt();
+        return textAt(row, column.slot);
+    const qint32 item = m_lists[listOffset(row, column.slot)];
     return item >= 0 && item < column.items.size() ? column.items.at(item) : QString();
 }
 
@@ -201,13 +288,43 @@ void GridTableModel::SetCellText(int row, int col, const QString &text)
         changed({GridChange::Kind::Cells, row, col, col});
 }
 
+void GridTableModel::SetCellTexts(int row, int col, std::span<const QString> texts)
+{
+    const int first = sectionOfColumn(col);
+    const int count = int(texts.size());
+    // Defined text columns one after the other are stored in one go; any
+    // other run of columns as SetCellText stores each.
+    bool run = count > 0 && first >= 0 && isDataRow(row) && sectionOfColumn(col + count - 1) == first + count - 1;
+    for (int s = first; run && s < first + count; ++s)
+        run = !m_columns[size_t(s)].isList;
+    if (!run) {
+        PatternGrid::SetCellTexts(row, col, texts);
+        return;
+    }
+    int filled = count;
+    while (filled > 0 && texts[size_t(filled - 1)].isEmpty())
+        --filled;
+    // The text columns of the run have slots one after the other too.
+    widen(row, m_columns[size_t(first)].slot + filled);
+    int changedFirst = -1;
+    int changedLast = -1;
+    for (int i = 0; i < count; ++i) {
+        if (store(row, first + i, texts[size_t(i)])) {
+            changedFirst = changedFirst < 0 ? first + i : changedFirst;
+            changedLast = first + i;
+        }
+    }
+    if (changedFirst >= 0)
+        changed({GridChange::Kind::Cells, row, columnOfSection(changedFirst), columnOfSection(changedLast)});
+}
+
 int GridTableModel::CellListIndex(int row, int col) const
 {
     const int s = sectionOfColumn(col);
     if (s < 0 || !isDataRow(row) || !m_columns[size_t(s)].isList)
         return -1;
-    const QString &stored = m_cells.at(cellOffset(row, s));
-    return stored.isEmpty() ? -1 : stored.toInt();
+    const qint32 item = m_lists[listOffset(row, m_columns[size_t(s)].slot)];
+    return item == kNoItem ? -1 : item;
 }
 
 void GridTableModel::SetCellListIndex(int row, int col, double index)
@@ -217,7 +334,7 @@ void GridTableModel::SetCellListIndex(int row, int col, double index)
         return;
     if (!(index >= -2147483648.0 && index <= 2147483647.0))
         return;   // NaN and values no int can hold select nothing
-    if (store(row, s, QString::number(int(index))))
+    if (store(row, s, listIndexText(int(index))))
         changed({GridChange::Kind::Cells, row, col, col});
 }
 
@@ -248,10 +365,33 @@ void GridTableModel::putRows(int row, int count, const QList<QString> &cells)
     const bool signal = m_resetDepth == 0;
     if (signal)
         beginInsertRows(QModelIndex(), row - 1, row + count - 2);
-    const qsizetype at = qsizetype(row - 1) * width;
-    m_cells.insert(at, width * count, QString());
-    if (!cells.isEmpty())
-        std::copy(cells.begin(), cells.end(), m_cells.begin() + at);
+    // Each row keeps its text cells up to its last filled one, and a
+    // number for each list cell.
+    const qsizetype at = rowBegin(row);
+    QList<QString> kept;
+    std::vector<quint32> ends;
+    ends.reserve(size_t(count));
+    std::vector<qint32> items(size_t(count) * size_t(m_listCount), kNoItem);
+    for (int r = 0; r < count; ++r) {
+        qsizetype rowStart = kept.size();
+        for (qsizetype s = 0; s < width && !cells.isEmpty(); ++s) {
+            const QString &cell = cells.at(r * width + s);
+            const Column &column = m_columns[size_t(s)];
+            if (column.isList)
+                items[size_t(r) * size_t(m_listCount) + size_t(column.slot)] = cell.isEmpty() ? kNoItem : cell.toInt();
+            else
+                kept.append(cell);
+        }
+        while (kept.size() > rowStart && kept.constLast().isEmpty())
+            kept.removeLast();
+        ends.push_back(quint32(at + kept.size()));
+    }
+    m_lists.insert(m_lists.begin() + listOffset(row, 0), items.begin(), items.end());
+    m_cells.insert(at, kept.size(), QString());
+    std::move(kept.begin(), kept.end(), m_cells.begin() + at);
+    for (size_t r = size_t(row - 1); r < m_rowEnd.size(); ++r)
+        m_rowEnd[r] += quint32(kept.size());
+    m_rowEnd.insert(m_rowEnd.begin() + (row - 1), ends.begin(), ends.end());
     m_removed.insert(m_removed.begin() + (row - 1), size_t(count), 0);
     if (signal)
         endInsertRows();
@@ -261,9 +401,14 @@ void GridTableModel::putRows(int row, int count, const QList<QString> &cells)
 
 void GridTableModel::takeRows(int row, int count)
 {
-    const auto width = qsizetype(m_columns.size());
     beginRemoveRows(QModelIndex(), row - 1, row + count - 2);
-    m_cells.remove(qsizetype(row - 1) * width, width * count);
+    const qsizetype begin = rowBegin(row);
+    const qsizetype taken = m_rowEnd[size_t(row + count - 2)] - begin;
+    m_cells.remove(begin, taken);
+    m_lists.erase(m_lists.begin() + listOffset(row, 0), m_lists.begin() + listOffset(row + count, 0));
+    m_rowEnd.erase(m_rowEnd.begin() + (row - 1), m_rowEnd.begin() + (row - 1 + count));
+    for (size_t r = size_t(row - 1); r < m_rowEnd.size(); ++r)
+        m_rowEnd[r] -= quint32(taken);
     m_removed.erase(m_removed.begin() + (row - 1), m_removed.begin() + (row - 1 + count));
     endRemoveRows();
     if (m_row >= row + count)
@@ -276,7 +421,11 @@ QList<QString> GridTableModel::rowCells(int row) const
 {
     if (!isDataRow(row))
         return {};
-    return m_cells.mid(cellOffset(row, 0), qsizetype(m_columns.size()));
+    QList<QString> cells;
+    cells.reserve(qsizetype(m_columns.size()));
+    for (int s = 0; s < int(m_columns.size()); ++s)
+        cells.append(cellAt(row, s));
+    return cells;
 }
 
 void GridTableModel::setRowCells(int row, int col, const QList<QString> &stored)
@@ -330,21 +479,31 @@ void GridTableModel::shiftCells(int row, int col, int lastCol, bool on)
     const int last = sectionOfColumn(lastCol);
     if (first < 0 || last < first || !isDataRow(row))
         return;
-    const auto begin = m_cells.begin() + cellOffset(row, first);
-    const auto end = begin + (last - first) + 1;
     // The cell that falls off one end comes back empty at the other.
-    QString dropped;
-    if (on) {
-        std::rotate(begin, end - 1, end);
-        dropped = std::exchange(*begin, QString());
-    } else {
-        std::rotate(begin, begin + 1, end);
-        dropped = std::exchange(*(end - 1), QString());
-    }
+    const QString dropped = rotate(row, first, last, on, QString());
     if (GridEdits *edits = recorder())
         edits->m_steps.push_back({on ? GridEdits::Step::Kind::ShiftOn : GridEdits::Step::Kind::ShiftBack, row, first,
-                                  last, 0, std::move(dropped), {}, {}});
+                                  last, 0, dropped, {}, {}});
     changed({GridChange::Kind::Cells, row, col, lastCol});
+}
+
+QString GridTableModel::rotate(int row, int first, int last, bool on, const QString &freed)
+{
+    QList<QString> cells;
+    cells.reserve(last - first + 1);
+    for (int s = first; s <= last; ++s)
+        cells.append(cellAt(row, s));
+    QString dropped;
+    if (on) {
+        std::rotate(cells.begin(), cells.end() - 1, cells.end());
+        dropped = std::exchange(cells.first(), freed);
+    } else {
+        std::rotate(cells.begin(), cells.begin() + 1, cells.end());
+        dropped = std::exchange(cells.last(), freed);
+    }
+    for (int s = first; s <= last; ++s)
+        put(row, s, cells.at(s - first));
+    return dropped;
 }
 
 void GridTableModel::replay(const GridEdits::Step &step, bool forwards, std::vector<GridChange> &told)
@@ -364,22 +523,15 @@ void GridTableModel::replay(const GridEdits::Step &step, bool forwards, std::vec
     };
     switch (step.kind) {
     case Kind::Cell:
-        m_cells[cellOffset(step.row, step.section)] = forwards ? step.after : step.before;
+        put(step.row, step.section, forwards ? step.after : step.before);
         cellsChanged(step.section, step.section);
         break;
     case Kind::ShiftOn:
     case Kind::ShiftBack: {
-        const auto begin = m_cells.begin() + cellOffset(step.row, step.section);
-        const auto end = begin + (step.lastSection - step.section) + 1;
         // Shifting on drops the last cell, back the first; taking either back
         // shifts the other way and returns the dropped cell to its place.
-        const bool on = (step.kind == Kind::ShiftOn) == forwards;
-        if (on)
-            std::rotate(begin, end - 1, end);
-        else
-            std::rotate(begin, begin + 1, end);
-        QString &freed = on ? *begin : *(end - 1);
-        freed = forwards ? QString() : step.before;
+        rotate(step.row, step.section, step.lastSection, (step.kind == Kind::ShiftOn) == forwards,
+               forwards ? QString() : step.before);
         cellsChanged(step.section, step.lastSection);
         break;
     }
@@ -436,6 +588,23 @@ void GridTableModel::undo(const GridEdits &edits)
 void GridTableModel::redo(const GridEdits &edits)
 {
     replayAll(edits, true);
+}
+
+void GridTableModel::takeContent(GridTableModel &other)
+{
+    beginReset();
+    std::swap(m_columns, other.m_columns);
+    std::swap(m_sectionOf, other.m_sectionOf);
+    m_cells.swap(other.m_cells);
+    std::swap(m_rowEnd, other.m_rowEnd);
+    std::swap(m_lists, other.m_lists);
+    std::swap(m_listCount, other.m_listCount);
+    std::swap(m_removed, other.m_removed);
+    std::swap(m_row, other.m_row);
+    std::swap(m_col, other.m_col);
+    std::swap(m_editMode, other.m_editMode);
+    endReset();
+    Q_EMIT currentCellChanged(m_row, m_col);
 }
 
 void GridTableModel::setCurrentCell(int row, int col)

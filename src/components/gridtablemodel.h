@@ -5,6 +5,7 @@
 #include <QAbstractTableModel>
 #include <QList>
 #include <QStringList>
+#include <limits>
 #include <vector>
 
 // One change of the pattern the grid holds.
@@ -54,10 +55,13 @@ private:
     std::vector<Step> m_steps;
 };
 
-// The grid's content: defined columns, data rows as one flat vector of cell
-// texts, the removed flags and the current cell. Model row r is grid row r + 1;
-// model column j is the j-th defined column in index order. List cells keep
-// their item index; every other cell its text.
+// The grid's content: defined columns, data rows, the removed flags and the
+// current cell. Model row r is grid row r + 1; model column j is the j-th
+// defined column in index order. List cells keep their item index, as a
+// number; every other cell its text. A row keeps its text cells only up to
+// the last one it was given, all rows' cells one after the other in one list,
+// so a row of one cell costs one cell, not one per column: a file of a million
+// short lines stays small.
 //
 // Every change of the content goes through one door, which tells views
 // (dataChanged and the row signals) and emits patternChanged once per
@@ -82,6 +86,8 @@ public:
     int Col() const override { return m_col; }
     QString CellText(int row, int col) const override;
     void SetCellText(int row, int col, const QString &text) override;
+    // One change for the cells that changed.
+    void SetCellTexts(int row, int col, std::span<const QString> texts) override;
     int CellListIndex(int row, int col) const override;
     void SetCellListIndex(int row, int col, double index) override;
     void AddRow() override;
@@ -121,6 +127,11 @@ public:
     void undo(const GridEdits &edits);
     void redo(const GridEdits &edits);
 
+    // Takes the layout, the rows and the current cell of `other` in one
+    // reset, and leaves it this model's former content: a pattern is loaded
+    // into a model of its own and taken over only once it is complete.
+    void takeContent(GridTableModel &other);
+
     // Between grid columns and model columns.
     int columnOfSection(int section) const;
     int sectionOfColumn(int col) const;
@@ -149,12 +160,32 @@ private:
         bool isList = false;
         QStringList items;
         int width = 0;
+        int slot = 0;   // among the text columns, or among the list columns
     };
 
-    qsizetype cellOffset(int row, int section) const
+    // No item of a list cell: one never set.
+    static constexpr qint32 kNoItem = std::numeric_limits<qint32>::min();
+    // Where a data row's text cells begin in m_cells, and how many it keeps.
+    qsizetype rowBegin(int row) const { return row > 1 ? m_rowEnd[size_t(row - 2)] : 0; }
+    qsizetype rowWidth(int row) const { return m_rowEnd[size_t(row - 1)] - rowBegin(row); }
+    // Text cell `slot` of a data row; "" past the cells the row keeps.
+    const QString &textAt(int row, int slot) const
     {
-        return qsizetype(row - 1) * qsizetype(m_columns.size()) + section;
+        const qsizetype begin = rowBegin(row);
+        return slot < m_rowEnd[size_t(row - 1)] - begin ? m_cells.at(begin + slot) : s_noCell;
     }
+    // The same for writing: the row first grows to hold it.
+    QString &textRef(int row, int slot);
+    // Grows a data row to keep `width` text cells.
+    void widen(int row, qsizetype width);
+    qsizetype listOffset(int row, int slot) const { return qsizetype(row - 1) * m_listCount + slot; }
+    // Any cell of a data row as stored (a list cell's item as a number, ""
+    // for none), and storing one, quietly.
+    QString cellAt(int row, int section) const;
+    void put(int row, int section, const QString &stored);
+    // Cells first..last of a row move one on (or back); the cell freed takes
+    // `freed`; the one that fell off is returned.
+    QString rotate(int row, int first, int last, bool on, const QString &freed);
     bool isDataRow(int row) const { return row >= 1 && row <= RowCount(); }
     void beginReset();
     void endReset();
@@ -175,9 +206,15 @@ private:
     void replay(const GridEdits::Step &step, bool forwards, std::vector<GridChange> &told);
     void replayAll(const GridEdits &edits, bool forwards);
 
+    static const QString s_noCell;
     std::vector<Column> m_columns;   // sorted by index
     std::vector<int> m_sectionOf;    // grid column -> model column, -1 when undefined
-    QList<QString> m_cells;          // RowCount() * m_columns.size()
+    QList<QString> m_cells;          // the rows' kept text cells, row after row
+    // One per data row: where its cells end in m_cells. Four bytes a row, as
+    // no pattern holds four billion cells (they would take 96 GB).
+    std::vector<quint32> m_rowEnd;
+    std::vector<qint32> m_lists;     // RowCount() * m_listCount list items, kNoItem for none
+    qsizetype m_listCount = 0;
     std::vector<char> m_removed;     // one per data row
     int m_row = 0;
     int m_col = 0;

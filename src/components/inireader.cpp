@@ -7,7 +7,13 @@ QString IniReader::ReadKey(const QString &path, const QString &key) const
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    return findKey(file.readAll(), key);
+    // An installation's INI file is a few lines; a huge file is read no
+    // further than the last whole line within the bound, so no value is
+    // taken cut short.
+    QByteArray content = file.read(kMaxBytes + 1);
+    if (content.size() > kMaxBytes)
+        content.truncate(content.first(kMaxBytes).lastIndexOf('\n') + 1);
+    return findKey(content, key);
 }
 
 QString IniReader::findKey(const QByteArray &content, const QString &key)

@@ -9,9 +9,12 @@
 class IniReader final
 {
 public:
+    // Only the file's first MiB is read.
+    static constexpr qint64 kMaxBytes = 1 << 20;
+
     // The value of the first line "key=value" in the file whose key matches
     // (case-insensitive, surrounding spaces ignored); "" when the file or the
-    // key is absent.
+    // key is absent, or comes only after kMaxBytes.
     QString ReadKey(const QString &path, const QString &key) const;
 
     // The same on INI text already in memory.

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <span>
+
 // The grid operations the designer relies on. Rows are numbered from 0 (row 0
 // holds the column captions, rows 1..RowCount() the data); columns from 1, and
 // only defined columns exist. The designer window works on GridEditor through
@@ -42,6 +44,14 @@ public:
     virtual int RowCount() const = 0;
     // A row the user removed: still counted, no longer part of the pattern.
     virtual bool IsRowRemoved(int row) const = 0;
+
+    // Sets cells `col`, `col` + 1, ... of a data row to `texts`, as
+    // SetCellText would one after the other; a bulk load fills a row so.
+    virtual void SetCellTexts(int row, int col, std::span<const QString> texts)
+    {
+        for (size_t i = 0; i < texts.size(); ++i)
+            SetCellText(row, col + int(i), texts[i]);
+    }
 
     // Brackets a bulk load: what happens in between is shown once at the end.
     virtual void BeginUpdate() {}

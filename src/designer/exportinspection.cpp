@@ -1,5 +1,6 @@
 #include "exportinspection.h"
 
+#include "components/codepage.h"
 #include "components/texttools.h"
 #include "designer/csvtext.h"
 #include "designer/gridlayout.h"
@@ -39,7 +40,7 @@ std::optional<ExportText> decode(const QByteArray &bytes, const char *encoding, 
         return std::nullopt;
     }
     QByteArrayView view(bytes);
-    if (qstrcmp(encoding, "utf-8") == 0 && view.startsWith("\xEF\xBB\xBF"))
+    if (qstrcmp(encoding, "utf-8") == 0 && view.startsWith(CodePage::kUtf8ByteOrderMark))
         view = view.sliced(3);
     QStringDecoder decoder(encoding);
     ExportText out;

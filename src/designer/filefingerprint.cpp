@@ -39,12 +39,21 @@ FileFingerprint FileFingerprint::of(const QString &path)
 
 FileFingerprint FileFingerprint::ofBytes(const QString &path, QByteArrayView bytes)
 {
+    return ofParts(path, {QByteArray::fromRawData(bytes.data(), bytes.size())});
+}
+
+FileFingerprint FileFingerprint::ofParts(const QString &path, const QList<QByteArray> &parts)
+{
     FileFingerprint result;
     result.m_path = path;
     result.m_exists = true;
-    result.m_size = bytes.size();
     result.m_modified = QFileInfo(path).lastModified().toMSecsSinceEpoch();
-    result.m_hash = QCryptographicHash::hash(bytes, kHash);
+    QCryptographicHash hash(kHash);
+    for (const QByteArray &part : parts) {
+        result.m_size += part.size();
+        hash.addData(part);
+    }
+    result.m_hash = hash.result();
     return result;
 }
 

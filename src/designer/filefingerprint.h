@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <QStringView>
 
@@ -26,6 +27,8 @@ public:
     // is taken now. A file replaced since then has other bytes, so the
     // fingerprint matches neither the former nor the new file.
     static FileFingerprint ofBytes(const QString &path, QByteArrayView bytes);
+    // The same for bytes read in parts, one after the other.
+    static FileFingerprint ofParts(const QString &path, const QList<QByteArray> &parts);
 
     bool isNull() const { return m_path.isEmpty(); }
     QString path() const { return m_path; }

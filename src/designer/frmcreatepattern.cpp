@@ -117,11 +117,11 @@ frmCreatePattern::frmCreatePattern(AppContext &context, QWidget *parent)
 
     m_recovery = new RecoveryKeeper(m_grid, RecoveryKeeper::defaultFolder(), this);
     m_recovery->setSource([this] { return RecoveryKeeper::Source{FileName, PMODE, m_guard.remembered()}; });
-    // Changes not saved: any change but a new layout or a bulk load (New, Open).
-    connect(&m_grid, &GridTableModel::patternChanged, m_recovery, [this](const GridChange &change) {
-        if (change.kind != GridChange::Kind::Reset)
-            m_recovery->setModified(true);
-    });
+    // The pattern has changes not saved while its history is away from the
+    // point it was opened, made or saved at: the copy follows that alone, so
+    // undoing back to the saved pattern removes it too.
+    connect(GridEditor1->history(), &QUndoStack::cleanChanged, m_recovery,
+            [this](bool clean) { m_recovery->setModified(!clean); });
     connect(m_recovery, &RecoveryKeeper::failed, this,
             [this](const QString &notice) { m_context.notices().tell(notice, Notices::Icon::Warning); });
     m_memory = new WindowMemory(*this, *GridEditor1->findChild<QTableView *>());
@@ -156,6 +156,13 @@ bool frmCreatePattern::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_gridArea && event->type() == QEvent::Resize)
         Form_Resize();
     return QMainWindow::eventFilter(watched, event);
+}
+
+frmCreatePattern::~frmCreatePattern()
+{
+    // Taken apart with the grid, the history is cleared: that is neither a
+    // save nor a drop, so the copy stays, as after a crash.
+    GridEditor1->history()->disconnect(m_recovery);
 }
 
 void frmCreatePattern::createMenus()
@@ -374,7 +381,8 @@ void frmCreatePattern::keepRecordLength()
 const PatternPreview::Samples &frmCreatePattern::samples()
 {
     if (!m_samplesRead || m_samplesMode != PMODE) {
-        m_samples = PatternPreview::Samples::read(m_context.systemSettings().DesignConnection(), PMODE);
+        m_samples = PatternPreview::Samples::read(m_context.systemSettings().DesignConnection(), PMODE)
+                        .value_or(PatternPreview::Samples());
         m_samplesMode = PMODE;
         m_samplesRead = true;
     }
@@ -395,7 +403,10 @@ void frmCreatePattern::updateChecks()
 {
     if (!m_preview || m_previewDock->isHidden())
         return;
-    m_preview->showChecks(PatternPreview::check(m_grid, samples(), m_recordLength));
+    // Checks made now make those the timer would make for the same changes:
+    // a large pattern is not gone over twice (the first paint and the timer).
+    m_checkTimer->stop();
+    m_preview->showChecks(PatternPreview::loadChecks(m_loaded) + PatternPreview::check(m_grid, samples(), m_recordLength));
     m_preview->showPattern(&m_grid, samples());
     updatePreviewLine();   // the marks of the line's checks
 }
@@ -426,6 +437,23 @@ void frmCreatePattern::Recalculate()
 
 bool frmCreatePattern::DoOpen()
 {
+    // The file is loaded into a grid of its own and takes the place of the
+    // pattern only once it is whole: a file too large for the memory there
+    // is leaves the pattern as it was.
+    try {
+        return readPattern();
+    } catch (const std::bad_alloc &) {
+        m_context.notices().tell(QStringLiteral("หน่วยความจำไม่พอสำหรับเปิดไฟล์ %1 งานเดิมยังอยู่ครบ\n"
+                                                "There is not enough memory to open \"%1\". The pattern shown "
+                                                "before is kept as it was.")
+                                     .arg(QDir::toNativeSeparators(FileName)),
+                                 Notices::Icon::Critical);
+        return false;
+    }
+}
+
+bool frmCreatePattern::readPattern()
+{
     PatternReader reader;
     FileFingerprint opened;
     const QFileInfo info(FileName);
@@ -438,18 +466,36 @@ bool frmCreatePattern::DoOpen()
             return false;
         }
     }
-    const QString mode = reader.mode();
-    if (mode.isEmpty()) {
+    if (!reader.mode().isEmpty() && reader.looksLikeUtf8()) {
+        YesNoQuestion question;
+        question.text = QStringLiteral("ไฟล์ %1 บันทึกเป็น UTF-8 แต่ไฟล์ Pattern ใช้รหัส windows-874 "
+                                       "ต้องการอ่านเป็น UTF-8 หรือไม่\n"
+                                       "The file \"%1\" is UTF-8; patterns are windows-874. Read it as "
+                                       "UTF-8? Save then writes it in windows-874. No reads it as "
+                                       "windows-874, as it stands.")
+                            .arg(QDir::toNativeSeparators(FileName));
+        question.yesIsDefault = true;
+        if (m_context.questions().ask(question))
+            reader.setEncoding(PatternFile::Encoding::Utf8);
+    }
+    if (reader.mode().isEmpty()) {
         m_context.notices().tell(QStringLiteral("รูปแบบไฟล์  PATTERN ไม่ถูกต้อง กรุณาตรวจสอบข้อมูลให้ถูกต้อง"),
                                  Notices::Icon::Information);
         FileName.clear();
         return true;
     }
+    GridTableModel loaded;
+    GridLayout::layOut(loaded);
+    PatternFile::LoadReport report = PatternFile::loadRows(reader, loaded);
+    report.rowLines = {};   // a number a row, which nothing here needs
+    const QString mode = reader.mode();
+    reader = PatternReader();   // its bytes are not needed beside the cells
     PMODE = mode;
-    gridshow();
-    PatternFile::loadRows(reader.takeLines(), m_grid);
+    m_grid.takeContent(loaded);
     Recalculate();
     patternStored(opened);
+    m_loaded = std::move(report);
+    m_loadedFrom = FileName;
     recallRecordLength();
     // A mode the design database does not know is most likely a slip of the
     // keyboard: the title would only show no name.
@@ -460,14 +506,41 @@ bool frmCreatePattern::DoOpen()
     return true;
 }
 
+void frmCreatePattern::tellCellsNotLoaded()
+{
+    const QList<PatternPreview::Check> lines = PatternPreview::loadChecks(m_loaded);
+    if (lines.isEmpty())
+        return;
+    // The first lines, enough to find them; the checks list them all.
+    constexpr int kShown = 10;
+    QString text = QStringLiteral("บางบรรทัดในไฟล์ %1 มีข้อมูลเกิน 100 ช่อง จึงอ่านได้เพียง Field1 ถึง Field100\n"
+                                  "Some lines of \"%1\" have more than 100 cells:")
+                       .arg(QDir::toNativeSeparators(FileName));
+    for (qsizetype i = 0; i < std::min<qsizetype>(lines.size(), kShown); ++i)
+        text += QStringLiteral("\n") + lines.at(i).message;
+    if (lines.size() > kShown)
+        text += QStringLiteral("\n... and %1 more lines.").arg(lines.size() - kShown);
+    text += QStringLiteral("\nSaving over the file keeps only the cells loaded.");
+    m_context.notices().tell(text, Notices::Icon::Warning);
+}
+
 void frmCreatePattern::mnuOPen_Click()
 {
+    // As New does, before anything is chosen.
+    if (!offerToSave(true))
+        return;
     const QString path = m_context.fileChooser().chooseToOpen(FileName);
     if (!path.isEmpty())
-        openPath(path);
+        openFile(path);
 }
 
 void frmCreatePattern::openPath(const QString &path)
+{
+    if (offerToSave(true))
+        openFile(path);
+}
+
+void frmCreatePattern::openFile(const QString &path)
 {
     const QString former = FileName;
     FileName = path;
@@ -476,6 +549,8 @@ void frmCreatePattern::openPath(const QString &path)
         return;
     }
     doMode();
+    // Said over the opened pattern, its title shown.
+    tellCellsNotLoaded();
 }
 
 void frmCreatePattern::openRecent(const QString &path)
@@ -496,7 +571,12 @@ void frmCreatePattern::patternStored(const FileFingerprint &file)
 {
     m_guard.remember(file);
     RecentFiles::add(FileName);
-    m_recovery->setModified(false);
+    // What was not loaded is no longer in the file, or was never in this
+    // one: the checks no longer list it.
+    if (!m_loaded.overlong.isEmpty())
+        m_checkTimer->start();
+    m_loaded = {};
+    m_loadedFrom.clear();
 }
 
 bool frmCreatePattern::offerRecovery()
@@ -513,7 +593,10 @@ bool frmCreatePattern::offerRecovery()
     mnuSave->setEnabled(FileName != kUntitled);
     recallRecordLength();
     Recalculate();
-    m_recovery->setModified(true);
+    m_loaded = {};
+    m_loadedFrom.clear();
+    // Not saved: a copy is kept from now on, as for an edit.
+    GridEditor1->history()->resetClean();
     return true;
 }
 
@@ -545,7 +628,7 @@ bool frmCreatePattern::mnuSave_Click()
 {
     if (FileName.isEmpty())
         return mnuSaveAs_Click();
-    if (!hasModeToSave() || !m_guard.mayWrite(FileName, m_context.questions()))
+    if (!hasModeToSave() || !mayDropCellsNotLoaded() || !m_guard.mayWrite(FileName, m_context.questions()))
         return false;
     PatternWriter writer;
     if (!writer.save(FileName, PMODE, m_grid)) {
@@ -576,9 +659,32 @@ bool frmCreatePattern::hasModeToSave()
     return false;
 }
 
-bool frmCreatePattern::offerToSave()
+bool frmCreatePattern::mayDropCellsNotLoaded()
 {
-    if (FileName.isEmpty())
+    if (m_loaded.overlong.isEmpty() || FileName != m_loadedFrom)
+        return true;
+    const PatternFile::LoadReport::Overlong &first = m_loaded.overlong.constFirst();
+    YesNoQuestion question;
+    question.text = QStringLiteral("ไฟล์ %1 มีบรรทัดที่มีข้อมูลเกิน 100 ช่อง หากบันทึกทับ ข้อมูลตั้งแต่ช่องที่ 101 "
+                                   "จะหายไป ต้องการบันทึกทับหรือไม่\n"
+                                   "\"%1\" has lines of more than 100 cells (line %2: %3 cells). Saving over "
+                                   "it keeps only Field1 to Field100 of them. Save over it?")
+                        .arg(QDir::toNativeSeparators(FileName))
+                        .arg(first.line)
+                        .arg(first.cells);
+    return m_context.questions().ask(question);
+}
+
+bool frmCreatePattern::hasUnsavedChanges() const
+{
+    return !GridEditor1->history()->isClean();
+}
+
+bool frmCreatePattern::offerToSave(bool onlyChanges)
+{
+    // Unsaved changes always ask. Without them New, Exit and the close box
+    // ask for a pattern with a file name, and Open does not ask.
+    if (!hasUnsavedChanges() && (onlyChanges || FileName.isEmpty()))
         return true;
     YesNoQuestion question;
     question.text = QStringLiteral("Save your Data ?");
@@ -594,7 +700,7 @@ bool frmCreatePattern::offerToSave()
 
 void frmCreatePattern::mnuNew_Click()
 {
-    if (!offerToSave())
+    if (!offerToSave(false))
         return;
     // When the modes cannot be read, no list is shown and the mode stays.
     if (const auto modes = DesignDatabase(m_context.systemSettings().DesignConnection()).modes())
@@ -607,12 +713,13 @@ void frmCreatePattern::mnuNew_Click()
     gridshow();
     mnuSave->setEnabled(false);
     m_guard.remember({});
-    m_recovery->setModified(false);
+    m_loaded = {};
+    m_loadedFrom.clear();
 }
 
 void frmCreatePattern::mnuExit_Click()
 {
-    if (!offerToSave())
+    if (!offerToSave(false))
         return;
     m_closeAsked = true;
     close();
@@ -621,7 +728,7 @@ void frmCreatePattern::mnuExit_Click()
 void frmCreatePattern::closeEvent(QCloseEvent *event)
 {
     // The title bar's close box asks as Exit does; Exit has asked already.
-    if (!m_closeAsked && !offerToSave()) {
+    if (!m_closeAsked && !offerToSave(false)) {
         event->ignore();
         return;
     }
@@ -630,8 +737,9 @@ void frmCreatePattern::closeEvent(QCloseEvent *event)
     // the user left it.
     if (m_preview)
         QSettings().setValue(QStringLiteral("preview/visible"), !m_previewDock->isHidden());
-    // The pattern was saved or dropped: a clean exit keeps no copy.
-    m_recovery->setModified(false);
+    // The pattern was saved or dropped: nothing is left unsaved, and a clean
+    // exit keeps no copy.
+    GridEditor1->history()->setClean();
     m_memory->save();
     event->accept();
 }
@@ -736,7 +844,8 @@ void frmCreatePattern::showRecord(int row, const PatternPreview::RenderedRow &re
 
 void frmCreatePattern::mnuImportTable_Click()
 {
-    if (!offerToSave())
+    // A table makes a new pattern, so the pattern open goes as New lets it go.
+    if (!offerToSave(false))
         return;
     const QString path = m_context.fileChooser().chooseToRead(tr("Import Layout Table"),
                                                               {tr("Layout Tables (*.csv *.CSV)")}, QString());
@@ -765,9 +874,10 @@ void frmCreatePattern::mnuImportTable_Click()
     PatternFile::loadRows(QStringList{QStringLiteral("[T];%1;").arg(PMODE)} + made.lines, m_grid);
     mnuSave->setEnabled(false);
     m_guard.remember({});
+    m_loaded = {};
+    m_loadedFrom.clear();
     // Made, not read from a file: the pattern has changes to save.
     GridEditor1->history()->resetClean();
-    m_recovery->setModified(true);
     Recalculate();
     QStringList report{QStringLiteral("นำเข้าตาราง %1 แล้ว\nThe layout table \"%1\" made %2.")
                            .arg(QDir::toNativeSeparators(path), TextTools::counted(made.lines.size(), "row", "rows"))};

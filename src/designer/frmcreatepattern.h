@@ -31,6 +31,7 @@ class frmCreatePattern final : public QMainWindow
 
 public:
     explicit frmCreatePattern(AppContext &context, QWidget *parent = nullptr);
+    ~frmCreatePattern() override;
 
     // Path of the current pattern file: "Untitled.PAT" for a new pattern,
     // "" when there is none.
@@ -46,16 +47,21 @@ public:
     void Recalculate();
     // Reads the file FileName into PMODE and the grid. A file that is no
     // pattern is rejected with a message and FileName becomes "". A file
-    // that cannot be read is reported and changes nothing; the result is
-    // then false.
+    // that cannot be read, or not held in the memory there is, is reported
+    // and changes nothing; the result is then false. A file in UTF-8 is read
+    // so if the user wants.
     bool DoOpen();
     // Offers the patterns of designers that ended without saving them
     // (recoverykeeper.h); called once the window is shown. Whether one was
     // taken back.
     bool offerRecovery();
-    // Opens a file as Open does once it is chosen; one that cannot be read
-    // leaves the former file name.
+    // Opens a file as Open does once it is chosen, asking first to save
+    // changes not saved; one that cannot be read leaves the former file name.
+    // Lines of more than 100 cells are named once it is open.
     void openPath(const QString &path);
+    // Whether the pattern has changes not saved: its history is not at the
+    // point where it was opened, made or saved.
+    bool hasUnsavedChanges() const;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -95,7 +101,16 @@ private:
     void GridEditor1_CellChange();
     void onPatternChanged(const GridChange &change);
     // "Save your Data ?" before the pattern is dropped: true when it may go.
-    bool offerToSave();
+    // Asked whenever there are unsaved changes; without them only for a
+    // pattern with a file name, and never when `onlyChanges`.
+    bool offerToSave(bool onlyChanges);
+    // Open without the question.
+    void openFile(const QString &path);
+    bool readPattern();
+    // Lines of the file opened that had more than 100 cells, in a notice;
+    // before Save writes over that file, whether it may.
+    void tellCellsNotLoaded();
+    bool mayDropCellsNotLoaded();
     // A pattern without a working mode cannot be saved: says so, false.
     bool hasModeToSave();
     // The output preview: a dock under the grid, shown unless the user
@@ -164,4 +179,7 @@ private:
     WindowMemory *m_memory;
     RecentFilesMenu *mnuRecent;
     OverwriteGuard m_guard;
+    // What the pattern's file held that its rows could not, and that file.
+    PatternFile::LoadReport m_loaded;
+    QString m_loadedFrom;
 };

@@ -29,7 +29,7 @@ QString decodeTable(const QByteArray &bytes)
     if (!CodePage::looksLikeUtf8(bytes))
         return QStringDecoder(CodePage::kPattern).decode(bytes);
     QByteArrayView view(bytes);
-    if (view.startsWith("\xEF\xBB\xBF"))
+    if (view.startsWith(CodePage::kUtf8ByteOrderMark))
         view = view.sliced(3);
     return QStringDecoder(QStringDecoder::Utf8).decode(view);
 }
@@ -447,7 +447,7 @@ Import import(const Table &table, const QList<DesignField> &fields)
                     text = QString(f->length, u' ');
                 }
                 cells << constantCell(text);
-            } else if (const DesignField *match = matchingField(fields, f->name); match && isStorableFieldName(match->field)) {
+            } else if (const DesignField *match = matchingField(fields, f->name); match && canStoreFieldName(match->field)) {
                 cells << formatDescriptor(suggestedSettings(*match, f->length));
                 out.report << QStringLiteral("%1: %2 is the mode's field %3").arg(where, fieldName(*f), match->field);
             } else {

@@ -14,6 +14,8 @@
 #include <QStringEncoder>
 #include <QStringTokenizer>
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 
 namespace {
@@ -30,9 +32,9 @@ QString tagOf(int listIndex)
     }
 }
 
-int listIndexOf(const QString &line)
+int listIndexOf(QStringView line)
 {
-    const QString tag = TextTools::trimSpaces(QStringView(line).left(3)).toString().toUpper();
+    const QString tag = TextTools::trimSpaces(line.left(3)).toString().toUpper();
     if (tag == u"[H]")
         return 0;
     if (tag == u"[G]")
@@ -40,12 +42,43 @@ int listIndexOf(const QString &line)
     return 2;
 }
 
+constexpr int kFieldCount = GridLayout::kLastFieldColumn - GridLayout::kFirstFieldColumn + 1;
+// The size of the parts a pattern's bytes are kept in.
+constexpr qint64 kPartBytes = 1 << 20;
+const QByteArray kByteOrderMark(CodePage::kUtf8ByteOrderMark);
+
+// Where the first line end (CR or LF) of `bytes` is; its size when it has none.
+qsizetype lineEndIn(QByteArrayView bytes)
+{
+    // Two searches for one byte each are far faster than one for either. They
+    // look in a window that doubles while it holds no line end, so that a
+    // file of short lines ended by CR alone is not searched to its end for
+    // an LF at every line.
+    for (qsizetype from = 0, window = 256; from < bytes.size(); from += window, window *= 2) {
+        const QByteArrayView part = bytes.sliced(from, std::min(window, bytes.size() - from));
+        const qsizetype lf = part.indexOf('\n');
+        const qsizetype cr = part.first(lf < 0 ? part.size() : lf).indexOf('\r');
+        if (cr >= 0 || lf >= 0)
+            return from + (cr >= 0 ? cr : lf);
+    }
+    return bytes.size();
+}
+
 // The cell text of one piece of a row line, made in a single allocation: a
-// file holds up to 100 cells per line and tens of thousands of lines.
-QString cellFromPiece(QStringView piece)
+// file holds up to 100 cells per line and up to millions of lines. `last`
+// is the cell the same column got from the line before: when the piece
+// gives the same text, that string is shared instead (most lines of a
+// pattern repeat the cells of the line above).
+QString cellFromPiece(QStringView piece, const QString &last)
 {
     if (!piece.startsWith(kConstantTag))
-        return piece.toString();
+        return last == piece ? last : piece.toString();
+    // A constant is the piece, ":" and its count, and the count follows from
+    // the piece: a string that begins so and ends in digits alone came from
+    // the same piece.
+    if (last.size() > piece.size() + 1 && last.startsWith(piece) && last.at(piece.size()) == u':'
+        && std::all_of(last.cbegin() + piece.size() + 1, last.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+        return last;
     // The count leaves out the "{NL}" markers, as the field dialog counts.
     const QStringView text = piece.size() > 4 ? piece.sliced(4) : QStringView();
     const int count = constantLength(QString::fromRawData(text.data(), text.size()));
@@ -58,6 +91,56 @@ QString cellFromPiece(QStringView piece)
     cell.append(QLatin1String(digits, end));
     return cell;
 }
+
+// Loads row lines into a grid, one at a time, as one bulk update.
+class RowLoader
+{
+public:
+    explicit RowLoader(PatternGrid &grid)
+        : m_grid(grid)
+    {
+        m_grid.BeginUpdate();
+    }
+    ~RowLoader() { m_grid.EndUpdate(); }
+
+    void load(QStringView line, int fileLine)
+    {
+        if (!m_grid.CellText(m_grid.Row(), GridLayout::kFirstFieldColumn).isEmpty())
+            m_grid.AddRow();
+        const int row = m_grid.Row();
+        m_grid.SetCellListIndex(row, GridLayout::kTypeColumn, listIndexOf(line));
+        if (m_report.rowLines.size() < row)
+            m_report.rowLines.resize(row);
+        m_report.rowLines[row - 1] = fileLine;
+        if (line.isEmpty())
+            return;
+        // Piece 0 is the tag; pieces 1 to 100 go to the field columns, each
+        // made a cell text once, with no list of pieces in between. Pieces
+        // past the hundredth have no column: they are counted for the report.
+        int i = 0;
+        for (QStringView piece : QStringTokenizer(line, u';')) {
+            if (i > 0 && i <= kFieldCount) {
+                QString &last = m_last[size_t(i - 1)];
+                last = cellFromPiece(piece, last);
+            }
+            ++i;
+        }
+        const int cells = i - 1;
+        m_grid.SetCellTexts(row, GridLayout::kFirstFieldColumn,
+                            std::span<const QString>(m_last).first(size_t(std::min(cells, kFieldCount))));
+        if (cells > kFieldCount)
+            m_report.overlong.append({fileLine, row, cells});
+    }
+
+    PatternFile::LoadReport take() { return std::move(m_report); }
+
+private:
+    PatternGrid &m_grid;
+    // The cells of the line loaded last, column by column, then those of the
+    // line being loaded.
+    std::array<QString, kFieldCount> m_last;
+    PatternFile::LoadReport m_report;
+};
 
 // The file form of a cell: a constant up to its second ":", that is its tag
 // and text; anything else whole.
@@ -97,11 +180,39 @@ QString modeLine(const QString &mode)
     return QStringLiteral("[T];") + mode + u';';
 }
 
+// What the code page cannot store: the first such character of the mode or
+// of a cell, and where it is.
+QString unstorable(const QString &mode, const PatternGrid &grid, int row)
+{
+    const auto named = [](const QString &text) {
+        const qsizetype at = CodePage::firstUnstorable(text);
+        const qsizetype size = text.at(at).isHighSurrogate() && at + 1 < text.size() ? 2 : 1;
+        return text.mid(at, size);
+    };
+    const auto said = [](const QString &character, const QString &where) {
+        return QCoreApplication::translate("PatternWriter",
+                                           "%1 holds \"%2\", which the Thai code page (windows-874) cannot store.")
+            .arg(where, character);
+    };
+    if (row == 0)
+        return said(named(mode), QCoreApplication::translate("PatternWriter", "The mode"));
+    for (int c = GridLayout::kFirstFieldColumn; c <= GridLayout::kLastFieldColumn; ++c) {
+        const QString text = grid.CellText(row, c);
+        if (CodePage::firstUnstorable(cellInFileView(text)) >= 0)
+            return said(named(cellInFileView(text).toString()),
+                        QCoreApplication::translate("PatternWriter", "Row %1, Field%2")
+                            .arg(row)
+                            .arg(c - GridLayout::kFirstFieldColumn + 1));
+    }
+    return QCoreApplication::translate("PatternWriter", "Row %1 cannot be stored in the Thai code page.").arg(row);
+}
+
 // The bytes of the file the writer writes: the mode line, then one line per
 // row that is not removed and has a filled field cell, each with CR LF. Each
 // line is encoded as soon as it is built, into one growing byte array, so no
-// text of the whole file is held besides the bytes.
-QByteArray fileBytes(const QString &mode, const PatternGrid &grid, bool *unencodable)
+// text of the whole file is held besides the bytes. A character the code
+// page cannot store stops it: `error` then says which and where.
+QByteArray fileBytes(const QString &mode, const PatternGrid &grid, QString *error)
 {
     QStringEncoder encoder(kCodePage);
     QByteArray bytes;
@@ -117,44 +228,148 @@ QByteArray fileBytes(const QString &mode, const PatternGrid &grid, bool *unencod
     QString line = modeLine(mode) + QLatin1String("\r\n");
     put(line);
     const int rows = grid.RowCount();
-    for (int r = 1; r <= rows; ++r) {
-        line.truncate(0);
-        if (grid.IsRowRemoved(r) || !appendRowLine(line, grid, r))
-            continue;
-        line += QLatin1String("\r\n");
-        put(line);
+    for (int r = 0; r <= rows && !encoder.hasError(); ++r) {
+        if (r > 0) {
+            line.truncate(0);
+            if (grid.IsRowRemoved(r) || !appendRowLine(line, grid, r))
+                continue;
+            line += QLatin1String("\r\n");
+            put(line);
+        }
+        if (encoder.hasError()) {
+            *error = unstorable(mode, grid, r);
+            return {};
+        }
     }
-    if (unencodable)
-        *unencodable = encoder.hasError();
     return bytes;
 }
+
+// Cuts bytes that come in parts into lines by the rule of nextLine: CR LF,
+// LF and a lone CR each end a line, and a last line end starts no other
+// line. A line that runs over parts is put together.
+class LineSplitter
+{
+public:
+    // Gives `line` each line that `part` ends; the rest waits for the next part.
+    template <typename Line>
+    void take(QByteArrayView part, Line &&line)
+    {
+        qsizetype at = 0;
+        // The LF of a CR LF cut between two parts ends no other line.
+        if (m_afterCr && !part.isEmpty()) {
+            m_afterCr = false;
+            at = part.front() == '\n' ? 1 : 0;
+        }
+        while (at < part.size()) {
+            const qsizetype size = lineEndIn(part.sliced(at));
+            if (at + size == part.size()) {
+                m_carry.append(part.sliced(at));
+                return;
+            }
+            if (m_carry.isEmpty()) {
+                line(part.sliced(at, size));
+            } else {
+                m_carry.append(part.sliced(at, size));
+                line(QByteArrayView(m_carry));
+                m_carry.clear();
+            }
+            at += size;
+            const bool cr = part.at(at++) == '\r';
+            if (cr && at < part.size())
+                at += part.at(at) == '\n' ? 1 : 0;
+            else if (cr)
+                m_afterCr = true;
+        }
+    }
+
+    // The end of the bytes also ends their last line.
+    template <typename Line>
+    void end(Line &&line)
+    {
+        if (!m_carry.isEmpty())
+            line(QByteArrayView(m_carry));
+        m_carry.clear();
+    }
+
+    // The bytes of a line not ended yet.
+    qsizetype pending() const { return m_carry.size(); }
+
+private:
+    QByteArray m_carry;
+    bool m_afterCr = false;
+};
+
+// Looks for the mode line in the bytes of a file as they come, a part at a
+// time, and gives up at a line longer than any line before a mode line.
+class ModeSearch
+{
+public:
+    bool isDone() const { return m_done; }
+    // The first line that begins with "[T]", without its line end (nor a
+    // byte order mark): nothing before it is found, or when there is none.
+    const std::optional<QByteArray> &modeLine() const { return m_modeLine; }
+
+    void take(QByteArrayView part)
+    {
+        m_lines.take(part, [this](QByteArrayView line) { endLine(line); });
+        if (m_lines.pending() > PatternFile::kMaxLineBytes)
+            m_done = true;
+    }
+
+    // The end of the file also ends its last line.
+    void end()
+    {
+        m_lines.end([this](QByteArrayView line) { endLine(line); });
+        m_done = true;
+    }
+
+private:
+    void endLine(QByteArrayView line)
+    {
+        if (m_done)
+            return;
+        // Longer than any line before a mode line: no pattern.
+        if (line.size() > PatternFile::kMaxLineBytes) {
+            m_done = true;
+            return;
+        }
+        if (std::exchange(m_first, false) && line.startsWith(kByteOrderMark))
+            line = line.sliced(kByteOrderMark.size());
+        // Only the "[T]" and the spaces before it decide, which read alike in
+        // both code pages a file may be written in.
+        if (PatternFile::modeOfLine(QString::fromLatin1(line))) {
+            m_modeLine = line.toByteArray();
+            m_done = true;
+        }
+    }
+
+    LineSplitter m_lines;
+    std::optional<QByteArray> m_modeLine;
+    bool m_first = true;
+    bool m_done = false;
+};
 
 } // namespace
 
 namespace PatternFile {
 
-std::optional<QStringList> decodeLines(const QByteArray &bytes)
+QByteArrayView nextLine(QByteArrayView bytes, qsizetype &from)
 {
-    // The code page has one byte per character and LF is the same byte in
-    // it, so the bytes are split into lines first and each line is decoded
-    // straight into its own string: no decoded copy of the whole file is made.
-    QStringDecoder decoder(kCodePage);
+    const QByteArrayView line = bytes.sliced(from).first(lineEndIn(bytes.sliced(from)));
+    from += line.size();
+    if (from < bytes.size())
+        from += bytes.at(from) == '\r' && from + 1 < bytes.size() && bytes.at(from + 1) == '\n' ? 2 : 1;
+    return line;
+}
+
+QStringList decodeLines(QByteArrayView bytes, Encoding encoding)
+{
+    if (encoding == Encoding::Utf8 && bytes.startsWith(kByteOrderMark))
+        bytes = bytes.sliced(kByteOrderMark.size());
+    QStringDecoder decoder(encoding == Encoding::Utf8 ? "UTF-8" : kCodePage, QStringConverter::Flag::Stateless);
     QStringList lines;
-    for (qsizetype from = 0; from < bytes.size();) {
-        qsizetype end = bytes.indexOf('\n', from);
-        const qsizetype next = end < 0 ? bytes.size() : end + 1;
-        if (end < 0)
-            end = bytes.size();
-        QByteArrayView line(bytes.constData() + from, end - from);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        if (line.size() > kMaxLineBytes)
-            return std::nullopt;
-        lines.append(decoder.decode(line));
-        // The decoder makes room for the longest text the bytes could give.
-        lines.last().squeeze();
-        from = next;
-    }
+    for (qsizetype from = 0; from < bytes.size();)
+        lines.append(decoder.decode(nextLine(bytes, from)));
     return lines;
 }
 
@@ -168,32 +383,39 @@ std::optional<QString> modeOfLine(QStringView line)
 
 LoadReport loadRows(QStringList lines, PatternGrid &grid)
 {
-    LoadReport report;
-    report.rowLines.reserve(lines.size());
-    grid.BeginUpdate();
-    for (qsizetype n = 1; n < lines.size(); ++n) {
-        const QString line = std::exchange(lines[n], QString());
-        if (!grid.CellText(grid.Row(), GridLayout::kFirstFieldColumn).isEmpty())
-            grid.AddRow();
-        grid.SetCellListIndex(grid.Row(), GridLayout::kTypeColumn, listIndexOf(line));
-        // The row's line is the last one that went into it.
-        report.rowLines.resize(qMax(report.rowLines.size(), qsizetype(grid.Row())));
-        report.rowLines[grid.Row() - 1] = int(n + 1);
-        if (line.isEmpty())
-            continue;
-        // Piece 0 is the tag; pieces 1 to 100 go to the field columns, each
-        // made a cell text once, with no list of pieces in between.
-        int i = 0;
-        for (QStringView piece : QStringTokenizer(line, u';')) {
-            if (i > GridLayout::kLastFieldColumn - GridLayout::kFirstFieldColumn + 1)
-                break;
-            if (i > 0)
-                grid.SetCellText(grid.Row(), GridLayout::kFirstFieldColumn - 1 + i, cellFromPiece(piece));
-            ++i;
-        }
+    RowLoader loader(grid);
+    for (qsizetype n = 1; n < lines.size(); ++n)
+        loader.load(std::exchange(lines[n], QString()), int(n + 1));
+    return loader.take();
+}
+
+LoadReport loadRows(PatternReader &reader, PatternGrid &grid)
+{
+    QStringDecoder decoder(reader.encoding() == Encoding::Utf8 ? "UTF-8" : kCodePage,
+                           QStringConverter::Flag::Stateless);
+    // Each line is decoded into one buffer as it is loaded, and each part of
+    // the bytes goes once its lines are: the cells are all the memory the
+    // file takes once loaded, and little more while it loads.
+    QString text;
+    int lineNumber = 0;
+    RowLoader loader(grid);
+    const auto load = [&](QByteArrayView line) {
+        if (++lineNumber == 1)
+            return;   // the first line is never a row
+        const qsizetype room = decoder.requiredSpace(line.size());
+        if (text.size() < room)
+            text.resize(room);
+        const QChar *end = decoder.appendToBuffer(text.data(), line);
+        loader.load(QStringView(text.constData(), end - text.constData()), lineNumber);
+    };
+    LineSplitter lines;
+    QList<QByteArray> parts = reader.takeParts();
+    for (QByteArray &part : parts) {
+        lines.take(part, load);
+        part = QByteArray();
     }
-    grid.EndUpdate();
-    return report;
+    lines.end(load);
+    return loader.take();
 }
 
 QString rowLine(const PatternGrid &grid, int row)
@@ -208,6 +430,9 @@ QString rowLine(const PatternGrid &grid, int row)
 
 bool PatternReader::fail(const QIODevice &device)
 {
+    m_parts.clear();
+    m_modeLine.clear();
+    m_mode.clear();
     m_error = device.errorString();
     if (m_error.isEmpty() || m_error == QLatin1String("Unknown error"))
         m_error = QCoreApplication::translate("PatternReader", "The file could not be read to its end.");
@@ -216,13 +441,11 @@ bool PatternReader::fail(const QIODevice &device)
 
 bool PatternReader::read(QIODevice &device)
 {
-    return read(device, nullptr);
-}
-
-bool PatternReader::read(QIODevice &device, QByteArray *patternBytes)
-{
-    m_lines.clear();
+    m_parts.clear();
+    m_modeLine.clear();
     m_mode.clear();
+    m_encoding = PatternFile::Encoding::CodePage;
+    m_utf8 = false;
     m_error.clear();
     if (!device.isOpen() && !device.open(QIODevice::ReadOnly)) {
         m_error = device.errorString();
@@ -230,56 +453,88 @@ bool PatternReader::read(QIODevice &device, QByteArray *patternBytes)
     }
     // First the mode, line by line, so that a file that is no pattern is
     // never held whole: a file is read again from the start once its mode
-    // line is found. A device that cannot go back (a pipe) keeps the lines
+    // line is found. A device that cannot go back (a pipe) keeps the bytes
     // before its mode line instead, to be loaded.
     const qint64 start = device.pos();
     const bool rewindable = !device.isSequential();
-    QByteArray kept;
-    QStringDecoder decoder(kCodePage);
-    std::optional<QString> mode;
-    // Room for the longest line and its CR LF, so a longer one shows; one
-    // buffer for all lines, as a file of short lines may have millions.
-    QByteArray buffer(PatternFile::kMaxLineBytes + 3, Qt::Uninitialized);
-    while (!mode && !device.atEnd()) {
-        const qint64 read = device.readLine(buffer.data(), buffer.size());
+    QList<QByteArray> parts;
+    ModeSearch search;
+    std::array<char, 64 * 1024> chunk;
+    while (!search.isDone() && !device.atEnd()) {
+        const qint64 read = device.read(chunk.data(), qint64(chunk.size()));
         if (read <= 0)
             return fail(device);
-        const QByteArrayView line(buffer.constData(), read);
-        QByteArrayView text = line;
-        if (text.endsWith('\n'))
-            text.chop(1);
-        else if (!device.atEnd())
-            return true;   // longer than any pattern line
-        if (text.endsWith('\r'))
-            text.chop(1);
-        if (text.size() > PatternFile::kMaxLineBytes)
-            return true;
         if (!rewindable)
-            kept += line;
-        mode = PatternFile::modeOfLine(QString(decoder.decode(text)));
+            parts.append(QByteArray(chunk.data(), read));
+        search.take(QByteArrayView(chunk.data(), read));
     }
-    if (!mode || mode->isEmpty())
+    search.end();
+    if (!search.modeLine())
         return true;
+    m_modeLine = *search.modeLine();
+    setEncoding(PatternFile::Encoding::CodePage);
+    if (m_mode.isEmpty()) {
+        m_modeLine.clear();
+        return true;
+    }
     if (rewindable && !device.seek(start))
         return fail(device);
-    const QByteArray bytes = rewindable ? device.readAll() : kept + device.readAll();
-    // readAll() stops at the first failed read; a device not at its end then
-    // has failed part-way.
-    if (!device.atEnd())
-        return fail(device);
-    std::optional<QStringList> lines = PatternFile::decodeLines(bytes);
-    if (!lines)
-        return true;
-    m_mode = *mode;
-    m_lines = std::move(*lines);
-    if (patternBytes)
-        *patternBytes = bytes;
+    // The bytes in parts, so that loading them can let each go in turn.
+    while (!device.atEnd()) {
+        QByteArray part = device.read(kPartBytes);
+        // A read that gives nothing before the end has failed part-way.
+        if (part.isEmpty())
+            return fail(device);
+        parts.append(std::move(part));
+    }
+    m_parts = std::move(parts);
+    m_utf8 = CodePage::looksLikeUtf8(m_parts);
     return true;
+}
+
+void PatternReader::setEncoding(PatternFile::Encoding encoding)
+{
+    m_encoding = encoding;
+    m_mode.clear();
+    if (m_modeLine.isEmpty())
+        return;
+    const QStringList line = PatternFile::decodeLines(m_modeLine, encoding);
+    m_mode = PatternFile::modeOfLine(line.value(0)).value_or(QString());
+}
+
+QStringList PatternReader::lines() const
+{
+    QStringDecoder decoder(m_encoding == PatternFile::Encoding::Utf8 ? "UTF-8" : kCodePage,
+                           QStringConverter::Flag::Stateless);
+    QStringList decoded;
+    const auto add = [&](QByteArrayView line) {
+        if (decoded.isEmpty() && m_encoding == PatternFile::Encoding::Utf8 && line.startsWith(kByteOrderMark))
+            line = line.sliced(kByteOrderMark.size());
+        decoded.append(decoder.decode(line));
+    };
+    LineSplitter lines;
+    for (const QByteArray &part : m_parts)
+        lines.take(part, add);
+    lines.end(add);
+    return decoded;
+}
+
+QStringList PatternReader::takeLines()
+{
+    const QStringList decoded = lines();
+    m_parts.clear();
+    return decoded;
+}
+
+QList<QByteArray> PatternReader::takeParts()
+{
+    return std::exchange(m_parts, {});
 }
 
 bool PatternReader::readFile(const QString &fileName, FileFingerprint *fingerprint)
 {
-    m_lines.clear();
+    m_parts.clear();
+    m_mode.clear();
     m_error.clear();
     const QFileInfo info(fileName);
     if (info.isDir()) {
@@ -297,13 +552,12 @@ bool PatternReader::readFile(const QString &fileName, FileFingerprint *fingerpri
         m_error = file.errorString();
         return false;
     }
-    QByteArray bytes;
-    if (!read(file, fingerprint ? &bytes : nullptr))
+    if (!read(file))
         return false;
     // The bytes of the pattern just read, not the file as it is a moment
     // later: a save then asks when someone replaced it in between.
     if (fingerprint)
-        *fingerprint = m_mode.isEmpty() ? FileFingerprint() : FileFingerprint::ofBytes(fileName, bytes);
+        *fingerprint = m_mode.isEmpty() ? FileFingerprint() : FileFingerprint::ofParts(fileName, m_parts);
     return true;
 }
 
@@ -315,13 +569,9 @@ bool PatternWriter::write(QIODevice &device, const QString &mode, const PatternG
 bool PatternWriter::write(QIODevice &device, const QString &mode, const PatternGrid &grid, QByteArray *written)
 {
     m_error.clear();
-    bool unencodable = false;
-    const QByteArray bytes = fileBytes(mode, grid, &unencodable);
-    if (unencodable) {
-        m_error = QCoreApplication::translate(
-            "PatternWriter", "The pattern holds characters that the Thai code page cannot store.");
+    const QByteArray bytes = fileBytes(mode, grid, &m_error);
+    if (!m_error.isEmpty())
         return false;
-    }
     if (!device.isOpen() && !device.open(QIODevice::WriteOnly)) {
         m_error = device.errorString();
         return false;

@@ -226,9 +226,12 @@ bool modeIsUnknown(const QString &connection, const QString &mode)
         && std::none_of(modes->cbegin(), modes->cend(), [&mode](const WorkingMode &m) { return m.code == mode; });
 }
 
-Samples Samples::read(const QString &connection, const QString &mode)
+DesignRead<Samples> Samples::read(const QString &connection, const QString &mode)
 {
-    Samples samples = of(DesignDatabase(connection).fields(mode));
+    const DesignRead<QList<DesignField>> fields = DesignDatabase(connection).fields(mode);
+    if (!fields)
+        return DesignRead<Samples>::failed(fields.errorString());
+    Samples samples = of(fields);
     if (modeIsUnknown(connection, mode))
         samples.unknownMode = mode;
     return samples;
@@ -342,6 +345,18 @@ QList<Check> check(const PatternGrid &grid, const Samples &samples, int recordLe
     }
     for (; cell != cells.cend(); ++cell)
         found.append(*cell);
+    return found;
+}
+
+QList<Check> loadChecks(const PatternFile::LoadReport &report)
+{
+    QList<Check> found;
+    for (const PatternFile::LoadReport::Overlong &line : report.overlong)
+        found.append({line.row, 0, Check::Kind::CellsNotLoaded,
+                      QStringLiteral("line %1 has %2 cells; only Field1 to Field%3 were loaded")
+                          .arg(line.line)
+                          .arg(line.cells)
+                          .arg(GridLayout::kLastFieldColumn - GridLayout::kFirstFieldColumn + 1)});
     return found;
 }
 

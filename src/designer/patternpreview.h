@@ -1,6 +1,7 @@
 #pragma once
 
 #include "components/designdatabase.h"
+#include "designer/patternfile.h"
 
 #include <QHash>
 #include <QList>
@@ -27,8 +28,9 @@ struct Samples
 
     static Samples of(const std::optional<QList<DesignField>> &fields);
     // The fields of `mode` from the design database of `connection` (a
-    // connection text of DataTools), and whether it knows the mode.
-    static Samples read(const QString &connection, const QString &mode);
+    // connection text of DataTools), and whether it knows the mode;
+    // nothing, and why, when the fields cannot be read.
+    static DesignRead<Samples> read(const QString &connection, const QString &mode);
 };
 
 // Whether the design database of `connection` can be read and does not
@@ -92,7 +94,7 @@ bool isMark(QChar c);
 // A layout problem of one cell (column 0: of the row as a whole).
 struct Check
 {
-    enum class Kind { SampleCut, UnknownField, RowLength, ConstantCount, NotACell, Length, UnknownMode };
+    enum class Kind { SampleCut, UnknownField, RowLength, ConstantCount, NotACell, Length, UnknownMode, CellsNotLoaded };
     int row = 0;
     int column = 0;
     Kind kind = Kind::NotACell;
@@ -112,5 +114,9 @@ struct Check
 // without one (0) from the length more than half of all output lines
 // share, if at least two do.
 QList<Check> check(const PatternGrid &grid, const Samples &samples, int recordLength = 0);
+
+// What a file held that its rows could not take, as checks of those rows:
+// each line with more cells than the field columns hold.
+QList<Check> loadChecks(const PatternFile::LoadReport &report);
 
 } // namespace PatternPreview

@@ -170,15 +170,9 @@ bool RecoveryReader::read(QIODevice &device)
             return fail(tr("Its content is damaged."));
         m_pattern.onDisk = *onDisk;
     }
-    // The rows split as the pattern reader splits a file: at LF, less one CR.
-    while (!rest.isEmpty()) {
-        const qsizetype at = rest.indexOf('\n');
-        QByteArrayView line = at < 0 ? rest : rest.first(at);
-        rest = at < 0 ? QByteArrayView() : rest.sliced(at + 1);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        m_pattern.rows.append(QString::fromUtf8(line));
-    }
+    // The rows split as the pattern reader splits a file.
+    for (qsizetype from = 0; from < rest.size();)
+        m_pattern.rows.append(QString::fromUtf8(PatternFile::nextLine(rest, from)));
     return true;
 }
 

@@ -15,10 +15,11 @@
 namespace {
 
 const QString kSuffix = QStringLiteral(".recovery");
+const QString kLockSuffix = QStringLiteral(".lock");
 
 QString lockPathOf(const QString &copy)
 {
-    return copy.chopped(kSuffix.size()) + QStringLiteral(".lock");
+    return copy.chopped(kSuffix.size()) + kLockSuffix;
 }
 
 } // namespace
@@ -178,9 +179,32 @@ std::optional<KeptPattern> RecoveryKeeper::offerKept(Questions &questions, Notic
 {
     if (m_folder.isEmpty())   // QDir would take the working folder
         return std::nullopt;
-    const QFileInfoList copies =
-        QDir(m_folder).entryInfoList({QLatin1Char('*') + kSuffix}, QDir::Files, QDir::Time);
-    for (const QFileInfo &copy : copies) {
+    const QDir folder(m_folder);
+    // A lock whose designer no longer runs and that guards no copy is left
+    // over from a designer that ended before it wrote one.
+    for (const QFileInfo &lockFile : folder.entryInfoList({QStringLiteral("*.lock")}, QDir::Files)) {
+        const QString path = lockFile.filePath();
+        if (QFileInfo::exists(path.chopped(kLockSuffix.size()) + kSuffix)
+            || (!m_path.isEmpty() && path == lockPathOf(m_path)))
+            continue;
+        QLockFile lock(path);
+        lock.setStaleLockTime(0);
+        if (lock.tryLock(0))
+            lock.unlock();   // which removes it
+    }
+
+    // The copies of designers that no longer run, newest first, each held
+    // under its lock until it is taken or dropped; one that cannot be read
+    // is set aside, and all such are named in one notice.
+    struct Offer
+    {
+        QFileInfo copy;
+        std::unique_ptr<QLockFile> lock;
+        KeptPattern kept;
+    };
+    std::vector<Offer> offers;
+    QStringList setAside;
+    for (const QFileInfo &copy : folder.entryInfoList({QLatin1Char('*') + kSuffix}, QDir::Files, QDir::Time)) {
         const QString path = copy.filePath();
         if (path == m_path)
             continue;
@@ -194,31 +218,38 @@ std::optional<KeptPattern> RecoveryKeeper::offerKept(Questions &questions, Notic
             const QString aside = path + QStringLiteral(".unreadable");
             QFile::remove(aside);
             QFile::rename(path, aside);
-            notices.tell(QStringLiteral("ไฟล์สำรองงาน %1 เสียหายหรืออ่านไม่ได้ จึงไม่ได้นำมาใช้ และย้ายไปไว้ที่ %2\n"
-                                        "The recovery file \"%1\" cannot be used: %3 It was set aside as \"%2\".")
-                             .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(aside),
-                                  reader.errorString()),
-                         Notices::Icon::Warning);
+            setAside.append(QStringLiteral("\"%1\": %2 Set aside as \"%3\".")
+                                .arg(QDir::toNativeSeparators(path), reader.errorString(),
+                                     QDir::toNativeSeparators(aside)));
             continue;
         }
-        const KeptPattern &kept = reader.pattern();
+        offers.push_back({copy, std::move(lock), reader.pattern()});
+    }
+    if (!setAside.isEmpty())
+        notices.tell(QStringLiteral("ไฟล์สำรองงานต่อไปนี้เสียหายหรืออ่านไม่ได้ จึงไม่ได้นำมาใช้ และย้ายไปไว้ต่างหาก\n"
+                                    "These recovery files cannot be used and were set aside:\n")
+                         + setAside.join(u'\n'),
+                     Notices::Icon::Warning);
+
+    for (Offer &offer : offers) {
+        const KeptPattern &kept = offer.kept;
         YesNoQuestion question;
         question.text = QStringLiteral("พบงานที่ยังไม่ได้บันทึกของ %1 (โหมด %2) ซึ่งเก็บสำรองไว้เมื่อ %3 "
                                        "ก่อนที่โปรแกรมจะปิดลงโดยไม่คาดคิด ต้องการกู้คืนหรือไม่\n"
                                        "The designer ended without saving \"%1\" (mode %2); a copy was kept "
                                        "at %3. Restore it? No discards the copy.")
                             .arg(QDir::toNativeSeparators(kept.fileName), kept.mode,
-                                 QLocale().toString(copy.lastModified(), QLocale::ShortFormat));
+                                 QLocale().toString(offer.copy.lastModified(), QLocale::ShortFormat));
         question.yesIsDefault = true;
         // No throws the work away: only the button may say so.
         question.escapeAnswersNo = false;
         if (!questions.ask(question)) {
-            QFile::remove(path);
+            QFile::remove(offer.copy.filePath());
             continue;
         }
         removeCopy();
-        m_lock = std::move(lock);
-        m_path = path;
+        m_lock = std::move(offer.lock);
+        m_path = offer.copy.filePath();
         return kept;
     }
     return std::nullopt;

@@ -60,9 +60,10 @@ public:
     void setEnabled(bool enabled);
 
     // The copies of designers that ended without removing theirs, newest
-    // first, each offered through `questions`. No removes that copy; one
-    // that cannot be read is set aside with a notice. The first one taken is
-    // returned and kept from then on as this designer's own copy.
+    // first, each offered through `questions`. No removes that copy; those
+    // that cannot be read are set aside, all named in one notice. The first
+    // one taken is returned and kept from then on as this designer's own
+    // copy. Locks of ended designers that guard no copy are removed.
     std::optional<KeptPattern> offerKept(Questions &questions, Notices &notices);
 
     // Where copies are kept: the user's data folder for the program.

@@ -185,8 +185,7 @@ FieldSettings suggestedSettings(const DesignField &field, int length)
     return s;
 }
 
-bool isStorableFieldName(QStringView name)
+bool canStoreFieldName(const QString &name)
 {
-    return !std::any_of(name.begin(), name.end(),
-                        [](QChar c) { return c == u':' || c == u';' || c == u'{' || c == u'}'; });
+    return firstRefusedCharacter(name) < 0 && !name.contains(u'{') && !name.contains(u'}');
 }

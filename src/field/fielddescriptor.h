@@ -94,7 +94,9 @@ qsizetype firstRefusedCharacter(const QString &text);
 // and filled with zeros, as amounts and counts are written.
 FieldSettings suggestedSettings(const DesignField &field, int length);
 
-// Whether a data field of this name can stand in a descriptor and a
-// pattern file line: a name holding ":" or ";" would read back as other
-// components or cells, one holding a brace as another name.
-bool isStorableFieldName(QStringView name);
+// Whether a data field of this name (as listed, without braces) can be
+// written into a cell and a pattern file and read back as itself: not with
+// a character a component can never hold (firstRefusedCharacter: ":" would
+// split the descriptor, ";" the line), nor with a brace, which marks where
+// the name begins and ends.
+bool canStoreFieldName(const QString &name);

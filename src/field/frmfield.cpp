@@ -18,6 +18,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QToolTip>
 #include <QVariant>
 
@@ -260,9 +261,27 @@ void frmField::SetFormat(const QString &Caption, const QString &PMODE, const QSt
 
 void frmField::loadFieldList(const QString &mode)
 {
-    // Read once: the name and samples of each pick come from this list.
-    m_fields = DesignDatabase(m_context.systemSettings().DesignConnection()).fields(mode).value_or(
-        QList<DesignField>());
+    // Read once: the name and samples of each pick come from this list. A
+    // field whose name a cell cannot hold is left out, and said so once a run.
+    static QSet<QString> leftOutBefore;
+    QStringList leftOut;
+    m_fields.clear();
+    for (const DesignField &field : DesignDatabase(m_context.systemSettings().DesignConnection()).fields(mode).value_or(
+             QList<DesignField>())) {
+        if (canStoreFieldName(field.field))
+            m_fields.append(field);
+        else if (!leftOutBefore.contains(field.field))
+            leftOut.append(field.field);
+    }
+    if (!leftOut.isEmpty()) {
+        leftOutBefore.unite(QSet<QString>(leftOut.cbegin(), leftOut.cend()));
+        m_context.notices().tell(QStringLiteral("ฟิลด์ต่อไปนี้มีอักขระที่ไฟล์ Pattern เก็บไม่ได้ จึงไม่แสดงในรายการ: %1\n"
+                                                "These fields of the design database are not offered: their names "
+                                                "hold a character a pattern cannot store (\":\", \";\", a brace, a "
+                                                "control character or one windows-874 lacks): %1")
+                                     .arg(leftOut.join(QStringLiteral(", "))),
+                                 Notices::Icon::Warning);
+    }
     const QSignalBlocker blocker(Combo1);
     Combo1->clear();
     for (const DesignField &field : std::as_const(m_fields))

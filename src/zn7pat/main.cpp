@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <langinfo.h>
 #include <unistd.h>
+#include <new>
 
 namespace {
 
@@ -40,6 +41,28 @@ int usage(QFile &err, const QString &problem)
 {
     err.write(QStringLiteral("zn7pat: %1\nTry 'zn7pat --help'.\n").arg(problem).toUtf8());
     return PatternTool::CannotRun;
+}
+
+// What is still buffered must reach its place, or the run failed: a full
+// disk or a closed output is no success.
+bool flushed(QFile &out, QFile &err)
+{
+    if (out.flush() && std::fflush(stdout) == 0)
+        return true;
+    err.write(QStringLiteral("zn7pat: cannot write the output: %1\n").arg(out.errorString()).toUtf8());
+    return false;
+}
+
+// --help and --version, written here rather than by QCommandLineParser,
+// which cannot say that its text did not reach the output.
+int say(QFile &out, QFile &err, const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    if (out.write(bytes) != bytes.size()) {
+        err.write(QStringLiteral("zn7pat: cannot write the output: %1\n").arg(out.errorString()).toUtf8());
+        return PatternTool::CannotRun;
+    }
+    return flushed(out, err) ? PatternTool::Done : PatternTool::CannotRun;
 }
 
 } // namespace
@@ -108,9 +131,9 @@ int main(int argc, char *argv[])
     if (!parser.parse(QCoreApplication::arguments()))
         return usage(err, parser.errorText());
     if (parser.isSet(QStringLiteral("help")))
-        parser.showHelp(PatternTool::Done);
+        return say(out, err, parser.helpText());
     if (parser.isSet(QStringLiteral("version")))
-        parser.showVersion();
+        return say(out, err, QCoreApplication::applicationName() + u' ' + QCoreApplication::applicationVersion() + u'\n');
 
     QStringList files = parser.positionalArguments();
     const QString command = files.isEmpty() ? QString() : files.takeFirst();
@@ -161,20 +184,24 @@ int main(int argc, char *argv[])
     PatternTool tool(out, err);
     if (!tool.useDataFolder(parser.value(data), QCoreApplication::applicationFilePath()))
         return PatternTool::CannotRun;
-    const int status = command == u"check"     ? tool.check(files, length)
-                     : command == u"layout"  ? tool.layout(files.constFirst(), *layoutFormat)
-                     : command == u"render"  ? tool.render(files.constFirst(), codePage.toLatin1(),
-                                                           parser.value(lineEnd) == u"lf" ? QStringLiteral("\n")
-                                                                                          : QStringLiteral("\r\n"))
-                     : command == u"inspect" ? tool.inspect(files.at(0), files.at(1), codePage.toLatin1(), *layoutFormat)
-                     : command == u"compare" ? tool.compare(files.at(0), files.at(1))
-                                             : tool.diff(files.at(0), files.at(1));
-    // What is still buffered must reach its place, or the run failed: a
-    // full disk is no success.
-    if (!out.flush() || std::fflush(stdout) != 0) {
-        err.write(QStringLiteral("zn7pat: cannot write the output: %1\n").arg(out.errorString()).toUtf8());
+    int status = PatternTool::CannotRun;
+    try {
+        status = command == u"check"     ? tool.check(files, length)
+               : command == u"layout"  ? tool.layout(files.constFirst(), *layoutFormat)
+               : command == u"render"  ? tool.render(files.constFirst(), codePage.toLatin1(),
+                                                     parser.value(lineEnd) == u"lf" ? QStringLiteral("\n")
+                                                                                    : QStringLiteral("\r\n"))
+               : command == u"inspect" ? tool.inspect(files.at(0), files.at(1), codePage.toLatin1(), *layoutFormat)
+               : command == u"compare" ? tool.compare(files.at(0), files.at(1))
+                                       : tool.diff(files.at(0), files.at(1));
+    } catch (const std::bad_alloc &) {
+        // What was written so far stands; the run as a whole did not finish.
+        (void)flushed(out, err);
+        tool.tellOutOfMemory();
         return PatternTool::CannotRun;
     }
+    if (!flushed(out, err))
+        return PatternTool::CannotRun;
     // Ends here, everything written, without taking apart what was built:
     // freeing the cells of a large pattern one by one costs a tenth of the
     // run, and the system takes the memory back at once.

@@ -45,19 +45,25 @@ bool PatternTool::useDataFolder(const QString &folder, const QString &programPat
     m_designConnection = DataTools().BuildConnection(QStringLiteral("ACCESS"), data,
                                                      QLatin1String(StartupSequence::kDesignFile),
                                                      QLatin1String(StartupSequence::kPassword), {}, {}, {});
+    m_database = QDir::toNativeSeparators(database);
     // One read up front, so that a damaged or locked database stops every
     // command before any output rather than leaving fields unjudged.
-    if (!DesignDatabase(m_designConnection).modes()) {
-        say(QStringLiteral("cannot read the design database %1: it is no database of modes and fields, "
-                           "or another program holds it locked")
-                .arg(QDir::toNativeSeparators(database)));
+    const auto modes = DesignDatabase(m_designConnection).modes();
+    if (!modes) {
+        cannotReadDatabase(modes.errorString());
         return false;
     }
     return true;
 }
 
+void PatternTool::cannotReadDatabase(const QString &why)
+{
+    say(QStringLiteral("cannot read the design database %1: %2").arg(m_database, why));
+}
+
 bool PatternTool::load(const QString &file, QString &mode, QString &problem, GridTableModel &grid)
 {
+    m_reading = file;
     PatternReader reader;
     if (!reader.readFile(file)) {
         problem = QStringLiteral("cannot read the file: %1").arg(reader.errorString());
@@ -69,26 +75,40 @@ bool PatternTool::load(const QString &file, QString &mode, QString &problem, Gri
                       .arg(PatternFile::kMaxLineBytes >> 20);
         return false;
     }
+    // A file some program wrote in UTF-8 is read so, and said to be so.
+    const bool utf8 = reader.looksLikeUtf8();
+    if (utf8)
+        reader.setEncoding(PatternFile::Encoding::Utf8);
     mode = reader.mode();
     GridLayout::layOut(grid);
-    const PatternFile::LoadReport report = PatternFile::loadRows(reader.takeLines(), grid);
-    if (&grid == &m_grid)
-        m_rowLines = report.rowLines;
+    PatternFile::LoadReport report = PatternFile::loadRows(reader, grid);
+    if (&grid == &m_grid) {
+        m_loaded = std::move(report);
+        m_utf8 = utf8;
+    }
     return true;
 }
 
-const PatternPreview::Samples &PatternTool::samples(const QString &mode)
+const PatternPreview::Samples *PatternTool::samples(const QString &mode)
 {
     auto found = m_samples.find(mode);
-    if (found == m_samples.end())
-        found = m_samples.insert(mode, PatternPreview::Samples::read(m_designConnection, mode));
-    return *found;
+    if (found == m_samples.end()) {
+        // A read that fails now (a view dropped, a lock taken since the
+        // start) would leave every field unjudged: the run cannot go on.
+        const auto read = PatternPreview::Samples::read(m_designConnection, mode);
+        if (!read) {
+            cannotReadDatabase(read.errorString());
+            return nullptr;
+        }
+        found = m_samples.insert(mode, *read);
+    }
+    return &*found;
 }
 
 QString PatternTool::located(const QString &file, const PatternPreview::Check &check) const
 {
     // Row 0 is the pattern as a whole: its mode line.
-    const int line = check.row == 0 ? 1 : m_rowLines.value(check.row - 1);
+    const int line = check.row == 0 ? 1 : m_loaded.rowLines.value(check.row - 1);
     return QStringLiteral("%1:%2:%3: %4")
         .arg(file, QString::number(line),
              check.column == 0 ? QStringLiteral("-") : m_grid.CellText(0, check.column), check.message);
@@ -102,10 +122,16 @@ int PatternTool::check(const QStringList &files, int recordLength)
         QString problem;
         QString out;
         if (!load(file, mode, problem)) {
-            out = QStringLiteral("%1:0:-: %2\n").arg(file, problem);
+            out = line(QStringLiteral("%1:0:-: %2").arg(file, problem));
         } else {
-            for (const PatternPreview::Check &c : PatternPreview::check(m_grid, samples(mode), recordLength))
-                out += located(file, c) + u'\n';
+            const PatternPreview::Samples *fields = samples(mode);
+            if (!fields)
+                return CannotRun;
+            if (m_utf8)
+                out = line(QStringLiteral("%1:0:-: this file is UTF-8; patterns are windows-874").arg(file));
+            for (const PatternPreview::Check &c :
+                 PatternPreview::loadChecks(m_loaded) + PatternPreview::check(m_grid, *fields, recordLength))
+                out += line(located(file, c));
         }
         if (!out.isEmpty())
             status = Problems;
@@ -129,8 +155,11 @@ int PatternTool::layout(const QString &file, PatternLayout::Format format)
     QString mode;
     if (!loadOrSay(file, mode))
         return Problems;
+    const PatternPreview::Samples *fields = samples(mode);
+    if (!fields)
+        return CannotRun;
     QString error;
-    if (!PatternLayout::write(m_out, format, m_grid, samples(mode), &error)) {
+    if (!PatternLayout::write(m_out, format, m_grid, *fields, &error)) {
         say(QStringLiteral("cannot write the layout: %1").arg(error));
         return CannotRun;
     }
@@ -142,7 +171,10 @@ int PatternTool::render(const QString &file, const QByteArray &encoding, const Q
     QString mode;
     if (!loadOrSay(file, mode))
         return Problems;
-    const PatternPreview::Samples &rowSamples = samples(mode);
+    const PatternPreview::Samples *fields = samples(mode);
+    if (!fields)
+        return CannotRun;
+    const PatternPreview::Samples &rowSamples = *fields;
     QStringEncoder encoder(encoding.constData());
     for (const int row : PatternLayout::writtenRows(m_grid)) {
         QString text = PatternPreview::renderRow(m_grid, row, rowSamples).text;
@@ -210,18 +242,20 @@ int PatternTool::compare(const QString &pattern, const QString &tableFile)
         say(QStringLiteral("%1: not a layout table: %2").arg(tableFile, table.error));
         return CannotRun;
     }
-    const QList<LayoutTable::Finding> found = LayoutTable::compare(table, RecordShape::shapesOf(m_grid, samples(mode)));
+    // Where the table's fields stand depends on their lengths alone, not on the samples.
+    const QList<LayoutTable::Finding> found =
+        LayoutTable::compare(table, RecordShape::shapesOf(m_grid, PatternPreview::Samples()));
     QString out;
-    const auto line = [&](int number, const QString &message) {
-        out += tableFile + u':' + (number > 0 ? QString::number(number) : QStringLiteral("-")) + QStringLiteral(": ")
-             + message + u'\n';
+    const auto finding = [&](int number, const QString &message) {
+        out += line(tableFile + u':' + (number > 0 ? QString::number(number) : QStringLiteral("-")) + QStringLiteral(": ")
+                    + message);
     };
     for (const auto &[number, note] : table.notes)
-        line(number, QStringLiteral("note: ") + note);
+        finding(number, QStringLiteral("note: ") + note);
     for (const auto &[number, problem] : table.problems)
-        line(number, problem);
+        finding(number, problem);
     for (const LayoutTable::Finding &f : found)
-        line(f.line, f.message);
+        finding(f.line, f.message);
     if (!write(out.toUtf8()))
         return CannotRun;
     return table.problems.isEmpty() && found.isEmpty() ? Done : Problems;
@@ -233,11 +267,14 @@ int PatternTool::diff(const QString &before, const QString &after)
     QString afterMode;
     if (!loadOrSay(before, beforeMode, m_grid) || !loadOrSay(after, afterMode, m_other))
         return CannotRun;
-    const QStringList changes = PatternDiff::diff({beforeMode, &m_grid, samples(beforeMode)},
-                                                  {afterMode, &m_other, samples(afterMode)});
+    const PatternPreview::Samples *beforeFields = samples(beforeMode);
+    const PatternPreview::Samples *afterFields = beforeFields ? samples(afterMode) : nullptr;
+    if (!afterFields)
+        return CannotRun;
+    const QStringList changes = PatternDiff::diff({beforeMode, &m_grid, *beforeFields}, {afterMode, &m_other, *afterFields});
     QString out;
     for (const QString &change : changes)
-        out += change + u'\n';
+        out += line(change);
     if (!write(out.toUtf8()))
         return CannotRun;
     return changes.isEmpty() ? Done : Problems;
@@ -251,7 +288,38 @@ bool PatternTool::write(const QByteArray &bytes)
     return false;
 }
 
+void PatternTool::tellOutOfMemory()
+{
+    say(QStringLiteral("%1: not enough memory to read it").arg(m_reading));
+}
+
 void PatternTool::say(const QString &text)
 {
-    m_err.write((QStringLiteral("zn7pat: ") + text + u'\n').toUtf8());
+    m_err.write(line(QStringLiteral("zn7pat: ") + text).toUtf8());
+}
+
+QString PatternTool::line(const QString &text)
+{
+    // What a file holds may hold control characters: written raw, an escape
+    // sequence in a field name would act on the terminal.
+    QString out;
+    out.reserve(text.size() + 1);
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        switch (u) {
+        case u'\t': out += QLatin1String("\\t"); break;
+        case u'\r': out += QLatin1String("\\r"); break;
+        case u'\n': out += QLatin1String("\\n"); break;
+        case 0x1b: out += QLatin1String("\\e"); break;
+        default:
+            if (u < 0x20 || u == 0x7f)
+                out += QLatin1String("\\x") + QString::number(uint(u), 16).toUpper().rightJustified(2, u'0');
+            else if (u >= 0x80 && u <= 0x9f)
+                out += QStringLiteral("\\u%1").arg(uint(u), 4, 16, QLatin1Char('0'));
+            else
+                out += c;
+        }
+    }
+    out += u'\n';
+    return out;
 }

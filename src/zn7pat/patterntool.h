@@ -35,6 +35,8 @@ public:
     // which also stands for the mode; CELL is the grid's caption (Field3),
     // "-" for the row or the file as a whole. Problems when there is one.
     int check(const QStringList &files, int recordLength = 0);
+    // Says that the memory ran out while the last file was read.
+    void tellOutOfMemory();
     // The layout records of a file's rows.
     int layout(const QString &file, PatternLayout::Format format);
     // The file's rows as the exporting program writes them from the
@@ -69,20 +71,30 @@ private:
     // A whole file that is not a pattern; false, having said why, when it
     // cannot be read.
     bool readOrSay(const QString &file, QByteArray &bytes);
-    const PatternPreview::Samples &samples(const QString &mode);
+    // The mode's fields and samples; nothing, having said why, when the
+    // design database cannot be read.
+    const PatternPreview::Samples *samples(const QString &mode);
+    void cannotReadDatabase(const QString &why);
     bool write(const QByteArray &bytes);
     void say(const QString &text);
+    // A line of a message, ended, its control characters escaped
+    // (\t, \r, \n, \e, \xHH; C1 controls \u0085).
+    static QString line(const QString &text);
     // A check as check() prints it, without its line end.
     QString located(const QString &file, const PatternPreview::Check &check) const;
 
     QIODevice &m_out;
     QIODevice &m_err;
     QString m_designConnection;
+    QString m_database;   // its file, as messages name it
+    QString m_reading;    // the file read last
     QHash<QString, PatternPreview::Samples> m_samples;
     // The pattern read last; the next file read replaces it. The program
     // ends without freeing it (see main).
     GridTableModel m_grid;
-    // The file line of each of its rows.
-    QList<int> m_rowLines;
+    // What reading it found: the file line of each of its rows, lines of
+    // more cells than a row holds, and whether it was UTF-8.
+    PatternFile::LoadReport m_loaded;
+    bool m_utf8 = false;
     GridTableModel m_other;   // diff's second version
 };
