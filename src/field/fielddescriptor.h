@@ -71,3 +71,12 @@ FieldSettings suggestedSettings(const DesignField &field, int length);
 // pattern file line: a name holding ":" or ";" would read back as other
 // components or cells, one holding a brace as another name.
 bool isStorableFieldName(QStringView name);
+
+// What a cell shows when the grid shows cells readably: a data field as its
+// identifier, length, alignment code and fill ("PAYAMT 15 R 0"), a constant
+// as its text in quotes and its stored count ("'H' 1"), any other text as it
+// is stored. A space is shown as "·" and a line break marker as "↵", two
+// characters the pattern's code page cannot hold, so they are never read as
+// stored ones; an empty component is left out. The stored text is the truth:
+// this is for the eye only.
+QString readableText(const QString &cellText);
