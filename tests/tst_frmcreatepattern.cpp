@@ -9,6 +9,7 @@
 #include "designer/previewpanel.h"
 #include "field/frmfield.h"
 
+#include <QtSql>
 #include <QtTest>
 #include <QtWidgets>
 
@@ -133,6 +134,131 @@ private Q_SLOTS:
                              });
         QCOMPARE(openAfterEscape, !escapeAnswersNo);
         QTEST(answer, "answer");
+    }
+
+    // Insert Filler asks a length and a character; the character box
+    // refuses what a constant cannot hold, as the field dialog does, and
+    // an emptied box cannot be confirmed.
+    void fillerDialog_data()
+    {
+        QTest::addColumn<QString>("typed"); QTest::addColumn<QString>("character");   // "": cancelled
+        QTest::newRow("Thai letter") << "ก" << "ก";
+        QTest::newRow("colon refused") << ":" << " ";
+        QTest::newRow("not in windows-874 refused") << "Ж" << " ";
+        QTest::newRow("emptied") << "\b" << "";
+    }
+    void fillerDialog()
+    {
+        QFETCH(QString, typed); QFETCH(QString, character);
+        DialogPrompts prompts;
+        std::optional<Filler> answer;
+        QVERIFY(onModal<QDialog>([&] { answer = prompts.askFiller({3, u' '}); }, [&](QDialog *dialog) {
+            child<QSpinBox>(*dialog, "fillerLength")->setValue(12);
+            auto *box = child<QLineEdit>(*dialog, "fillerCharacter");
+            box->selectAll();
+            QKeyEvent key(QEvent::KeyPress, typed == u"\b" ? Qt::Key_Backspace : Qt::Key_unknown, Qt::NoModifier, typed);
+            QApplication::sendEvent(box, &key);
+            QTest::keyClick(dialog, Qt::Key_Return);
+            if (dialog->isVisible())
+                QTest::keyClick(dialog, Qt::Key_Escape);
+        }));
+        QCOMPARE(answer ? QStringLiteral("%1 %2").arg(answer->length).arg(answer->character) : QString(),
+                 character.isEmpty() ? QString() : QStringLiteral("12 ") + character);
+    }
+
+    // The field palette lists the mode's fields; Enter or a double-click
+    // puts the one chosen into the current cell and moves on, a drop puts it
+    // where it lands: one step each, a number right aligned with zeros.
+    // Nothing goes into the Type column, and a field no descriptor can
+    // hold is not offered.
+    void paletteToCell_data()
+    {
+        QTest::addColumn<QString>("filter"); QTest::addColumn<QString>("how"); QTest::addColumn<QPoint>("cell");
+        QTest::addColumn<QString>("text"); QTest::addColumn<QPoint>("cursor"); QTest::addColumn<int>("steps");
+        QTest::newRow("field, Enter in the filter") << "payeename" << "filter" << QPoint(12, 1)
+                                                    << "[F]:{PAYEENAME}:13:L: :::0" << QPoint(13, 1) << 1;
+        QTest::newRow("number, double-click") << "RECCOUNT" << "double-click" << QPoint(12, 2) << "[F]:{RECCOUNT}:5:R:0:::0"
+                                              << QPoint(13, 2) << 1;
+        QTest::newRow("Thai name, Enter in the list") << "เงินโอน" << "list" << QPoint(12, 1) << "[F]:{PAYAMT}:15:R:0:::0"
+                                                      << QPoint(13, 1) << 1;
+        QTest::newRow("dropped over a filled cell") << "bankcode" << "drop" << QPoint(11, 1) << "[F]:{BANKCODE}:3:R:0:::0"
+                                                    << QPoint(11, 1) << 1;
+        QTest::newRow("dropped on the Type column") << "bankcode" << "drop" << QPoint(1, 1) << "LINE" << QPoint(11, 2) << 0;
+        QTest::newRow("Enter on the Type column") << "bankcode" << "filter" << QPoint(1, 1) << "LINE" << QPoint(1, 1) << 0;
+        QTest::newRow("field no descriptor can hold") << "bad" << "filter" << QPoint(12, 1) << "" << QPoint(12, 1) << 0;
+    }
+    void paletteToCell()
+    {
+        QFETCH(QString, filter); QFETCH(QString, how); QFETCH(QPoint, cell);
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("edit"));
+            db.setDatabaseName(f->install.designDatabase());
+            QVERIFY(db.open() && QSqlQuery(db).exec("INSERT INTO ZN7TTextExportField VALUES ('BANK', '{BAD;NAME}', 'bad', '1', '1')"));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("edit"));
+        f->open("p.PAT", "[T];BANK;\r\n[H];[C]:A\r\n[D];[C]:X\r\n");
+        auto *list = child<QTableView>(f->window, "fieldList");
+        auto *box = child<QLineEdit>(f->window, "fieldFilter");
+        box->setText(filter);
+        f->grid().setCurrentCell(how == u"drop" ? 2 : cell.y(), how == u"drop" ? 11 : cell.x());
+        const QModelIndex first = list->model()->index(0, 0);
+        if (how == u"filter") {
+            QTest::keyClick(box, Qt::Key_Return);
+        } else if (how == u"list") {
+            QTest::keyClick(list, Qt::Key_Return);
+        } else if (how == u"double-click") {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(first).center());
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(first).center());
+        } else {
+            const std::unique_ptr<QMimeData> data(list->model()->mimeData({first}));
+            const QModelIndex target = f->grid().index(cell.y() - 1, f->grid().sectionOfColumn(cell.x()));
+            view()->scrollTo(target);
+            const QPoint at = view()->visualRect(target).center();
+            QDragEnterEvent enter(at, Qt::CopyAction, data.get(), Qt::LeftButton, {});
+            QDropEvent drop(at, Qt::CopyAction, data.get(), Qt::LeftButton, {});
+            QApplication::sendEvent(view()->viewport(), &enter);
+            QApplication::sendEvent(view()->viewport(), &drop);
+        }
+        QTEST(f->grid().CellText(cell.y(), cell.x()), "text");
+        QTEST(QPoint(f->grid().Col(), f->grid().Row()), "cursor");
+        QTEST(child<GridEditor>(f->window, "GridEditor1")->history()->count(), "steps");
+    }
+
+    // Readable Cells shows what a cell writes, to the eye and to screen
+    // readers alike; the clipboard keeps the descriptors.
+    void readableCells()
+    {
+        f->open("p.PAT", "[T];BANK;\r\n[H];[C]:H;[F]:{PAYAMT}:15:R:0:::0;[C]:A B{NL}\r\n");
+        f->trigger("mnuReadable");
+        QAccessibleInterface *table = QAccessible::queryAccessibleInterface(view());
+        QStringList shown;
+        for (int section = 1; section <= 3; ++section)
+            shown << view()->model()->index(0, section).data().toString()
+                  << table->tableInterface()->cellAt(0, section)->text(QAccessible::Name);
+        QCOMPARE(shown, QStringList({"'H' 1", "'H' 1", "PAYAMT 15 R 0", "PAYAMT 15 R 0", "'A·B↵' 3", "'A·B↵' 3"}));
+        child<GridEditor>(f->window, "GridEditor1")->select(1, 1, 11, 13);
+        f->trigger("mnuCopy");
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("[C]:H:1\t[F]:{PAYAMT}:15:R:0:::0\t[C]:A B{NL}:3\n"));
+        f->trigger("mnuReadable");   // remembered: off again for the other tests
+    }
+
+    // The views the user chose come back at the next start.
+    void viewsRemembered_data()
+    {
+        QTest::addColumn<QString>("action"); QTest::addColumn<bool>("byDefault");
+        QTest::newRow("Fields") << "mnuFields" << true;
+        QTest::newRow("Readable Cells") << "mnuReadable" << false;
+    }
+    void viewsRemembered()
+    {
+        QFETCH(QString, action); QFETCH(bool, byDefault);
+        const QByteArray name = action.toLatin1();
+        for (const bool expected : {byDefault, !byDefault, byDefault}) {
+            QCOMPARE(child<QAction>(f->window, name.constData())->isChecked(), expected);
+            f->trigger(name.constData());
+            f->window.close();
+            f.emplace();
+        }
     }
 
     // Open over a BANK pattern takes the file's name, mode, rows and cells,
