@@ -261,6 +261,43 @@ private Q_SLOTS:
         }
     }
 
+    // The line under the ruler, position by position or as text: naturally,
+    // a Thai mark shares its letter's cell, so the cells and the ruler count
+    // display columns and the note says so.
+    void naturalPreview_data()
+    {
+        QTest::addColumn<int>("mode"); QTest::addColumn<int>("secondCell"); QTest::addColumn<QString>("note");
+        QTest::newRow("position by position") << 0 << 11 << "a Thai mark takes a cell of its own";
+        QTest::newRow("natural") << 1 << 12 << "the ruler counts display columns";
+    }
+    void naturalPreview()
+    {
+        QFETCH(int, mode); QFETCH(int, secondCell); QFETCH(QString, note);
+        for (int start = 0; start < 2; ++start) {   // chosen, then as the next start finds it
+            f->open("p.PAT", "[T];BANK;\r\n[H];[C]:\xa1\xd4;[C]:X\r\n");   // "กิ", "X"
+            QTRY_VERIFY(f->window.findChild<LineView *>("lineView"));   // made after the first paint
+            auto *line = child<LineView>(f->window, "lineView");
+            auto *combo = child<QComboBox>(f->window, "lineMode");
+            if (start == 0) {
+                combo->setCurrentIndex(mode);
+                Q_EMIT combo->activated(mode);
+            }
+            QCOMPARE(combo->currentIndex(), mode);
+            QVERIFY(child<QLabel>(f->window, "lineModeNote")->text().contains(note));
+            const int cell = PositionMetrics::of(line->font()).cell;
+            QSignalSpy clicked(line, &LineView::columnClicked);
+            for (int y = 0; y < line->height() && clicked.isEmpty(); y += 4)
+                QTest::mouseClick(line, Qt::LeftButton, {}, QPoint(4 + cell + cell / 2, y));
+            QCOMPARE(clicked.value(0).value(0).toInt(), secondCell);
+            f->prompts.answers.enqueue(false);   // Save your Data ? No
+            f->window.close();
+            f.emplace();
+        }
+        QTRY_VERIFY(f->window.findChild<QComboBox *>("lineMode"));   // back to the default for the next tests
+        child<QComboBox>(f->window, "lineMode")->setCurrentIndex(0);
+        Q_EMIT child<QComboBox>(f->window, "lineMode")->activated(0);
+    }
+
     // Open over a BANK pattern takes the file's name, mode, rows and cells,
     // constants with their counts, and shows the last row's lengths. (Files
     // that cannot be read or hold no mode: saveAndSaveAs and tst_faults.)

@@ -4,6 +4,7 @@
 #include "designer/gridlayout.h"
 #include "field/fielddescriptor.h"
 
+#include <QComboBox>
 #include <QFontDatabase>
 #include <QHelpEvent>
 #include <QLabel>
@@ -13,6 +14,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QScrollArea>
+#include <QSettings>
 #include <QToolTip>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -93,23 +95,77 @@ void LineView::setRow(const RenderedRow &row, const Samples &samples, int curren
     m_current = currentColumn;
     m_checked = checkedColumns;
     if (!sameText) {
-        // Where each character goes, once: painting, hit tests and tooltips
-        // look it up.
-        m_places.clear();
-        m_places.reserve(row.text.size());
-        Place place;
-        for (const QChar c : row.text) {
-            m_places.append(place);
-            if (c == u'\n')
-                place = {place.line + 1, 0};
-            else
-                ++place.position;
-        }
+        placeCharacters();
         // Screen readers read the line as it is written, a line break as such.
         setAccessibleDescription(row.text);
         updateGeometry();
     }
     update();
+}
+
+void LineView::placeCharacters()
+{
+    // Painting, hit tests and tooltips look the places up. Shown naturally,
+    // a mark stands in its letter's cell.
+    m_places.clear();
+    m_places.reserve(m_row.text.size());
+    Place place;
+    for (const QChar c : std::as_const(m_row.text)) {
+        if (m_natural && isMark(c)) {
+            m_places.append({place.line, qMax(0, place.position - 1)});
+            continue;
+        }
+        m_places.append(place);
+        if (c == u'\n')
+            place = {place.line + 1, 0};
+        else
+            ++place.position;
+    }
+}
+
+void LineView::setNatural(bool natural)
+{
+    if (natural == m_natural)
+        return;
+    m_natural = natural;
+    placeCharacters();
+    update();
+}
+
+void LineView::drawNatural(QPainter &painter, const QRect &exposed)
+{
+    // A fixed-pitch font spaced out to the cells, so that each letter, with
+    // its marks, stands in a cell of the ruler; the spacing goes only
+    // between letters, never before a mark.
+    // Tlwg Mono places Thai marks after their letter when a run is shaped;
+    // Tlwg Typo, of the same family and pitch, over it.
+    QFont spaced(QStringLiteral("Tlwg Typo"));
+    if (font().pixelSize() > 0)
+        spaced.setPixelSize(font().pixelSize());
+    else
+        spaced.setPointSizeF(font().pointSizeF());
+    if (!QFontInfo(spaced).fixedPitch())
+        spaced = font();
+    const int advance = QFontMetrics(spaced).horizontalAdvance(u'0');
+    spaced.setLetterSpacing(QFont::AbsoluteSpacing, m_metrics.cell - advance);
+    const int inset = (m_metrics.cell - advance) / 2;
+    qsizetype start = 0;
+    while (start <= m_row.text.size()) {
+        qsizetype end = m_row.text.indexOf(u'\n', start);
+        if (end < 0)
+            end = m_row.text.size();
+        const int line = start < m_row.text.size() ? placeOf(start).line : (m_places.isEmpty() ? 0 : m_places.constLast().line);
+        const QRect band(kMargin + inset, m_metrics.rulerHeight + line * m_metrics.lineHeight, width(), m_metrics.lineHeight);
+        if (band.intersects(exposed) && end > start) {
+            painter.setFont(spaced);
+            painter.setPen(palette().color(QPalette::Text));
+            painter.drawText(band, Qt::AlignLeft | Qt::AlignVCenter, m_row.text.sliced(start, end - start));
+            painter.setFont(font());
+        }
+        if (end < m_row.text.size())
+            drawCharacter(painter, cellRect(placeOf(end)), u'\n', palette());
+        start = end + 1;
+    }
 }
 
 QSize LineView::sizeHint() const
@@ -192,6 +248,10 @@ void LineView::paintEvent(QPaintEvent *event)
         }
     }
 
+    if (m_natural) {
+        drawNatural(painter, exposed);
+        return;
+    }
     // The characters, each in its cell; a mark on a dotted circle, a line
     // break as a return mark after the line.
     for (qsizetype offset = 0; offset < m_row.text.size(); ++offset) {
@@ -352,6 +412,8 @@ PreviewPanel::PreviewPanel(QWidget *parent)
     , m_line(new LineView)
     , m_pattern(new PatternView)
     , m_summary(new QLabel)
+    , m_lineMode(new QComboBox)
+    , m_note(new QLabel)
     , m_checks(new QListWidget)
 {
     setObjectName(QStringLiteral("previewPanel"));
@@ -368,13 +430,28 @@ PreviewPanel::PreviewPanel(QWidget *parent)
     auto *page = new QWidget;
     auto *layout = new QVBoxLayout(page);
     layout->setContentsMargins(2, 2, 2, 2);
+    // How the line is shown, and what its ruler counts then.
+    auto *modeLabel = new QLabel(tr("&Show:"));
+    modeLabel->setBuddy(m_lineMode);
+    m_lineMode->setObjectName(QStringLiteral("lineMode"));
+    m_lineMode->addItems({tr("Position by position"), tr("Natural")});
+    m_note->setObjectName(QStringLiteral("lineModeNote"));
+    m_note->setEnabled(false);
+    m_note->setWordWrap(true);
+    auto *head = new QHBoxLayout;
+    head->addWidget(modeLabel);
+    head->addWidget(m_lineMode);
+    head->addWidget(m_note, 1);
+    layout->addLayout(head);
     layout->addWidget(scroll, 1);
     auto *foot = new QHBoxLayout;
     foot->addWidget(m_summary, 1);
-    auto *note = new QLabel(tr("Shown position by position: a Thai mark takes a cell of its own."));
-    note->setEnabled(false);
-    foot->addWidget(note);
     layout->addLayout(foot);
+    showNatural(QSettings().value(QStringLiteral("preview/natural"), false).toBool());
+    connect(m_lineMode, &QComboBox::activated, this, [this](int index) {
+        showNatural(index == 1);
+        QSettings().setValue(QStringLiteral("preview/natural"), index == 1);
+    });
     m_pattern->setObjectName(QStringLiteral("patternView"));
     addTab(page, tr("Line"));
     addTab(m_pattern, tr("Pattern"));
@@ -386,6 +463,15 @@ PreviewPanel::PreviewPanel(QWidget *parent)
         const Check &check = m_shownChecks.at(m_checks->row(item));
         Q_EMIT cellChosen(check.row, check.column);
     });
+}
+
+void PreviewPanel::showNatural(bool natural)
+{
+    m_lineMode->setCurrentIndex(natural ? 1 : 0);
+    m_line->setNatural(natural);
+    m_note->setText(natural ? tr("Thai shaped as text: the ruler counts display columns, where a mark above or "
+                                 "below a letter takes none, not the file's positions.")
+                            : tr("Shown position by position: a Thai mark takes a cell of its own."));
 }
 
 void PreviewPanel::showRow(int row, const QString &type, const RenderedRow &rendered, const Samples &samples,

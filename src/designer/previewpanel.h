@@ -7,6 +7,7 @@
 
 #include <vector>
 
+class QComboBox;
 class QLabel;
 class QListWidget;
 class QScrollArea;
@@ -41,6 +42,11 @@ public:
     // and the positions it writes, "21–35 (15)".
     QString describe(const PatternPreview::Span &span) const;
     QSize sizeHint() const override;
+    // Natural: each output line drawn as one run of shaped text, a Thai mark
+    // over or under its letter, so cells and ruler count display columns,
+    // where a mark takes none; else a cell for every character of the file.
+    void setNatural(bool natural);
+    bool isNatural() const { return m_natural; }
 
 Q_SIGNALS:
     void columnClicked(int column);
@@ -60,6 +66,9 @@ private:
     Place placeOf(qsizetype offset) const { return m_places.value(offset); }
     int spanAt(const QPoint &point) const;
     QRect cellRect(Place place) const;
+    // Where each character of the row goes, once per row and mode.
+    void placeCharacters();
+    void drawNatural(QPainter &painter, const QRect &exposed);
 
     PatternPreview::RenderedRow m_row;
     QList<Place> m_places;   // where each character of the row's text is drawn
@@ -67,6 +76,7 @@ private:
     QList<int> m_checked;
     int m_current = 0;
     PositionMetrics m_metrics;
+    bool m_natural = false;
 };
 
 // Every row of the pattern in order under the same ruler, one output line
@@ -124,9 +134,14 @@ Q_SIGNALS:
     void cellChosen(int row, int column);
 
 private:
+    // Position by position or natural, as the user left it last time.
+    void showNatural(bool natural);
+
     LineView *m_line;
     PatternView *m_pattern;
     QLabel *m_summary;
+    QComboBox *m_lineMode;
+    QLabel *m_note;
     QListWidget *m_checks;
     QList<PatternPreview::Check> m_shownChecks;
     int m_row = 0;
