@@ -197,6 +197,7 @@ private Q_SLOTS:
         }
         QSqlDatabase::removeDatabase(QStringLiteral("edit"));
         f->open("p.PAT", "[T];BANK;\r\n[H];[C]:A\r\n[D];[C]:X\r\n");
+        QTRY_VERIFY(f->window.findChild<QTableView *>("fieldList"));   // made after the first paint
         auto *list = child<QTableView>(f->window, "fieldList");
         auto *box = child<QLineEdit>(f->window, "fieldFilter");
         box->setText(filter);
@@ -254,6 +255,7 @@ private Q_SLOTS:
         QFETCH(QString, action); QFETCH(bool, byDefault);
         const QByteArray name = action.toLatin1();
         for (const bool expected : {byDefault, !byDefault, byDefault}) {
+            QTRY_VERIFY(f->window.findChild<QTableView *>("fieldList"));   // the palette comes after the first paint
             QCOMPARE(child<QAction>(f->window, name.constData())->isChecked(), expected);
             f->trigger(name.constData());
             f->window.close();

@@ -312,26 +312,32 @@ void frmCreatePattern::createPreview()
 
 void frmCreatePattern::createPalette()
 {
-    m_palette = new FieldPalette;
+    // As the preview, the palette joins the window after its first paint.
     m_paletteDock = new QDockWidget(tr("Fields"), this);
     m_paletteDock->setObjectName(QStringLiteral("paletteDock"));
-    m_paletteDock->setWidget(m_palette);
-    addDockWidget(Qt::LeftDockWidgetArea, m_paletteDock);
-    m_paletteDock->setVisible(QSettings().value(QStringLiteral("palette/visible"), true).toBool());
-    connect(m_palette, &FieldPalette::fieldChosen, this, [this](const QString &identifier) {
-        const std::optional<QString> descriptor = m_palette->list().descriptorFor(identifier);
-        if (!descriptor)
-            return;
-        if (!onFieldCell()) {
-            statusBar()->showMessage(tr("Put the grid's cursor on a field cell of a line first"), 5000);
-            return;
-        }
-        putCell(tr("Put Field"), m_grid.Row(), m_grid.Col(), *descriptor, true);
+    m_paletteDock->hide();
+    onFirstPaint(this, [this] {
+        m_palette = new FieldPalette;
+        m_paletteDock->setWidget(m_palette);
+        addDockWidget(Qt::LeftDockWidgetArea, m_paletteDock);
+        m_paletteDock->setVisible(QSettings().value(QStringLiteral("palette/visible"), true).toBool());
+        connect(m_palette, &FieldPalette::fieldChosen, this, [this](const QString &identifier) {
+            const std::optional<QString> descriptor = m_palette->list().descriptorFor(identifier);
+            if (!descriptor)
+                return;
+            if (!onFieldCell()) {
+                statusBar()->showMessage(tr("Put the grid's cursor on a field cell of a line first"), 5000);
+                return;
+            }
+            putCell(tr("Put Field"), m_grid.Row(), m_grid.Col(), *descriptor, true);
+        });
+        updatePalette();
     });
     // A field dropped onto a field cell of a line replaces what it held.
     GridEditor1->setDropType(QLatin1String(FieldListModel::kMimeType));
     connect(GridEditor1, &GridEditor::CellDrop, this, [this](int row, int col, const QMimeData *data) {
-        const std::optional<QString> descriptor = m_palette->list().descriptorFor(FieldListModel::identifierOf(data));
+        const std::optional<QString> descriptor =
+            m_palette ? m_palette->list().descriptorFor(FieldListModel::identifierOf(data)) : std::nullopt;
         if (descriptor && col >= GridLayout::kFirstFieldColumn && col <= GridLayout::kLastFieldColumn
             && !m_grid.IsRowRemoved(row))
             putCell(tr("Put Field"), row, col, *descriptor, false);
@@ -357,7 +363,7 @@ void frmCreatePattern::createPalette()
 
 void frmCreatePattern::updatePalette()
 {
-    if (m_paletteRead && m_paletteMode == PMODE)
+    if (!m_palette || (m_paletteRead && m_paletteMode == PMODE))
         return;
     const std::optional<QList<DesignField>> fields =
         DesignDatabase(m_context.systemSettings().DesignConnection()).fields(PMODE);
@@ -622,7 +628,8 @@ void frmCreatePattern::closeEvent(QCloseEvent *event)
     // the user left it.
     if (m_preview)
         QSettings().setValue(QStringLiteral("preview/visible"), !m_previewDock->isHidden());
-    QSettings().setValue(QStringLiteral("palette/visible"), !m_paletteDock->isHidden());
+    if (m_palette)
+        QSettings().setValue(QStringLiteral("palette/visible"), !m_paletteDock->isHidden());
     // The pattern was saved or dropped: a clean exit keeps no copy.
     m_recovery->setModified(false);
     m_memory->save();

@@ -111,7 +111,8 @@ private:
     void updatePreviewLine();
     void updateChecks();
     // The field palette: a dock beside the grid, shown unless the user hid
-    // it last time, listing the fields of the working mode.
+    // it last time, listing the fields of the working mode; and View >
+    // Readable Cells.
     void createPalette();
     // Lists the fields of the mode, read again when the mode changed.
     void updatePalette();
