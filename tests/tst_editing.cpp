@@ -186,8 +186,8 @@ private Q_SLOTS:
         QTest::addColumn<QPoint>("cursor"); QTest::addColumn<QString>("tip");
         const QString none = QStringLiteral("No record length is stated for the pattern");
         const QString abc = QStringLiteral("0|[C]:A:1|[C]:B:1|[C]:C:1");
-        QTest::newRow("Insert Line Above, a LINE row") << Act::LineAbove << 0 << "" << QPoint(12, 2) << 2 << "0" << QPoint(12, 2) << none;
-        QTest::newRow("Insert Line Below") << Act::LineBelow << 0 << "" << QPoint(11, 3) << 4 << "0" << QPoint(11, 4) << none;
+        QTest::newRow("Insert Line Above, a LINE row") << Act::LineAbove << 0 << "" << QPoint(12, 2) << 2 << "0" << QPoint(11, 2) << none;
+        QTest::newRow("Insert Line Below, from the type") << Act::LineBelow << 0 << "" << QPoint(1, 3) << 4 << "0" << QPoint(1, 4) << none;
         QTest::newRow("Remove Line, cursor to the next") << Act::RemoveLine << 0 << "" << QPoint(11, 2) << 2 << "removed" << QPoint(11, 3) << none;
         QTest::newRow("Remove the last line, cursor back") << Act::RemoveLine << 0 << "" << QPoint(11, 3) << 3 << "removed" << QPoint(11, 2) << none;
         QTest::newRow("Insert Filler, cursor after it") << Act::Filler << 0 << "" << QPoint(14, 1) << 1 << abc + "|[C]:****:4" << QPoint(15, 1) << none;

@@ -840,7 +840,9 @@ void frmCreatePattern::insertLine(bool below)
     const int row = m_grid.hasCurrentLine() ? m_grid.Row() + (below ? 1 : 0) : m_grid.RowCount() + 1;
     QList<QString> cells(m_grid.columnCount());
     cells[typeSection] = QStringLiteral("0");   // LINE
-    const int col = m_grid.Col();
+    // A new line is filled from its first field on; from the Type column
+    // its type is chosen first.
+    const int col = m_grid.Col() == GridLayout::kTypeColumn ? GridLayout::kTypeColumn : GridLayout::kFirstFieldColumn;
     GridEditor1->perform(below ? tr("Insert Line Below") : tr("Insert Line Above"), [&] {
         m_grid.insertRows(row, 1, cells);
         m_grid.setCurrentCell(row, col);

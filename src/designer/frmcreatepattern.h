@@ -121,7 +121,9 @@ private:
     void putCell(const QString &name, int row, int col, const QString &text, bool advance);
     // Whether the cursor is on a field cell of a line.
     bool onFieldCell() const;
-    // A new LINE row above or below the current line, the cursor on it.
+    // A new LINE row above or below the current line (at the end without
+    // one), the cursor on its first field, or on its type from the Type
+    // column.
     void insertLine(bool below);
     void removeLine();
     void insertFiller();
