@@ -353,10 +353,16 @@ void frmCreatePattern::createPalette()
     mnuReadable->setObjectName(QStringLiteral("mnuReadable"));
     mnuReadable->setMenuRole(QAction::NoRole);
     mnuReadable->setCheckable(true);
-    mnuReadable->setChecked(QSettings().value(QStringLiteral("grid/readable"), false).toBool());
-    m_grid.setReadable(mnuReadable->isChecked());
-    connect(mnuReadable, &QAction::toggled, this, [this](bool on) {
+    // A readable cell too long for its column loses its middle, so that a
+    // constant's count and a field's layout stay in view.
+    const auto showReadable = [this](bool on) {
         m_grid.setReadable(on);
+        GridEditor1->findChild<QTableView *>()->setTextElideMode(on ? Qt::ElideMiddle : Qt::ElideRight);
+    };
+    mnuReadable->setChecked(QSettings().value(QStringLiteral("grid/readable"), false).toBool());
+    showReadable(mnuReadable->isChecked());
+    connect(mnuReadable, &QAction::toggled, this, [showReadable](bool on) {
+        showReadable(on);
         QSettings().setValue(QStringLiteral("grid/readable"), on);
     });
 }
@@ -365,8 +371,10 @@ void frmCreatePattern::updatePalette()
 {
     if (!m_palette || (m_paletteRead && m_paletteMode == PMODE))
         return;
-    const std::optional<QList<DesignField>> fields =
-        DesignDatabase(m_context.systemSettings().DesignConnection()).fields(PMODE);
+    // No pattern, no mode: nothing to list.
+    const std::optional<QList<DesignField>> fields = PMODE.isEmpty()
+        ? std::optional(QList<DesignField>())
+        : DesignDatabase(m_context.systemSettings().DesignConnection()).fields(PMODE);
     m_palette->setFields(fields.value_or(QList<DesignField>()));
     m_paletteMode = PMODE;
     m_paletteRead = fields.has_value();
