@@ -47,6 +47,13 @@ class TestEditing : public QObject
         return out;
     }
 
+    // States the record length in the Checks tab's box, as the user does.
+    void stateRecordLength(int length)
+    {
+        QTRY_VERIFY(f->window.findChild<QSpinBox *>("recordLength"));   // made after the first paint
+        child<QSpinBox>(f->window, "recordLength")->setValue(length);
+    }
+
     // A row as its type and filled cells, "0|[C]:A:1|[C]:B:1", or "removed".
     QString line(int row) const
     {
@@ -151,7 +158,7 @@ private Q_SLOTS:
     void everyChangeIsOneStep()
     {
         QFETCH(Act, what); QFETCH(QPoint, at);
-        f->window.setRecordLength(20);
+        stateRecordLength(20);
         f->grid().setCurrentCell(at.y(), at.x());
         const QStringList before = state();
         QVERIFY(!history()->canUndo());
@@ -210,7 +217,7 @@ private Q_SLOTS:
         if (!setup.isEmpty())
             f->grid().SetCellText(setup.section(u'=', 0, 0).section(u',', 1).toInt(), setup.section(u',', 0, 0).toInt(),
                                   setup.section(u'=', 1));
-        f->window.setRecordLength(recordLength);
+        stateRecordLength(recordLength);
         f->grid().setCurrentCell(at.y(), at.x());
         act(what);
         QTEST(line(row), "line");
@@ -299,6 +306,21 @@ private Q_SLOTS:
         QCOMPARE(history()->count(), 0);
         QCOMPARE(f->prompts.icons, QList{Notices::Icon::Warning});
         QVERIFY2(f->prompts.told.value(0).contains(message), qPrintable(f->prompts.told.value(0)));
+    }
+
+    // A block pasted one column off: the type word and a constant without its
+    // count go in as constants, said in one notice after the paste, one step.
+    void pasteMakesConstants()
+    {
+        f->grid().setCurrentCell(1, 11);
+        QGuiApplication::clipboard()->setText(QStringLiteral("LOOP\t[C]:X\n"));
+        f->trigger("mnuPaste");
+        QCOMPARE(f->grid().CellText(1, 11), QStringLiteral("[C]:LOOP:4"));
+        QCOMPARE(f->grid().CellText(1, 12), QStringLiteral("[C]:X:1"));
+        QCOMPARE(f->prompts.told, QStringList{"วางข้อมูลแล้ว โดยปรับข้อมูลบางช่อง\nPasted: 1 cell was no field descriptor and became a "
+                                              "constant of its text; 1 constant had its count made right."});
+        QCOMPARE(f->prompts.icons, QList{Notices::Icon::Information});
+        QCOMPARE(history()->count(), 1);
     }
 
     // The keys reach the commands from the grid, the standard ones and ours:

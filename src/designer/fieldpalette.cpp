@@ -14,7 +14,7 @@
 
 FieldPalette::FieldPalette(QWidget *parent)
     : QWidget(parent)
-    , m_filterLabel(new QLabel(tr("Fi&lter:")))
+    , m_filterLabel(new QLabel(tr("F&ilter:")))
     , m_filter(new QLineEdit)
     , m_view(new QTableView)
     , m_list(new FieldListModel(this))

@@ -58,12 +58,11 @@ public:
     // Opens a file as Open does once it is chosen; one that cannot be read
     // leaves the former file name.
     void openPath(const QString &path);
-    // The record length the user stated for the pattern, 0 for none: Fill
-    // Line to Record Length fills the current line up to it.
-    void setRecordLength(int length);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createMenus();
@@ -104,8 +103,18 @@ private:
     // The output preview: a dock under the grid, shown unless the user
     // hid it last time.
     void createPreview();
-    // The height the preview takes under the grid.
+    // The height the preview takes under the grid when it first shows.
     int previewHeight() const;
+    // Sizes the grid from the window's outer size: its height that less
+    // 1300 twips and less the preview's height while the preview shows
+    // under the grid area, its width that less 220 twips, each as an
+    // absolute value; the grid stays at the top left of its area.
+    void Form_Resize();
+    // The record length the checks use, as last stated for FileName: kept
+    // in the settings per file, since a pattern file has no room for it.
+    void setRecordLength(int length);
+    void recallRecordLength();
+    void keepRecordLength();
     // The mode's fields and samples, read once per mode.
     const PatternPreview::Samples &samples();
     void updatePreviewLine();
@@ -128,8 +137,8 @@ private:
     void removeLine();
     void insertFiller();
     void fillLineToRecordLength();
-    // The record length the line commands fill to, 0 for none. The Checks
-    // tab's record length box will feed it.
+    // The record length Fill Line to Record Length fills to: the one the
+    // user stated on the Checks tab, 0 for none.
     int recordLength() const { return m_recordLength; }
     // Enables Fill Line to Record Length where it fills; its status tip
     // says what it would do, or why it cannot.
@@ -177,6 +186,7 @@ private:
     QDockWidget *m_previewDock = nullptr;
     PreviewPanel *m_preview = nullptr;
     QTimer *m_checkTimer = nullptr;
+    QWidget *m_gridArea;
     QDockWidget *m_paletteDock = nullptr;
     FieldPalette *m_palette = nullptr;
     QString m_paletteMode;
