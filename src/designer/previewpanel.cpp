@@ -143,6 +143,24 @@ private:
     QString m_full;
 };
 
+// The text with each SARA AM as the NIKHAHIT and SARA AA it is drawn as,
+// the NIKHAHIT before the tone marks over the same letter, as the shaper
+// orders them. Shaped whole, a letter and its SARA AM are one cluster, which
+// the letter spacing widens once for two columns; apart, the SARA AA is a
+// cluster of its own and gets its column's share.
+QString spacedSaraAm(QString text)
+{
+    constexpr char16_t kSaraAm = 0x0E33, kNikhahit = 0x0E4D, kSaraAa = 0x0E32;
+    for (qsizetype i = text.indexOf(QChar(kSaraAm)); i >= 0; i = text.indexOf(QChar(kSaraAm), i + 2)) {
+        qsizetype at = i;
+        while (at > 0 && text.at(at - 1).unicode() >= 0x0E48 && text.at(at - 1).unicode() <= 0x0E4B)
+            --at;
+        text[i] = QChar(kSaraAa);
+        text.insert(at, QChar(kNikhahit));
+    }
+    return text;
+}
+
 QString positions(qsizetype first, qsizetype last)
 {
     return QStringLiteral("%1–%2 (%3)").arg(first).arg(last).arg(last - first + 1);
@@ -241,9 +259,11 @@ void LineView::drawNatural(QPainter &painter, const QRect &exposed, const QList<
         spaced.setPointSizeF(font().pointSizeF());
     if (!QFontInfo(spaced).fixedPitch())
         spaced = font();
-    const int advance = QFontMetrics(spaced).horizontalAdvance(u'0');
+    // A letter's advance is fractional in a shaped run: the spacing makes up
+    // the rest of the cell exactly.
+    const qreal advance = QFontMetricsF(spaced).horizontalAdvance(u'0');
     spaced.setLetterSpacing(QFont::AbsoluteSpacing, m_metrics.cell - advance);
-    const int inset = (m_metrics.cell - advance) / 2;
+    const int inset = int((m_metrics.cell - advance) / 2);
     qsizetype start = 0;
     while (start <= m_row.text.size()) {
         qsizetype end = m_row.text.indexOf(u'\n', start);
@@ -254,7 +274,7 @@ void LineView::drawNatural(QPainter &painter, const QRect &exposed, const QList<
         if (band.intersects(exposed) && end > start) {
             painter.setFont(spaced);
             painter.setPen(palette().color(QPalette::Text));
-            painter.drawText(band, Qt::AlignLeft | Qt::AlignVCenter, m_row.text.sliced(start, end - start));
+            painter.drawText(band, Qt::AlignLeft | Qt::AlignVCenter, spacedSaraAm(m_row.text.sliced(start, end - start)));
             painter.setFont(font());
         }
         if (end < m_row.text.size())
