@@ -214,6 +214,10 @@ void printTable()
     figures.push_back({"18 Inspect window, 100,000 lines / zn7pat inspect", Formula::Ratio,
                        {times("BM_InspectWindow", true), process("verify/inspect/cpu")},
                        {times("BM_InspectWindow", false), process("verify/inspect")}, 1.5});
+    add("19 palette filter, 2,000 fields / bare filter proxy", Formula::Ratio,
+        inProcess({"BM_PaletteFilter", "BM_PaletteFilterBaseline"}), 2.0);
+    add("20 page scrolled, readable cells / raw cells", Formula::Ratio,
+        inProcess({"BM_ScrollPage/1", "BM_ScrollPage/0"}), 1.5);
 
     std::printf("%s\n", Figures::heading().c_str());
     for (const Figure &figure : figures)
@@ -224,7 +228,8 @@ void printTable()
                 "Figures 13 and 14: CPU time of the processes and of DoOpen's thread (\"other\": wall time). "
                 "Figure 15: CPU time of the process, its writer thread included (\"other\": wall time). "
                 "Figures 16 to 18: CPU time of the checker's processes, of the bare read and of the window's "
-                "thread (\"other\": wall time).\n");
+                "thread (\"other\": wall time). Figures 19 and 20: CPU time of the benchmark thread "
+                "(\"other\": wall time).\n");
     for (const std::string &failure : failures())
         std::printf("FAILED %s\n", failure.c_str());
 }

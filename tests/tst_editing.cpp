@@ -18,7 +18,8 @@ const QByteArray kPattern = "[T];BANK;\r\n"
                             "[G];[F]:{DOCNO}:10:R:0:::0\r\n"
                             "[D];[C]:X;[C]:Y\r\n";
 
-enum class Act { Field, Delete, Insert, Remove, AddRow, RemoveRow, Type, Paste, Cut, Up, Down, Duplicate };
+enum class Act { Field, Delete, Insert, Remove, AddRow, RemoveRow, Type, Paste, Cut, Up, Down, Duplicate,
+                 LineAbove, LineBelow, RemoveLine, PutField, Filler, FillLine };
 
 } // namespace
 
@@ -42,6 +43,26 @@ class TestEditing : public QObject
                 out << QStringLiteral("removed %1").arg(r);
             if (view()->isRowHidden(r - 1) != f->grid().IsRowRemoved(r))
                 out << QStringLiteral("view disagrees on row %1").arg(r);
+        }
+        return out;
+    }
+
+    // States the record length in the Checks tab's box, as the user does.
+    void stateRecordLength(int length)
+    {
+        QTRY_VERIFY(f->window.findChild<QSpinBox *>("recordLength"));   // made after the first paint
+        child<QSpinBox>(f->window, "recordLength")->setValue(length);
+    }
+
+    // A row as its type and filled cells, "0|[C]:A:1|[C]:B:1", or "removed".
+    QString line(int row) const
+    {
+        if (f->grid().IsRowRemoved(row))
+            return QStringLiteral("removed");
+        QString out = QString::number(f->grid().CellListIndex(row, GridLayout::kTypeColumn));
+        for (int c = GridLayout::kFirstFieldColumn; c <= GridLayout::kLastFieldColumn; ++c) {
+            if (!f->grid().CellText(row, c).isEmpty())
+                out += u'|' + f->grid().CellText(row, c);
         }
         return out;
     }
@@ -82,6 +103,21 @@ class TestEditing : public QObject
         case Act::Up: f->trigger("mnuMoveUp"); break;
         case Act::Down: f->trigger("mnuMoveDown"); break;
         case Act::Duplicate: f->trigger("mnuDuplicate"); break;
+        case Act::LineAbove: f->trigger("mnuInsertLineAbove"); break;
+        case Act::LineBelow: f->trigger("mnuInsertLineBelow"); break;
+        case Act::RemoveLine: f->trigger("mnuRemoveLine"); break;
+        case Act::PutField: {
+            QTRY_VERIFY(f->window.findChild<QLineEdit *>("fieldFilter"));   // made after the first paint
+            auto *filter = child<QLineEdit>(f->window, "fieldFilter");
+            filter->setText(QStringLiteral("payamt"));
+            QTest::keyClick(filter, Qt::Key_Return);
+            break;
+        }
+        case Act::Filler:
+            f->prompts.fillers.enqueue(Filler{4, u'*'});
+            f->trigger("mnuInsertFiller");
+            break;
+        case Act::FillLine: f->trigger("mnuFillLine"); break;
         }
     }
 
@@ -112,10 +148,17 @@ private Q_SLOTS:
         QTest::newRow("Move Line Up") << Act::Up << QPoint(12, 3) << "Move Line Up";
         QTest::newRow("Move Line Down") << Act::Down << QPoint(11, 1) << "Move Line Down";
         QTest::newRow("Duplicate Line") << Act::Duplicate << QPoint(11, 1) << "Duplicate Line";
+        QTest::newRow("Insert Line Above") << Act::LineAbove << QPoint(12, 2) << "Insert Line Above";
+        QTest::newRow("Insert Line Below") << Act::LineBelow << QPoint(1, 3) << "Insert Line Below";
+        QTest::newRow("Remove Line") << Act::RemoveLine << QPoint(11, 2) << "Remove Line";
+        QTest::newRow("field from the palette") << Act::PutField << QPoint(12, 3) << "Put Field";
+        QTest::newRow("Insert Filler") << Act::Filler << QPoint(14, 1) << "Insert Filler";
+        QTest::newRow("Fill Line to Record Length") << Act::FillLine << QPoint(12, 1) << "Fill Line to Record Length";
     }
     void everyChangeIsOneStep()
     {
         QFETCH(Act, what); QFETCH(QPoint, at);
+        stateRecordLength(20);
         f->grid().setCurrentCell(at.y(), at.x());
         const QStringList before = state();
         QVERIFY(!history()->canUndo());
@@ -136,6 +179,50 @@ private Q_SLOTS:
         QCOMPARE(state(), after);
         QCOMPARE(cursor(), cursorAfter);
         QCOMPARE(f->status(), status);
+    }
+
+    // The line commands and the fillers: what they put where, where the
+    // cursor goes, and what Fill Line to Record Length says it would do
+    // next. A filler fills the output line its cell writes into, from the
+    // row's first empty cell; a line break starts another record.
+    void linesAndFillers_data()
+    {
+        QTest::addColumn<Act>("what"); QTest::addColumn<int>("recordLength");
+        QTest::addColumn<QString>("setup");   // "col,row=text" set first, or ""
+        QTest::addColumn<QPoint>("at"); QTest::addColumn<int>("row"); QTest::addColumn<QString>("line");
+        QTest::addColumn<QPoint>("cursor"); QTest::addColumn<QString>("tip");
+        const QString none = QStringLiteral("No record length is stated for the pattern");
+        const QString abc = QStringLiteral("0|[C]:A:1|[C]:B:1|[C]:C:1");
+        QTest::newRow("Insert Line Above, a LINE row") << Act::LineAbove << 0 << "" << QPoint(12, 2) << 2 << "0" << QPoint(11, 2) << none;
+        QTest::newRow("Insert Line Below, from the type") << Act::LineBelow << 0 << "" << QPoint(1, 3) << 4 << "0" << QPoint(1, 4) << none;
+        QTest::newRow("Remove Line, cursor to the next") << Act::RemoveLine << 0 << "" << QPoint(11, 2) << 2 << "removed" << QPoint(11, 3) << none;
+        QTest::newRow("Remove the last line, cursor back") << Act::RemoveLine << 0 << "" << QPoint(11, 3) << 3 << "removed" << QPoint(11, 2) << none;
+        QTest::newRow("Insert Filler, cursor after it") << Act::Filler << 0 << "" << QPoint(14, 1) << 1 << abc + "|[C]:****:4" << QPoint(15, 1) << none;
+        QTest::newRow("fill a shorter line") << Act::FillLine << 10 << "" << QPoint(12, 1) << 1 << abc + "|[C]:       :7" << QPoint(14, 1)
+                                             << "Line 1 writes 10 characters: the record length already";
+        QTest::newRow("a line as long as the record") << Act::FillLine << 3 << "" << QPoint(12, 1) << 1 << abc << QPoint(12, 1)
+                                                      << "Line 1 writes 3 characters: the record length already";
+        QTest::newRow("a line longer than the record") << Act::FillLine << 2 << "" << QPoint(12, 1) << 1 << abc << QPoint(12, 1)
+                                                       << "Line 1 writes 3 characters, longer than the record length 2";
+        QTest::newRow("the first empty cell, between others") << Act::FillLine << 5 << "12,1=" << QPoint(11, 1) << 1
+                                                              << "0|[C]:A:1|[C]:   :3|[C]:C:1" << QPoint(12, 1)
+                                                              << "Line 1 writes 5 characters: the record length already";
+        QTest::newRow("after a line break, its output line") << Act::FillLine << 6 << "11,3=[C]:AB{NL}C:3" << QPoint(11, 3) << 3
+                                                             << "2|[C]:AB{NL}C:3|[C]:Y:1|[C]:    :4" << QPoint(13, 3)
+                                                             << "Line 3 writes 6 characters: the record length already";
+    }
+    void linesAndFillers()
+    {
+        QFETCH(Act, what); QFETCH(int, recordLength); QFETCH(QString, setup); QFETCH(QPoint, at); QFETCH(int, row);
+        if (!setup.isEmpty())
+            f->grid().SetCellText(setup.section(u'=', 0, 0).section(u',', 1).toInt(), setup.section(u',', 0, 0).toInt(),
+                                  setup.section(u'=', 1));
+        stateRecordLength(recordLength);
+        f->grid().setCurrentCell(at.y(), at.x());
+        act(what);
+        QTEST(line(row), "line");
+        QTEST(cursor(), "cursor");
+        QTEST(child<QAction>(f->window, "mnuFillLine")->statusTip(), "tip");
     }
 
     // A field dialog closed with Cancel, and a line that cannot move further,
@@ -259,6 +346,24 @@ private Q_SLOTS:
         QCOMPARE(f->grid().RowCount(), 3);
         QTest::keyClick(view(), Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(f->grid().RowCount(), 4);
+        // The line commands: Ctrl+Return below, with Shift above; Ctrl+Shift+Delete removes.
+        f->grid().setCurrentCell(2, 11);
+        QTest::keyClick(view(), Qt::Key_Return, Qt::ControlModifier);
+        QTest::keyClick(view(), Qt::Key_Return, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(QList({f->grid().RowCount(), f->grid().Row()}), QList({6, 3}));
+        QTest::keyClick(view(), Qt::Key_Delete, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(f->grid().IsRowRemoved(3));
+        // Tab moves within the grid; Ctrl+Tab leaves it for the next control,
+        // Ctrl+Shift+Tab for the one before it.
+        view()->setFocus();
+        QTest::keyClick(view(), Qt::Key_Tab);
+        QVERIFY(view()->hasFocus());
+        QTest::keyClick(view(), Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("addRowButton"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QVERIFY(view()->hasFocus());
+        QTest::keyClick(view(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(!view()->hasFocus() && QApplication::focusWidget()->objectName() != u"addRowButton");
     }
 };
 

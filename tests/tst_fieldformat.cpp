@@ -43,6 +43,31 @@ private Q_SLOTS:
         QTEST(formatDescriptor(loadDescriptor(descriptor, reset)), "rewritten");
     }
 
+    // A cell as the grid shows it readably: what it writes, spaces and line
+    // breaks made visible; the stored text where it is no descriptor.
+    void readable_data()
+    {
+        QTest::addColumn<QString>("cell"); QTest::addColumn<QString>("shown");
+        QTest::newRow("field") << "[F]:{PAYAMT}:15:R:0:::0" << "PAYAMT 15 R 0";
+        QTest::newRow("space fill; prefix, suffix and flag not shown") << "[F]:{PAYEENAME}:30:L: :<:>:1" << "PAYEENAME 30 L ·";
+        QTest::newRow("empty components left out") << "[F]:{A}:5:::::0" << "A 5";
+        QTest::newRow("length as stored, code trimmed, braces gone") << " [F]:{{A}}:1,000: R :ab" << "A 1,000 R ab";
+        QTest::newRow("no component to show") << "[F]" << "[F]";
+        QTest::newRow("constant") << "[C]:H:1" << "'H' 1";
+        QTest::newRow("spaces") << "[C]:     :5" << "'·····' 5";
+        QTest::newRow("line break; the count as stored") << "[C]:AB{NL}C D:9" << "'AB↵C·D' 9";
+        QTest::newRow("constant without a count") << "[C]:X" << "'X'";
+        QTest::newRow("constant without a text") << "[C]" << "''";
+        QTest::newRow("lower-case tag as stored") << "[f]:{A}:5" << "[f]:{A}:5";
+        QTest::newRow("free text as stored") << "LOOP 1" << "LOOP 1";
+        QTest::newRow("empty") << "" << "";
+    }
+    void readable()
+    {
+        QFETCH(QString, cell);
+        QTEST(readableText(cell), "shown");
+    }
+
     // The sample "ABC" laid out left, centred and right.
     void preview_data()
     {

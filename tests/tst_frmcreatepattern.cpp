@@ -10,6 +10,7 @@
 #include "designer/recoverykeeper.h"
 #include "field/frmfield.h"
 
+#include <QtSql>
 #include <QtTest>
 #include <QtWidgets>
 
@@ -215,6 +216,170 @@ private Q_SLOTS:
                              });
         QCOMPARE(openAfterEscape, !escapeAnswersNo);
         QTEST(answer, "answer");
+    }
+
+    // Insert Filler asks a length and a character; the character box
+    // refuses what a constant cannot hold, as the field dialog does, and
+    // an emptied box cannot be confirmed.
+    void fillerDialog_data()
+    {
+        QTest::addColumn<QString>("typed"); QTest::addColumn<QString>("character");   // "": cancelled
+        QTest::newRow("Thai letter") << "ก" << "ก";
+        QTest::newRow("colon refused") << ":" << " ";
+        QTest::newRow("not in windows-874 refused") << "Ж" << " ";
+        QTest::newRow("emptied") << "\b" << "";
+    }
+    void fillerDialog()
+    {
+        QFETCH(QString, typed); QFETCH(QString, character);
+        DialogPrompts prompts;
+        std::optional<Filler> answer;
+        QVERIFY(onModal<QDialog>([&] { answer = prompts.askFiller({3, u' '}); }, [&](QDialog *dialog) {
+            child<QSpinBox>(*dialog, "fillerLength")->setValue(12);
+            auto *box = child<QLineEdit>(*dialog, "fillerCharacter");
+            box->selectAll();
+            QKeyEvent key(QEvent::KeyPress, typed == u"\b" ? Qt::Key_Backspace : Qt::Key_unknown, Qt::NoModifier, typed);
+            QApplication::sendEvent(box, &key);
+            QTest::keyClick(dialog, Qt::Key_Return);
+            if (dialog->isVisible())
+                QTest::keyClick(dialog, Qt::Key_Escape);
+        }));
+        QCOMPARE(answer ? QStringLiteral("%1 %2").arg(answer->length).arg(answer->character) : QString(),
+                 character.isEmpty() ? QString() : QStringLiteral("12 ") + character);
+    }
+
+    // The field palette lists the mode's fields; Enter or a double-click
+    // puts the one chosen into the current cell and moves on, a drop puts it
+    // where it lands: one step each, a number right aligned with zeros.
+    // Nothing goes into the Type column, and a field no descriptor can
+    // hold is not offered.
+    void paletteToCell_data()
+    {
+        QTest::addColumn<QString>("filter"); QTest::addColumn<QString>("how"); QTest::addColumn<QPoint>("cell");
+        QTest::addColumn<QString>("text"); QTest::addColumn<QPoint>("cursor"); QTest::addColumn<int>("steps");
+        QTest::newRow("field, Enter in the filter") << "payeename" << "filter" << QPoint(12, 1)
+                                                    << "[F]:{PAYEENAME}:13:L: :::0" << QPoint(13, 1) << 1;
+        QTest::newRow("number, double-click") << "RECCOUNT" << "double-click" << QPoint(12, 2) << "[F]:{RECCOUNT}:5:R:0:::0"
+                                              << QPoint(13, 2) << 1;
+        QTest::newRow("Thai name, Enter in the list") << "เงินโอน" << "list" << QPoint(12, 1) << "[F]:{PAYAMT}:15:R:0:::0"
+                                                      << QPoint(13, 1) << 1;
+        QTest::newRow("dropped over a filled cell") << "bankcode" << "drop" << QPoint(11, 1) << "[F]:{BANKCODE}:3:R:0:::0"
+                                                    << QPoint(11, 1) << 1;
+        QTest::newRow("dropped on the Type column") << "bankcode" << "drop" << QPoint(1, 1) << "LINE" << QPoint(11, 2) << 0;
+        QTest::newRow("Enter on the Type column") << "bankcode" << "filter" << QPoint(1, 1) << "LINE" << QPoint(1, 1) << 0;
+        QTest::newRow("field no descriptor can hold") << "bad" << "filter" << QPoint(12, 1) << "" << QPoint(12, 1) << 0;
+    }
+    void paletteToCell()
+    {
+        QFETCH(QString, filter); QFETCH(QString, how); QFETCH(QPoint, cell);
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("edit"));
+            db.setDatabaseName(f->install.designDatabase());
+            QVERIFY(db.open() && QSqlQuery(db).exec("INSERT INTO ZN7TTextExportField VALUES ('BANK', '{BAD;NAME}', 'bad', '1', '1')"));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("edit"));
+        f->open("p.PAT", "[T];BANK;\r\n[H];[C]:A\r\n[D];[C]:X\r\n");
+        QTRY_VERIFY(f->window.findChild<QTableView *>("fieldList"));   // made after the first paint
+        auto *list = child<QTableView>(f->window, "fieldList");
+        auto *box = child<QLineEdit>(f->window, "fieldFilter");
+        box->setText(filter);
+        f->grid().setCurrentCell(how == u"drop" ? 2 : cell.y(), how == u"drop" ? 11 : cell.x());
+        const QModelIndex first = list->model()->index(0, 0);
+        if (how == u"filter") {
+            QTest::keyClick(box, Qt::Key_Return);
+        } else if (how == u"list") {
+            QTest::keyClick(list, Qt::Key_Return);
+        } else if (how == u"double-click") {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(first).center());
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(first).center());
+        } else {
+            const std::unique_ptr<QMimeData> data(list->model()->mimeData({first}));
+            const QModelIndex target = f->grid().index(cell.y() - 1, f->grid().sectionOfColumn(cell.x()));
+            view()->scrollTo(target);
+            const QPoint at = view()->visualRect(target).center();
+            QDragEnterEvent enter(at, Qt::CopyAction, data.get(), Qt::LeftButton, {});
+            QDropEvent drop(at, Qt::CopyAction, data.get(), Qt::LeftButton, {});
+            QApplication::sendEvent(view()->viewport(), &enter);
+            QApplication::sendEvent(view()->viewport(), &drop);
+        }
+        QTEST(f->grid().CellText(cell.y(), cell.x()), "text");
+        QTEST(QPoint(f->grid().Col(), f->grid().Row()), "cursor");
+        QTEST(child<GridEditor>(f->window, "GridEditor1")->history()->count(), "steps");
+    }
+
+    // Readable Cells shows what a cell writes, to the eye and to screen
+    // readers alike; the clipboard keeps the descriptors.
+    void readableCells()
+    {
+        f->open("p.PAT", "[T];BANK;\r\n[H];[C]:H;[F]:{PAYAMT}:15:R:0:::0;[C]:A B{NL}\r\n");
+        f->trigger("mnuReadable");
+        QAccessibleInterface *table = QAccessible::queryAccessibleInterface(view());
+        QStringList shown;
+        for (int section = 1; section <= 3; ++section)
+            shown << view()->model()->index(0, section).data().toString()
+                  << table->tableInterface()->cellAt(0, section)->text(QAccessible::Name);
+        QCOMPARE(shown, QStringList({"'H' 1", "'H' 1", "PAYAMT 15 R 0", "PAYAMT 15 R 0", "'A·B↵' 3", "'A·B↵' 3"}));
+        child<GridEditor>(f->window, "GridEditor1")->select(1, 1, 11, 13);
+        f->trigger("mnuCopy");
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("[C]:H:1\t[F]:{PAYAMT}:15:R:0:::0\t[C]:A B{NL}:3\n"));
+        f->trigger("mnuReadable");   // remembered: off again for the other tests
+    }
+
+    // The views the user chose come back at the next start.
+    void viewsRemembered_data()
+    {
+        QTest::addColumn<QString>("action"); QTest::addColumn<bool>("byDefault");
+        QTest::newRow("Fields") << "mnuFields" << true;
+        QTest::newRow("Readable Cells") << "mnuReadable" << false;
+    }
+    void viewsRemembered()
+    {
+        QFETCH(QString, action); QFETCH(bool, byDefault);
+        const QByteArray name = action.toLatin1();
+        for (const bool expected : {byDefault, !byDefault, byDefault}) {
+            QTRY_VERIFY(f->window.findChild<QTableView *>("fieldList"));   // the palette comes after the first paint
+            QCOMPARE(child<QAction>(f->window, name.constData())->isChecked(), expected);
+            f->trigger(name.constData());
+            f->window.close();
+            f.emplace();
+        }
+    }
+
+    // The line under the ruler, position by position or as text: naturally,
+    // a Thai mark shares its letter's cell, so the cells and the ruler count
+    // display columns and the note says so.
+    void naturalPreview_data()
+    {
+        QTest::addColumn<int>("mode"); QTest::addColumn<int>("secondCell"); QTest::addColumn<QString>("note");
+        QTest::newRow("position by position") << 0 << 11 << "a Thai mark takes a cell of its own";
+        QTest::newRow("natural") << 1 << 12 << "the ruler counts display columns";
+    }
+    void naturalPreview()
+    {
+        QFETCH(int, mode); QFETCH(int, secondCell); QFETCH(QString, note);
+        for (int start = 0; start < 2; ++start) {   // chosen, then as the next start finds it
+            f->open("p.PAT", "[T];BANK;\r\n[H];[C]:\xa1\xd4;[C]:X\r\n");   // "กิ", "X"
+            QTRY_VERIFY(f->window.findChild<LineView *>("lineView"));   // made after the first paint
+            auto *line = child<LineView>(f->window, "lineView");
+            auto *combo = child<QComboBox>(f->window, "lineMode");
+            if (start == 0) {
+                combo->setCurrentIndex(mode);
+                Q_EMIT combo->activated(mode);
+            }
+            QCOMPARE(combo->currentIndex(), mode);
+            QVERIFY(child<QLabel>(f->window, "lineModeNote")->accessibleDescription().contains(note));
+            const int cell = PositionMetrics::of(line->font()).cell;
+            QSignalSpy clicked(line, &LineView::columnClicked);
+            for (int y = 0; y < line->height() && clicked.isEmpty(); y += 4)
+                QTest::mouseClick(line, Qt::LeftButton, {}, QPoint(4 + cell + cell / 2, y));
+            QCOMPARE(clicked.value(0).value(0).toInt(), secondCell);
+            f->prompts.answers.enqueue(false);   // Save your Data ? No
+            f->window.close();
+            f.emplace();
+        }
+        QTRY_VERIFY(f->window.findChild<QComboBox *>("lineMode"));   // back to the default for the next tests
+        child<QComboBox>(f->window, "lineMode")->setCurrentIndex(0);
+        Q_EMIT child<QComboBox>(f->window, "lineMode")->activated(0);
     }
 
     // Open over a BANK pattern takes the file's name, mode, rows and cells,
@@ -430,32 +595,39 @@ private Q_SLOTS:
     // The window opens at the inner size designed, 10530 x 4965 twips (the
     // menu bar above it), preview or not. Hidden, the grid is the window's
     // outer size less 220 x 1300 twips; shown, the preview's height below
-    // the grid's area comes off as well.
+    // the grid's area comes off as well, and the field palette's width
+    // beside it.
     void windowSize_data()
     {
-        QTest::addColumn<bool>("preview"); QTest::addColumn<QSize>("resized");
-        QTest::newRow("preview hidden") << false << QSize();
-        QTest::newRow("preview hidden, resized") << false << QSize(900, 600);
-        QTest::newRow("preview shown") << true << QSize();
-        QTest::newRow("preview shown, resized") << true << QSize(900, 600);
+        QTest::addColumn<bool>("preview"); QTest::addColumn<bool>("palette"); QTest::addColumn<QSize>("resized");
+        QTest::newRow("preview hidden") << false << false << QSize();
+        QTest::newRow("preview hidden, palette, resized") << false << true << QSize(900, 600);
+        QTest::newRow("preview shown") << true << false << QSize();
+        QTest::newRow("preview shown, palette, resized") << true << true << QSize(900, 600);
     }
     void windowSize()
     {
-        QFETCH(bool, preview); QFETCH(QSize, resized);
+        QFETCH(bool, preview); QFETCH(bool, palette); QFETCH(QSize, resized);
         QSettings().setValue("preview/visible", preview);
+        QSettings().setValue("palette/visible", palette);
         f.emplace();
-        QTRY_VERIFY(f->window.findChild<LineView *>("lineView"));   // the preview joins after the first paint
+        QTRY_VERIFY(f->window.findChild<LineView *>("lineView"));   // the docks join after the first paint
+        QTRY_VERIFY(f->window.findChild<QTableView *>("fieldList"));
         QSettings().setValue("preview/visible", true);
+        QSettings().setValue("palette/visible", true);
         QCOMPARE(f->window.logicalDpiY(), 96);   // 15 twips a pixel
         QCOMPARE(QSize(f->window.width(), f->window.height() - f->window.menuBar()->height()), QSize(702, 331));
         if (resized.isValid())
             f->window.resize(resized);
         QTRY_COMPARE(child<QDockWidget>(f->window, "previewDock")->isVisible(), preview);
+        QTRY_COMPARE(child<QDockWidget>(f->window, "paletteDock")->isVisible(), palette);
         const QRect outer = f->window.frameGeometry(), area = child<QWidget>(f->window, "gridArea")->geometry();
         const int below = f->window.statusBar()->y() - area.bottom() - 1;   // what the preview takes
+        const int beside = f->window.width() - area.width();                // what the palette takes
         QCOMPARE(below > 50, preview);
+        QCOMPARE(beside > 50, palette);
         QTRY_COMPARE(child<GridEditor>(f->window, "GridEditor1")->geometry(),
-                     QRect(0, 0, qAbs(outer.width() - 15), qAbs(outer.height() - below - 87)));
+                     QRect(0, 0, qAbs(outer.width() - beside - 15), qAbs(outer.height() - below - 87)));
     }
 
     // A record longer than the view: the window keeps its size, the line

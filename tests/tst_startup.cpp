@@ -84,10 +84,11 @@ private Q_SLOTS:
                     (action->isEnabled() ? enabled : disabled) += action->isSeparator() ? QStringLiteral("-") : action->objectName();
             }
             QCOMPARE(enabled, QStringList({"mnuNew", "mnuImportTable", "-", "mnuOPen", "-", "-", "-", "-", "mnuExit", "-", "-",
-                                           "mnuInsert", "mnuRemove", "-"}));
+                                           "mnuInsert", "mnuRemove", "-", "-"}));
             QCOMPARE(disabled, QStringList({"mnuSave", "mnuSaveAs", "mnuExportLayout", "mnuPrintLayout", "mnuInspect", "mnuRecent",
                                             "mnuUndo", "mnuRedo", "mnuCut", "mnuCopy", "mnuPaste", "mnuMoveUp",
-                                            "mnuMoveDown", "mnuDuplicate"}));   // no recent file yet
+                                            "mnuMoveDown", "mnuDuplicate", "mnuInsertLineAbove", "mnuInsertLineBelow",
+                                            "mnuRemoveLine", "mnuInsertFiller", "mnuFillLine"}));   // no recent file yet
         }
         if (windowClass.isEmpty())
             return;

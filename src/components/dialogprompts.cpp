@@ -1,13 +1,22 @@
 #include "dialogprompts.h"
 
 #include "components/selectionlist.h"
+#include "field/componentvalidator.h"
 
 #include <QCloseEvent>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QToolTip>
 
 namespace {
 
@@ -165,4 +174,55 @@ void DialogPrompts::tell(const QString &text, Icon icon)
 {
     QMessageBox box(messageIcon(icon), applicationTitle(), text, QMessageBox::Ok, m_parent);
     box.exec();
+}
+
+std::optional<Filler> DialogPrompts::askFiller(const Filler &proposed)
+{
+    QDialog dialog(m_parent);
+    dialog.setObjectName(QStringLiteral("fillerDialog"));
+    dialog.setWindowTitle(QStringLiteral("Insert Filler"));
+    auto *length = new QSpinBox;
+    length->setObjectName(QStringLiteral("fillerLength"));
+    length->setRange(1, 32767);
+    length->setValue(proposed.length);
+    auto *character = new QLineEdit(QString(proposed.character));
+    character->setObjectName(QStringLiteral("fillerCharacter"));
+    character->setMaxLength(1);
+    // A space cannot be seen in the box: a note names it.
+    auto *note = new QLabel;
+    note->setObjectName(QStringLiteral("fillerCharacterNote"));
+    auto *validator = new ComponentValidator(character);
+    character->setValidator(validator);
+    QObject::connect(validator, &ComponentValidator::refused, character, [character](const QString &hint) {
+        QToolTip::showText(character->mapToGlobal(QPoint(0, character->height())), hint, character);
+    });
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    const auto characterChanged = [character, note, buttons] {
+        const QString text = character->text();
+        note->setText(text == u" " ? QStringLiteral("(a space)") : QString());
+        character->setAccessibleDescription(note->text());
+        buttons->button(QDialogButtonBox::Ok)->setEnabled(text.size() == 1);
+    };
+    QObject::connect(character, &QLineEdit::textChanged, &dialog, characterChanged);
+    characterChanged();
+
+    auto *characterRow = new QHBoxLayout;
+    characterRow->addWidget(character);
+    characterRow->addWidget(note, 1);
+    auto *form = new QFormLayout(&dialog);
+    form->addRow(QStringLiteral("&Length:"), length);
+    form->addRow(QStringLiteral("&Character:"), characterRow);
+    form->addRow(buttons);
+    // The buddies name the boxes for screen readers, and Alt with the
+    // underlined letter reaches them.
+    if (auto *label = qobject_cast<QLabel *>(form->labelForField(characterRow)))
+        label->setBuddy(character);
+    character->setAccessibleName(QStringLiteral("Character"));
+    length->selectAll();
+    length->setFocus();
+    if (dialog.exec() != QDialog::Accepted || character->text().size() != 1)
+        return std::nullopt;
+    return Filler{length->value(), character->text().front()};
 }

@@ -23,6 +23,7 @@ public:
     bool choosePrinter(QPrinter &printer) override;
     QString pickMode(const QList<WorkingMode> &modes) override;
     bool ask(const YesNoQuestion &question) override;
+    std::optional<Filler> askFiller(const Filler &proposed) override;
     void tell(const QString &text, Icon icon) override;
 
 private:

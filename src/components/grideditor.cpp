@@ -4,6 +4,8 @@
 #include "components/twips.h"
 
 #include <QComboBox>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -334,8 +336,40 @@ void GridEditor::onViewCurrentChanged(const QModelIndex &current)
     m_model->setCurrentCell(current.row() + 1, m_model->columnOfSection(current.column()));
 }
 
+void GridEditor::setDropType(const QString &mimeType)
+{
+    m_dropType = mimeType;
+    m_view->viewport()->setAcceptDrops(!mimeType.isEmpty());
+}
+
+bool GridEditor::acceptsDrop(const QDropEvent *event, int *row, int *col) const
+{
+    const QModelIndex at = m_view->indexAt(event->position().toPoint());
+    *row = at.row() + 1;
+    *col = m_model->columnOfSection(at.column());
+    return at.isValid() && m_model->editMode() && !m_model->isListColumn(*col)
+        && event->mimeData()->hasFormat(m_dropType);
+}
+
 bool GridEditor::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_view->viewport() && !m_dropType.isEmpty()
+        && (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove || event->type() == QEvent::Drop)) {
+        auto *drop = static_cast<QDropEvent *>(event);
+        int row = 0;
+        int col = 0;
+        // A drag is followed over the whole grid; it may drop on text cells only.
+        const bool fits = acceptsDrop(drop, &row, &col);
+        if (fits || (event->type() == QEvent::DragEnter && drop->mimeData()->hasFormat(m_dropType))) {
+            drop->setDropAction(Qt::CopyAction);
+            drop->accept();
+        } else {
+            drop->ignore();
+        }
+        if (fits && event->type() == QEvent::Drop)
+            Q_EMIT CellDrop(row, col, drop->mimeData());
+        return true;
+    }
     if (watched == m_view && event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         // Keys that an open cell editor passes up are not the grid's.
@@ -344,6 +378,12 @@ bool GridEditor::eventFilter(QObject *watched, QEvent *event)
         const int code = virtualKeyOf(key->key());
         if (code != 0)
             Q_EMIT KeyDown(code, shiftStateOf(key->modifiers()));
+        // Tab is the grid's own: Ctrl with it leaves the grid, as in Qt's
+        // other controls that take Tab.
+        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && (key->modifiers() & Qt::ControlModifier)) {
+            focusNextPrevChild(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
+            return true;
+        }
         const int col = m_model->Col();
         const bool textCell = !m_model->isListColumn(col) && m_model->sectionOfColumn(col) >= 0;
         if (textCell && code == kKeyF2)

@@ -2,6 +2,7 @@
 
 #include "components/gridtablemodel.h"
 
+#include <QMimeData>
 #include <QWidget>
 
 #include <functional>
@@ -9,6 +10,7 @@
 class QUndoStack;
 class QTableView;
 class QToolButton;
+class QDropEvent;
 class QModelIndex;
 
 // The grid editing control: a table of list and text cells over
@@ -17,7 +19,9 @@ class QModelIndex;
 // List cells edit through a combo box. Text cells are not typed into: F2 and
 // a double-click raise KeyDown with F2's key code, Delete empties the cell.
 // Every key reaches KeyDown first, as a Windows virtual-key code (F2 is 113).
-// CellChange is raised whenever the current cell changes.
+// CellChange is raised whenever the current cell changes. Tab moves from
+// cell to cell; Ctrl+Tab and Ctrl+Shift+Tab leave the grid for the next or
+// the previous control.
 //
 // Every change of the content made here, and every one made through
 // perform(), is a step of the history: undone, it puts the cells and the
@@ -54,10 +58,17 @@ public:
     void select(int firstRow, int lastRow, int firstColumn, int lastColumn);
     // Empties the selected text cells, as Delete does: one step named `name`.
     void clearSelection(const QString &name);
+    // Removes the current row as the remove button does, the cursor going
+    // to the nearest line left; no step of its own (see perform()).
+    void removeCurrentRow();
+    // Drags that carry data of `mimeType` may be dropped onto text cells:
+    // CellDrop tells of each drop. Nothing is dropped anywhere else.
+    void setDropType(const QString &mimeType);
 
 Q_SIGNALS:
     void KeyDown(int keyCode, int shift);
     void CellChange();
+    void CellDrop(int row, int col, const QMimeData *data);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -68,8 +79,8 @@ private:
     void applyColumnLayout();
     void syncViewToModel();
     void onViewCurrentChanged(const QModelIndex &current);
-    // Removes the current row as the remove button does.
-    void removeCurrentRow();
+    // Whether a drag over `event`'s place may drop there; the cell it is over.
+    bool acceptsDrop(const QDropEvent *event, int *row, int *col) const;
     // Keeps the view's hidden rows and the history in step with the content.
     void onPatternChanged(const GridChange &change);
     // Pushes what was recorded as one step of the history.
@@ -81,6 +92,7 @@ private:
     QToolButton *m_removeButton;
     QUndoStack *m_history;
     GridEdits m_recorded;
+    QString m_dropType;
     bool m_syncing = false;
     bool m_performing = false;
 };

@@ -1,5 +1,7 @@
 #include "gridtablemodel.h"
 
+#include "field/fielddescriptor.h"
+
 #include <algorithm>
 #include <array>
 #include <utility>
@@ -616,6 +618,16 @@ void GridTableModel::setCurrentCell(int row, int col)
     Q_EMIT currentCellChanged(m_row, m_col);
 }
 
+void GridTableModel::setReadable(bool on)
+{
+    if (on == m_readable)
+        return;
+    m_readable = on;
+    if (RowCount() > 0 && !m_columns.empty())
+        Q_EMIT dataChanged(index(0, 0), index(RowCount() - 1, columnCount() - 1),
+                           {Qt::DisplayRole, Qt::AccessibleTextRole});
+}
+
 int GridTableModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : RowCount();
@@ -634,6 +646,10 @@ QVariant GridTableModel::data(const QModelIndex &index, int role) const
     const int col = columnOfSection(index.column());
     switch (role) {
     case Qt::DisplayRole:
+    case Qt::AccessibleTextRole:
+        if (m_readable && !isListColumn(col))
+            return readableText(CellText(row, col));
+        return role == Qt::DisplayRole ? QVariant(CellText(row, col)) : QVariant();
     case Qt::ToolTipRole:
         return CellText(row, col);
     case Qt::EditRole:

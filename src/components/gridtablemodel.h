@@ -97,6 +97,10 @@ public:
     void EndUpdate() override;
 
     bool editMode() const { return m_editMode; }
+    // Whether views show text cells readably (readableText): the display
+    // and what screen readers read change, the stored text does not.
+    void setReadable(bool on);
+    bool isReadable() const { return m_readable; }
     // Moves the current cell; emits currentCellChanged when it moved.
     void setCurrentCell(int row, int col);
     // Whether the current cell lies on a line of the pattern: a data row
@@ -219,6 +223,7 @@ private:
     int m_row = 0;
     int m_col = 0;
     bool m_editMode = false;
+    bool m_readable = false;
     int m_resetDepth = 0;
     bool m_layoutOpen = false;
     GridEdits *m_recording = nullptr;

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // The small interfaces through which the program asks the user something
 // or tells the user something. The program's own are modal dialogs
 // (dialogprompts.h); tests and benchmarks put scripted ones in their place.
@@ -55,12 +57,25 @@ struct YesNoQuestion
     bool escapeAnswersNo = true;
 };
 
+// A filler: `length` times `character`, put into a cell as a constant.
+struct Filler
+{
+    int length = 1;
+    QChar character = u' ';
+
+    friend bool operator==(const Filler &, const Filler &) = default;
+};
+
 class Questions
 {
 public:
     virtual ~Questions();
     // True for Yes.
     virtual bool ask(const YesNoQuestion &question) = 0;
+    // The length (1 to 32767) and the character of a filler, starting from
+    // `proposed`; nothing when the user cancels. A character that a
+    // descriptor cannot hold (firstRefusedCharacter) is never given.
+    virtual std::optional<Filler> askFiller(const Filler &proposed) = 0;
 };
 
 // Tells the user something, with an OK button.

@@ -12,10 +12,13 @@
 #include "components/texttools.h"
 #include "components/wholefile.h"
 #include "designer/exportinspection.h"
+#include "designer/fieldlist.h"
+#include "designer/fieldpalette.h"
 #include "designer/gridlayout.h"
 #include "designer/inspectwindow.h"
 #include "designer/layoutsheet.h"
 #include "designer/layouttable.h"
+#include "designer/linefill.h"
 #include "designer/linelength.h"
 #include "designer/patternfile.h"
 #include "designer/previewpanel.h"
@@ -24,6 +27,7 @@
 #include "designer/recoverykeeper.h"
 #include "designer/statusbar.h"
 #include "designer/windowmemory.h"
+#include "field/fielddescriptor.h"
 #include "field/frmfield.h"
 
 #include <QClipboard>
@@ -113,6 +117,7 @@ frmCreatePattern::frmCreatePattern(AppContext &context, QWidget *parent)
     connect(GridEditor1, &GridEditor::CellChange, this, &frmCreatePattern::GridEditor1_CellChange);
     connect(&m_grid, &GridTableModel::patternChanged, this, &frmCreatePattern::onPatternChanged);
     createPreview();
+    createPalette();
     updateEditActions();
 
     m_recovery = new RecoveryKeeper(m_grid, RecoveryKeeper::defaultFolder(), this);
@@ -137,12 +142,14 @@ frmCreatePattern::frmCreatePattern(AppContext &context, QWidget *parent)
 void frmCreatePattern::Form_Resize()
 {
     const QRect outer = frameGeometry();
-    // What the preview takes between the grid's area and the status bar.
+    // What the preview takes between the grid's area and the status bar,
+    // and what the field palette takes beside the area.
     const QRect area = m_gridArea->geometry();
     const int preview = qMax(0, sbStatusBar->geometry().top() - area.bottom() - 1);
+    const int palette = qMax(0, width() - area.width());
     GridEditor1->move(0, 0);
     GridEditor1->resize(GridEditor1->width(), qAbs(outer.height() - preview - Twips::toPixels(1300, this)));
-    GridEditor1->resize(qAbs(outer.width() - Twips::toPixels(220, this)), GridEditor1->height());
+    GridEditor1->resize(qAbs(outer.width() - palette - Twips::toPixels(220, this)), GridEditor1->height());
 }
 
 void frmCreatePattern::showEvent(QShowEvent *event)
@@ -220,6 +227,12 @@ void frmCreatePattern::createMenus()
     mnuMoveUp = mnuEdit->addAction(tr("Move &Line Up"), this, [this] { moveLine(-1); });
     mnuMoveDown = mnuEdit->addAction(tr("Move Line Do&wn"), this, [this] { moveLine(1); });
     mnuDuplicate = mnuEdit->addAction(tr("Duplicate Li&ne"), this, &frmCreatePattern::duplicateLine);
+    mnuInsertLineAbove = mnuEdit->addAction(tr("Insert Line &Above"), this, [this] { insertLine(false); });
+    mnuInsertLineBelow = mnuEdit->addAction(tr("Insert Line &Below"), this, [this] { insertLine(true); });
+    mnuRemoveLine = mnuEdit->addAction(tr("Re&move Line"), this, &frmCreatePattern::removeLine);
+    mnuEdit->addSeparator();
+    mnuInsertFiller = mnuEdit->addAction(tr("Insert &Filler..."), this, &frmCreatePattern::insertFiller);
+    mnuFillLine = mnuEdit->addAction(tr("Fill Line to Record Len&gth"), this, &frmCreatePattern::fillLineToRecordLength);
 
     mnuHelp = menuBar()->addMenu(QStringLiteral("Help"));
     mnuAbout = mnuHelp->addAction(QStringLiteral("About"), this, &frmCreatePattern::mnuAbout_Click);
@@ -230,7 +243,9 @@ void frmCreatePattern::createMenus()
         {mnuInsert, "mnuInsert"}, {mnuRemove, "mnuRemove"}, {mnuAbout, "mnuAbout"},
         {mnuUndo, "mnuUndo"},     {mnuRedo, "mnuRedo"},     {mnuCut, "mnuCut"},
         {mnuCopy, "mnuCopy"},     {mnuPaste, "mnuPaste"},   {mnuMoveUp, "mnuMoveUp"},
-        {mnuMoveDown, "mnuMoveDown"}, {mnuDuplicate, "mnuDuplicate"}};
+        {mnuMoveDown, "mnuMoveDown"}, {mnuDuplicate, "mnuDuplicate"},
+        {mnuInsertLineAbove, "mnuInsertLineAbove"}, {mnuInsertLineBelow, "mnuInsertLineBelow"},
+        {mnuRemoveLine, "mnuRemoveLine"}, {mnuInsertFiller, "mnuInsertFiller"}, {mnuFillLine, "mnuFillLine"}};
     for (const auto &[action, name] : actions) {
         action->setObjectName(QLatin1String(name));
         action->setMenuRole(QAction::NoRole);
@@ -269,6 +284,13 @@ void frmCreatePattern::createMenus()
     mnuMoveUp->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Up));
     mnuMoveDown->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Down));
     mnuDuplicate->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    // Return inserts a line as in a spreadsheet's row commands; the grid
+    // takes neither key with Ctrl.
+    mnuInsertLineAbove->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Return));
+    mnuInsertLineBelow->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return));
+    mnuRemoveLine->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Delete));
+    mnuInsertFiller->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    mnuFillLine->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
     mnuFile->setTitle(QStringLiteral("&File"));
     mnuEdit->setTitle(QStringLiteral("&Edit"));
     mnuHelp->setTitle(QStringLiteral("&Help"));
@@ -331,6 +353,76 @@ void frmCreatePattern::createPreview()
     });
 }
 
+void frmCreatePattern::createPalette()
+{
+    // As the preview, the palette joins the window after its first paint.
+    m_paletteDock = new QDockWidget(tr("Fields"), this);
+    m_paletteDock->setObjectName(QStringLiteral("paletteDock"));
+    m_paletteDock->hide();
+    onFirstPaint(this, [this] {
+        m_palette = new FieldPalette;
+        m_paletteDock->setWidget(m_palette);
+        addDockWidget(Qt::LeftDockWidgetArea, m_paletteDock);
+        m_paletteDock->setVisible(QSettings().value(QStringLiteral("palette/visible"), true).toBool());
+        connect(m_palette, &FieldPalette::fieldChosen, this, [this](const QString &identifier) {
+            const std::optional<QString> descriptor = m_palette->list().descriptorFor(identifier);
+            if (!descriptor)
+                return;
+            if (!onFieldCell()) {
+                statusBar()->showMessage(tr("Put the grid's cursor on a field cell of a line first"), 5000);
+                return;
+            }
+            putCell(tr("Put Field"), m_grid.Row(), m_grid.Col(), *descriptor, true);
+        });
+        updatePalette();
+    });
+    // A field dropped onto a field cell of a line replaces what it held.
+    GridEditor1->setDropType(QLatin1String(FieldListModel::kMimeType));
+    connect(GridEditor1, &GridEditor::CellDrop, this, [this](int row, int col, const QMimeData *data) {
+        const std::optional<QString> descriptor =
+            m_palette ? m_palette->list().descriptorFor(FieldListModel::identifierOf(data)) : std::nullopt;
+        if (descriptor && col >= GridLayout::kFirstFieldColumn && col <= GridLayout::kLastFieldColumn
+            && !m_grid.IsRowRemoved(row))
+            putCell(tr("Put Field"), row, col, *descriptor, false);
+    });
+
+    auto *view = findChild<QMenu *>(QStringLiteral("mnuView"));
+    QAction *toggle = m_paletteDock->toggleViewAction();
+    toggle->setObjectName(QStringLiteral("mnuFields"));
+    toggle->setText(tr("&Fields"));
+    view->addAction(toggle);
+    // Cells as people read them; the stored descriptors stay as they are.
+    mnuReadable = view->addAction(tr("&Readable Cells"));
+    mnuReadable->setObjectName(QStringLiteral("mnuReadable"));
+    mnuReadable->setMenuRole(QAction::NoRole);
+    mnuReadable->setCheckable(true);
+    // A readable cell too long for its column loses its middle, so that a
+    // constant's count and a field's layout stay in view.
+    const auto showReadable = [this](bool on) {
+        m_grid.setReadable(on);
+        GridEditor1->findChild<QTableView *>()->setTextElideMode(on ? Qt::ElideMiddle : Qt::ElideRight);
+    };
+    mnuReadable->setChecked(QSettings().value(QStringLiteral("grid/readable"), false).toBool());
+    showReadable(mnuReadable->isChecked());
+    connect(mnuReadable, &QAction::toggled, this, [showReadable](bool on) {
+        showReadable(on);
+        QSettings().setValue(QStringLiteral("grid/readable"), on);
+    });
+}
+
+void frmCreatePattern::updatePalette()
+{
+    if (!m_palette || (m_paletteRead && m_paletteMode == PMODE))
+        return;
+    // No pattern, no mode: nothing to list.
+    const std::optional<QList<DesignField>> fields = PMODE.isEmpty()
+        ? std::optional(QList<DesignField>())
+        : DesignDatabase(m_context.systemSettings().DesignConnection()).fields(PMODE);
+    m_palette->setFields(fields.value_or(QList<DesignField>()));
+    m_paletteMode = PMODE;
+    m_paletteRead = fields.has_value();
+}
+
 int frmCreatePattern::previewHeight() const
 {
     // The Line tab with a line and a half of output and its summary.
@@ -342,6 +434,7 @@ void frmCreatePattern::setRecordLength(int length)
     m_recordLength = length;
     keepRecordLength();
     updateChecks();
+    updateFillAction();
 }
 
 namespace {
@@ -364,6 +457,7 @@ void frmCreatePattern::recallRecordLength()
     m_recordLength = key.isEmpty() ? 0 : QSettings().value(key, 0).toInt();
     if (m_preview)
         m_preview->setRecordLength(m_recordLength);
+    updateFillAction();
 }
 
 void frmCreatePattern::keepRecordLength()
@@ -413,6 +507,7 @@ void frmCreatePattern::updateChecks()
 
 void frmCreatePattern::doMode()
 {
+    updatePalette();
     mnuSave->setEnabled(true);
     mnuSaveAs->setEnabled(true);
     const std::optional<QString> name =
@@ -737,6 +832,8 @@ void frmCreatePattern::closeEvent(QCloseEvent *event)
     // the user left it.
     if (m_preview)
         QSettings().setValue(QStringLiteral("preview/visible"), !m_previewDock->isHidden());
+    if (m_palette)
+        QSettings().setValue(QStringLiteral("palette/visible"), !m_paletteDock->isHidden());
     // The pattern was saved or dropped: nothing is left unsaved, and a clean
     // exit keeps no copy.
     GridEditor1->history()->setClean();
@@ -921,6 +1018,109 @@ void frmCreatePattern::updateEditActions()
     for (QAction *action : {mnuCut, mnuCopy, mnuMoveUp, mnuMoveDown, mnuDuplicate})
         action->setEnabled(line);
     mnuPaste->setEnabled(m_grid.columnCount() > 0);
+    mnuRemoveLine->setEnabled(line);
+    mnuInsertLineAbove->setEnabled(m_grid.columnCount() > 0);
+    mnuInsertLineBelow->setEnabled(m_grid.columnCount() > 0);
+    mnuInsertFiller->setEnabled(onFieldCell());
+    updateFillAction();
+}
+
+bool frmCreatePattern::onFieldCell() const
+{
+    return m_grid.hasCurrentLine() && m_grid.Col() >= GridLayout::kFirstFieldColumn
+        && m_grid.Col() <= GridLayout::kLastFieldColumn;
+}
+
+void frmCreatePattern::putCell(const QString &name, int row, int col, const QString &text, bool advance)
+{
+    GridEditor1->perform(name, [&] {
+        m_grid.SetCellText(row, col, text);
+        m_grid.setCurrentCell(row, advance && col < GridLayout::kLastFieldColumn ? col + 1 : col);
+    });
+}
+
+void frmCreatePattern::insertLine(bool below)
+{
+    const int typeSection = m_grid.sectionOfColumn(GridLayout::kTypeColumn);
+    if (m_grid.columnCount() == 0 || typeSection < 0)
+        return;
+    // Without a current line the new one goes to the end.
+    const int row = m_grid.hasCurrentLine() ? m_grid.Row() + (below ? 1 : 0) : m_grid.RowCount() + 1;
+    QList<QString> cells(m_grid.columnCount());
+    cells[typeSection] = QStringLiteral("0");   // LINE
+    // A new line is filled from its first field on; from the Type column
+    // its type is chosen first.
+    const int col = m_grid.Col() == GridLayout::kTypeColumn ? GridLayout::kTypeColumn : GridLayout::kFirstFieldColumn;
+    GridEditor1->perform(below ? tr("Insert Line Below") : tr("Insert Line Above"), [&] {
+        m_grid.insertRows(row, 1, cells);
+        m_grid.setCurrentCell(row, col);
+    });
+}
+
+void frmCreatePattern::removeLine()
+{
+    if (m_grid.hasCurrentLine())
+        GridEditor1->perform(tr("Remove Line"), [this] { GridEditor1->removeCurrentRow(); });
+}
+
+void frmCreatePattern::insertFiller()
+{
+    if (!onFieldCell())
+        return;
+    const std::optional<Filler> filler = m_context.questions().askFiller(m_filler);
+    if (!filler || filler->length < 1 || filler->length > LineFill::kMaxLength
+        || firstRefusedCharacter(QString(filler->character)) >= 0)
+        return;
+    m_filler = *filler;
+    putCell(tr("Insert Filler"), m_grid.Row(), m_grid.Col(), LineFill::fillerDescriptor(filler->character, filler->length),
+            true);
+}
+
+void frmCreatePattern::fillLineToRecordLength()
+{
+    const int row = m_grid.hasCurrentLine() ? m_grid.Row() : 0;
+    const LineFill::Fill fill = LineFill::toRecordLength(m_grid, row, recordLength());
+    if (fill.status == LineFill::Fill::Status::Fills)
+        putCell(tr("Fill Line to Record Length"), row, fill.column,
+                LineFill::fillerDescriptor(m_filler.character, fill.length), false);
+}
+
+void frmCreatePattern::updateFillAction()
+{
+    const int row = m_grid.hasCurrentLine() ? m_grid.Row() : 0;
+    const LineFill::Fill fill = LineFill::toRecordLength(m_grid, row, recordLength());
+    QString tip;
+    switch (fill.status) {
+    case LineFill::Fill::Status::Fills:
+        tip = tr("Puts %1 filler characters into Field%2: line %3 writes %4 of the record length %5")
+                  .arg(fill.length)
+                  .arg(fill.column - GridLayout::kFirstFieldColumn + 1)
+                  .arg(row)
+                  .arg(fill.lineLength)
+                  .arg(recordLength());
+        break;
+    case LineFill::Fill::Status::NoRecordLength:
+        tip = tr("No record length is stated for the pattern");
+        break;
+    case LineFill::Fill::Status::NoLine:
+        tip = tr("The cursor is on no line");
+        break;
+    case LineFill::Fill::Status::NoEmptyCell:
+        tip = tr("Line %1 has no empty field cell left").arg(row);
+        break;
+    case LineFill::Fill::Status::AtLength:
+        tip = tr("Line %1 writes %2 characters: the record length already").arg(row).arg(fill.lineLength);
+        break;
+    case LineFill::Fill::Status::Longer:
+        tip = tr("Line %1 writes %2 characters, longer than the record length %3")
+                  .arg(row)
+                  .arg(fill.lineLength)
+                  .arg(recordLength());
+        break;
+    }
+    mnuFillLine->setEnabled(fill.status == LineFill::Fill::Status::Fills);
+    mnuFillLine->setStatusTip(tip);
+    mnuFillLine->setToolTip(tip);
 }
 
 void frmCreatePattern::copyCells()

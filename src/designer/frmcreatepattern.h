@@ -3,12 +3,14 @@
 #include "designer/patternlayout.h"
 #include "designer/filefingerprint.h"
 #include "designer/patternpreview.h"
+#include "components/prompts.h"
 
 #include <QMainWindow>
 #include <QString>
 
 class AppContext;
 class DesignerStatusBar;
+class FieldPalette;
 class GridEditor;
 class GridTableModel;
 struct GridChange;
@@ -132,6 +134,30 @@ private:
     const PatternPreview::Samples &samples();
     void updatePreviewLine();
     void updateChecks();
+    // The field palette: a dock beside the grid, shown unless the user hid
+    // it last time, listing the fields of the working mode; and View >
+    // Readable Cells.
+    void createPalette();
+    // Lists the fields of the mode, read again when the mode changed.
+    void updatePalette();
+    // Puts `text` into the cell (`row`, `col`) as one step named `name`;
+    // the cursor goes to the cell, or with `advance` to the one after it.
+    void putCell(const QString &name, int row, int col, const QString &text, bool advance);
+    // Whether the cursor is on a field cell of a line.
+    bool onFieldCell() const;
+    // A new LINE row above or below the current line (at the end without
+    // one), the cursor on its first field, or on its type from the Type
+    // column.
+    void insertLine(bool below);
+    void removeLine();
+    void insertFiller();
+    void fillLineToRecordLength();
+    // The record length Fill Line to Record Length fills to: the one the
+    // user stated on the Checks tab, 0 for none.
+    int recordLength() const { return m_recordLength; }
+    // Enables Fill Line to Record Length where it fills; its status tip
+    // says what it would do, or why it cannot.
+    void updateFillAction();
     // A file of File > Recent Files, opened as Open opens a file.
     void openRecent(const QString &path);
     // After the pattern was read from or written to FileName as `file`.
@@ -162,6 +188,12 @@ private:
     QAction *mnuMoveUp;
     QAction *mnuMoveDown;
     QAction *mnuDuplicate;
+    QAction *mnuInsertLineAbove;
+    QAction *mnuInsertLineBelow;
+    QAction *mnuRemoveLine;
+    QAction *mnuInsertFiller;
+    QAction *mnuFillLine;
+    QAction *mnuReadable = nullptr;
     QAction *mnuInsert;
     QAction *mnuRemove;
     QMenu *mnuHelp;
@@ -170,6 +202,11 @@ private:
     PreviewPanel *m_preview = nullptr;
     QTimer *m_checkTimer = nullptr;
     QWidget *m_gridArea;
+    QDockWidget *m_paletteDock = nullptr;
+    FieldPalette *m_palette = nullptr;
+    QString m_paletteMode;
+    bool m_paletteRead = false;
+    Filler m_filler;   // the last one chosen
     int m_recordLength = 0;
     PatternPreview::Samples m_samples;
     QString m_samplesMode;

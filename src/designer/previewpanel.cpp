@@ -5,6 +5,7 @@
 #include "field/fielddescriptor.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QHelpEvent>
@@ -21,6 +22,8 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <QWheelEvent>
+
+#include <algorithm>
 
 using namespace PatternPreview;
 
@@ -140,6 +143,24 @@ private:
     QString m_full;
 };
 
+// The text with each SARA AM as the NIKHAHIT and SARA AA it is drawn as,
+// the NIKHAHIT before the tone marks over the same letter, as the shaper
+// orders them. Shaped whole, a letter and its SARA AM are one cluster, which
+// the letter spacing widens once for two columns; apart, the SARA AA is a
+// cluster of its own and gets its column's share.
+QString spacedSaraAm(QString text)
+{
+    constexpr char16_t kSaraAm = 0x0E33, kNikhahit = 0x0E4D, kSaraAa = 0x0E32;
+    for (qsizetype i = text.indexOf(QChar(kSaraAm)); i >= 0; i = text.indexOf(QChar(kSaraAm), i + 2)) {
+        qsizetype at = i;
+        while (at > 0 && text.at(at - 1).unicode() >= 0x0E48 && text.at(at - 1).unicode() <= 0x0E4B)
+            --at;
+        text[i] = QChar(kSaraAa);
+        text.insert(at, QChar(kNikhahit));
+    }
+    return text;
+}
+
 QString positions(qsizetype first, qsizetype last)
 {
     return QStringLiteral("%1–%2 (%3)").arg(first).arg(last).arg(last - first + 1);
@@ -174,23 +195,97 @@ void LineView::setRow(const RenderedRow &row, const Samples &samples, int curren
     m_current = currentColumn;
     m_checked = checkedColumns;
     if (!sameText) {
-        // Where each character goes, once: painting, hit tests and tooltips
-        // look it up.
-        m_places.clear();
-        m_places.reserve(row.text.size());
-        Place place;
-        for (const QChar c : row.text) {
-            m_places.append(place);
-            if (c == u'\n')
-                place = {place.line + 1, 0};
-            else
-                ++place.position;
-        }
+        placeCharacters();
         // Screen readers read the line as it is written, a line break as such.
         setAccessibleDescription(row.text);
         updateSize();
     }
     update();
+}
+
+void LineView::placeCharacters()
+{
+    // Painting, hit tests and tooltips look the places up. Shown naturally,
+    // a mark stands in its letter's cell.
+    m_places.clear();
+    m_places.reserve(m_row.text.size());
+    Place place;
+    for (const QChar c : std::as_const(m_row.text)) {
+        if (m_natural && isMark(c)) {
+            m_places.append({place.line, qMax(0, place.position - 1)});
+            continue;
+        }
+        m_places.append(place);
+        if (c == u'\n')
+            place = {place.line + 1, 0};
+        else
+            ++place.position;
+    }
+}
+
+void LineView::setNatural(bool natural)
+{
+    if (natural == m_natural)
+        return;
+    m_natural = natural;
+    placeCharacters();
+    update();
+}
+
+int LineView::recordEndColumn() const
+{
+    if (!m_natural || m_recordLength < 1)
+        return m_recordLength;
+    // Shown naturally, the record ends where the file's position does on
+    // the first output line, after as many columns as its letters take.
+    qsizetype firstLine = m_row.text.indexOf(u'\n');
+    if (firstLine < 0)
+        firstLine = m_row.text.size();
+    const QStringView counted = QStringView(m_row.text).first(qMin<qsizetype>(firstLine, m_recordLength));
+    return m_recordLength - int(std::count_if(counted.begin(), counted.end(), isMark));
+}
+
+void LineView::drawNatural(QPainter &painter, const QRect &exposed, const QList<bool> &written)
+{
+    // A fixed-pitch font spaced out to the cells, so that each letter, with
+    // its marks, stands in a cell of the ruler; the spacing goes only
+    // between letters, never before a mark.
+    // Tlwg Mono places Thai marks after their letter when a run is shaped;
+    // Tlwg Typo, of the same family and pitch, over it.
+    QFont spaced(QStringLiteral("Tlwg Typo"));
+    if (font().pixelSize() > 0)
+        spaced.setPixelSize(font().pixelSize());
+    else
+        spaced.setPointSizeF(font().pointSizeF());
+    if (!QFontInfo(spaced).fixedPitch())
+        spaced = font();
+    // A letter's advance is fractional in a shaped run: the spacing makes up
+    // the rest of the cell exactly.
+    const qreal advance = QFontMetricsF(spaced).horizontalAdvance(u'0');
+    spaced.setLetterSpacing(QFont::AbsoluteSpacing, m_metrics.cell - advance);
+    const int inset = int((m_metrics.cell - advance) / 2);
+    qsizetype start = 0;
+    while (start <= m_row.text.size()) {
+        qsizetype end = m_row.text.indexOf(u'\n', start);
+        if (end < 0)
+            end = m_row.text.size();
+        const int line = start < m_row.text.size() ? placeOf(start).line : (m_places.isEmpty() ? 0 : m_places.constLast().line);
+        const QRect band(kMargin + inset, m_metrics.rulerHeight + line * m_metrics.lineHeight, width(), m_metrics.lineHeight);
+        if (band.intersects(exposed) && end > start) {
+            painter.setFont(spaced);
+            painter.setPen(palette().color(QPalette::Text));
+            painter.drawText(band, Qt::AlignLeft | Qt::AlignVCenter, spacedSaraAm(m_row.text.sliced(start, end - start)));
+            painter.setFont(font());
+        }
+        if (end < m_row.text.size())
+            drawCharacter(painter, cellRect(placeOf(end)), u'\n', palette());
+        start = end + 1;
+    }
+    // The spaces a fill or a constant writes, faintly dotted in their cells.
+    for (qsizetype offset = 0; offset < m_row.text.size(); ++offset) {
+        if (written.at(offset) && cellRect(placeOf(offset)).intersects(exposed))
+            drawCharacter(painter, cellRect(placeOf(offset)), u' ', palette(), true);
+    }
 }
 
 void LineView::setRecordLength(int length)
@@ -312,13 +407,17 @@ void LineView::paintEvent(QPaintEvent *event)
     // The characters, each in its cell; a mark on a dotted circle, a line
     // break as a return mark after the line.
     const QList<bool> written = writtenSpaces(m_row);
-    for (qsizetype offset = 0; offset < m_row.text.size(); ++offset) {
-        const QRect cell = cellRect(placeOf(offset));
-        if (cell.intersects(exposed))
-            drawCharacter(painter, cell, m_row.text.at(offset), palette(), written.at(offset));
+    if (m_natural) {
+        drawNatural(painter, exposed, written);
+    } else {
+        for (qsizetype offset = 0; offset < m_row.text.size(); ++offset) {
+            const QRect cell = cellRect(placeOf(offset));
+            if (cell.intersects(exposed))
+                drawCharacter(painter, cell, m_row.text.at(offset), palette(), written.at(offset));
+        }
     }
     // The record's end over all, the highlight included.
-    drawRecordEnd(painter, kMargin, m_recordLength, m_metrics.cell, height(), palette());
+    drawRecordEnd(painter, kMargin, recordEndColumn(), m_metrics.cell, height(), palette());
 }
 
 void LineView::mousePressEvent(QMouseEvent *event)
@@ -502,6 +601,8 @@ PreviewPanel::PreviewPanel(QWidget *parent)
     , m_lineScroll(new QScrollArea)
     , m_pattern(new PatternView)
     , m_summary(new ElidedLabel)
+    , m_lineMode(new QComboBox)
+    , m_note(new ElidedLabel)
     , m_checks(new QListWidget)
     , m_recordLength(new QSpinBox)
 {
@@ -525,11 +626,28 @@ PreviewPanel::PreviewPanel(QWidget *parent)
     layout->addWidget(m_lineScroll, 1);
     auto *foot = new QHBoxLayout;
     foot->addWidget(m_summary, 3);
-    auto *note = new ElidedLabel;
-    note->setFullText(tr("Shown position by position: a Thai mark takes a cell of its own."));
-    note->setEnabled(false);
-    foot->addWidget(note, 2);
+    m_note->setObjectName(QStringLiteral("lineModeNote"));
+    m_note->setEnabled(false);
+    foot->addWidget(m_note, 2);
+    // How the line is shown, beside the tabs while the Line tab is up, so
+    // that it takes none of the line's height.
+    auto *mode = new QWidget;
+    auto *modeRow = new QHBoxLayout(mode);
+    modeRow->setContentsMargins(0, 0, 2, 0);
+    auto *modeLabel = new QLabel(tr("&Show:"));
+    modeLabel->setBuddy(m_lineMode);
+    m_lineMode->setObjectName(QStringLiteral("lineMode"));
+    m_lineMode->addItems({tr("Position by position"), tr("Natural")});
+    modeRow->addWidget(modeLabel);
+    modeRow->addWidget(m_lineMode);
+    setCornerWidget(mode, Qt::TopRightCorner);
+    connect(this, &QTabWidget::currentChanged, mode, [this, mode, page] { mode->setVisible(currentWidget() == page); });
     layout->addLayout(foot);
+    showNatural(QSettings().value(QStringLiteral("preview/natural"), false).toBool());
+    connect(m_lineMode, &QComboBox::activated, this, [this](int index) {
+        showNatural(index == 1);
+        QSettings().setValue(QStringLiteral("preview/natural"), index == 1);
+    });
     m_pattern->setObjectName(QStringLiteral("patternView"));
 
     // The checks under the record length the bank requires, if the user
@@ -657,6 +775,16 @@ bool PreviewPanel::eventFilter(QObject *watched, QEvent *event)
         break;
     }
     return QTabWidget::eventFilter(watched, event);
+}
+
+void PreviewPanel::showNatural(bool natural)
+{
+    m_lineMode->setCurrentIndex(natural ? 1 : 0);
+    m_line->setNatural(natural);
+    static_cast<ElidedLabel *>(m_note)->setFullText(
+        natural ? tr("Thai shaped as text: the ruler counts display columns, where a mark above or below a letter "
+                     "takes none, not the file's positions.")
+                : tr("Shown position by position: a Thai mark takes a cell of its own."));
 }
 
 void PreviewPanel::showRow(int row, const QString &type, const RenderedRow &rendered, const Samples &samples,

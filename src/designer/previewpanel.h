@@ -7,6 +7,7 @@
 
 #include <vector>
 
+class QComboBox;
 class QLabel;
 class QListWidget;
 class QScrollArea;
@@ -51,6 +52,11 @@ public:
     QRect currentEnd() const;
     QSize sizeHint() const override { return m_size; }
     QSize minimumSizeHint() const override { return m_size; }
+    // Natural: each output line drawn as one run of shaped text, a Thai mark
+    // over or under its letter, so cells and ruler count display columns,
+    // where a mark takes none; else a cell for every character of the file.
+    void setNatural(bool natural);
+    bool isNatural() const { return m_natural; }
 
 Q_SIGNALS:
     void columnClicked(int column);
@@ -72,6 +78,11 @@ private:
     void updateSize();
     int spanAt(const QPoint &point) const;
     QRect cellRect(Place place) const;
+    // Where each character of the row goes, once per row and mode.
+    void placeCharacters();
+    void drawNatural(QPainter &painter, const QRect &exposed, const QList<bool> &written);
+    // The column after which the record ends, as the line is shown.
+    int recordEndColumn() const;
 
     PatternPreview::RenderedRow m_row;
     QList<Place> m_places;   // where each character of the row's text is drawn
@@ -81,6 +92,7 @@ private:
     int m_recordLength = 0;
     PositionMetrics m_metrics;
     QSize m_size;
+    bool m_natural = false;
 };
 
 // Every row of the pattern in order under the same ruler, one output line
@@ -160,11 +172,15 @@ private:
     void setZoom(int percent);
     // The line view as large as its line, scrolled to the current span.
     void fitLine();
+    // Position by position or natural, as the user left it last time.
+    void showNatural(bool natural);
 
     LineView *m_line;
     QScrollArea *m_lineScroll;
     PatternView *m_pattern;
     QLabel *m_summary;
+    QComboBox *m_lineMode;
+    QLabel *m_note;
     QListWidget *m_checks;
     QSpinBox *m_recordLength;
     QList<PatternPreview::Check> m_shownChecks;

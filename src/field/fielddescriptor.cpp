@@ -7,12 +7,15 @@
 #include <QLocale>
 #include <QStringEncoder>
 #include <QStringList>
+#include <QStringTokenizer>
 
 #include <algorithm>
 
 namespace {
 
 const QString kNewLine = QStringLiteral("{NL}");
+constexpr QChar kShownSpace(0x00B7);
+constexpr QChar kShownNewLine(0x21B5);
 
 QChar alignmentCode(int alignment)
 {
@@ -188,4 +191,52 @@ FieldSettings suggestedSettings(const DesignField &field, int length)
 bool canStoreFieldName(const QString &name)
 {
     return firstRefusedCharacter(name) < 0 && !name.contains(u'{') && !name.contains(u'}');
+}
+
+QString readableText(const QString &cellText)
+{
+    // Read in place: every cell in view is shown so on every paint.
+    const QString tag = descriptorTag(cellText);
+    const bool field = tag == QLatin1String("[F]");
+    if (!field && tag != QLatin1String("[C]"))
+        return cellText;
+    QString shown;
+    shown.reserve(cellText.size());
+    const auto add = [&shown](QStringView part) {
+        if (part.isEmpty())
+            return;
+        if (!shown.isEmpty())
+            shown += u' ';
+        shown += part;
+    };
+    int i = 0;
+    for (const QStringView piece : QStringTokenizer(cellText, u':')) {
+        if (field) {
+            if (i == 1) {
+                for (const QChar c : piece) {
+                    if (c != u'{' && c != u'}')
+                        shown += c;
+                }
+            } else if (i == 2) {
+                add(piece);
+            } else if (i == 3) {
+                add(TextTools::trimSpaces(piece));
+            } else if (i == 4) {
+                add(QString(piece.toString()).replace(u' ', kShownSpace));
+                break;
+            }
+        } else if (i == 1) {
+            shown += u'\'';
+            shown += QString(piece.toString()).replace(kNewLine, QString(kShownNewLine)).replace(u' ', kShownSpace);
+            shown += u'\'';
+        } else if (i == 2) {
+            add(piece);
+            break;
+        }
+        ++i;
+    }
+    if (!field && i == 1)
+        return QStringLiteral("''");   // a constant without its text
+    // A field with no component to show is shown as stored, never as empty.
+    return shown.isEmpty() ? cellText : shown;
 }

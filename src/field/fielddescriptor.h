@@ -100,3 +100,12 @@ FieldSettings suggestedSettings(const DesignField &field, int length);
 // split the descriptor, ";" the line), nor with a brace, which marks where
 // the name begins and ends.
 bool canStoreFieldName(const QString &name);
+
+// What a cell shows when the grid shows cells readably: a data field as its
+// identifier, length, alignment code and fill ("PAYAMT 15 R 0"), a constant
+// as its text in quotes and its stored count ("'H' 1"), any other text as it
+// is stored. A space is shown as "·" and a line break marker as "↵", two
+// characters the pattern's code page cannot hold, so they are never read as
+// stored ones; an empty component is left out. The stored text is the truth:
+// this is for the eye only.
+QString readableText(const QString &cellText);

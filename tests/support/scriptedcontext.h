@@ -30,16 +30,22 @@ public:
     QString mode;   // the code picked when the list offers it
     QQueue<bool> answers;
     QString printTo;   // the PDF file a print goes to; "" cancels the print dialog
+    QQueue<std::optional<Filler>> fillers;   // none left: cancelled
 
     // What was asked and told, in order.
     QList<FileCall> fileCalls;
     int printDialogs = 0;
     QList<QList<WorkingMode>> modeLists;
     QList<YesNoQuestion> questions;
+    QList<Filler> fillersProposed;
     QStringList told;
     QList<Icon> icons;
 
-    int count() const { return int(fileCalls.size() + modeLists.size() + questions.size() + told.size()) + printDialogs; }
+    int count() const
+    {
+        return int(fileCalls.size() + modeLists.size() + questions.size() + fillersProposed.size() + told.size())
+            + printDialogs;
+    }
 
     QString chooseToOpen(const QString &current) override { return choose(current, false); }
     QString chooseToSave(const QString &current) override { return choose(current, true); }
@@ -63,6 +69,11 @@ public:
     {
         questions.append(question);
         return answers.isEmpty() ? question.yesIsDefault : answers.dequeue();
+    }
+    std::optional<Filler> askFiller(const Filler &proposed) override
+    {
+        fillersProposed.append(proposed);
+        return fillers.isEmpty() ? std::nullopt : fillers.dequeue();
     }
     void tell(const QString &text, Icon icon) override
     {
