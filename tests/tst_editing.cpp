@@ -221,6 +221,21 @@ private Q_SLOTS:
         QVERIFY2(f->prompts.told.value(0).contains(message), qPrintable(f->prompts.told.value(0)));
     }
 
+    // A block pasted one column off: the type word and a constant without its
+    // count go in as constants, said in one notice after the paste, one step.
+    void pasteMakesConstants()
+    {
+        f->grid().setCurrentCell(1, 11);
+        QGuiApplication::clipboard()->setText(QStringLiteral("LOOP\t[C]:X\n"));
+        f->trigger("mnuPaste");
+        QCOMPARE(f->grid().CellText(1, 11), QStringLiteral("[C]:LOOP:4"));
+        QCOMPARE(f->grid().CellText(1, 12), QStringLiteral("[C]:X:1"));
+        QCOMPARE(f->prompts.told, QStringList{"วางข้อมูลแล้ว โดยปรับข้อมูลบางช่อง\nPasted: 1 cell was no field descriptor and became a "
+                                              "constant of its text; 1 constant had its count made right."});
+        QCOMPARE(f->prompts.icons, QList{Notices::Icon::Information});
+        QCOMPARE(history()->count(), 1);
+    }
+
     // The keys reach the commands from the grid, the standard ones and ours:
     // Insert and Remove Column take Ctrl+= and Ctrl+-, which the grid's
     // navigation leaves free.

@@ -1,6 +1,9 @@
-// The field descriptor a cell and a pattern file hold, and the preview of a
-// data field.
+// The field descriptor a cell and a pattern file hold, the preview of a
+// data field, and the cells a paste makes of clipboard text.
 
+#include "components/gridtablemodel.h"
+#include "designer/cellclipboard.h"
+#include "designer/gridlayout.h"
 #include "field/fielddescriptor.h"
 #include "field/fieldpreview.h"
 
@@ -55,6 +58,43 @@ private Q_SLOTS:
         QFETCH(QString, fill); QFETCH(int, width); QFETCH(QStringList, leftCenterRight);
         for (const int alignment : {FieldSettings::Left, FieldSettings::Center, FieldSettings::Right})
             QCOMPARE(FieldPreview::adjust(QStringLiteral("ABC"), fill, width, alignment), leftCenterRight.at(alignment));
+    }
+
+    // Pasted into Field1 on: descriptors as the field dialog writes them are
+    // taken as they are, other text becomes a constant as its box would
+    // take it, or refuses the paste (the message: "line N of the
+    // clipboard, CELL: why"); the notice says what was made of the cells.
+    void paste_data()
+    {
+        QTest::addColumn<QString>("text"); QTest::addColumn<QStringList>("cells"); QTest::addColumn<QString>("message");
+        QTest::newRow("descriptors as written, empty cells") << "[F]:{A}:1,000:C: :<:>:2\t\t[F]:{}:5:: \t[C]:A{NL}B:2"
+            << QStringList{"[F]:{A}:1,000:C: :<:>:2", "", "[F]:{}:5:: ", "[C]:A{NL}B:2"} << "";
+        QTest::newRow("one column off: the type word a constant") << "LOOP\t[C]:X:1\tfree text"
+            << QStringList{"[C]:LOOP:4", "[C]:X:1", "[C]:free text:9"} << "Pasted: 2 cells were no field descriptor and became constants of their text.";
+        QTest::newRow("counts made right") << "[C]:X\t[C]:X:5\t [C]:AB{NL}:x" << QStringList{"[C]:X:1", "[C]:X:1", "[C]:AB{NL}:2"}
+            << "Pasted: 3 constants had their count made right.";
+        QTest::newRow("one of each") << "A\t[C]:B" << QStringList{"[C]:A:1", "[C]:B:1"}
+            << "Pasted: 1 cell was no field descriptor and became a constant of its text; 1 constant had its count made right.";
+        for (const char *field : {"[F]:{A}:abc:R:0", "[F]:{A}:40000:R:0", "[F]:{A}:0:R:0", "[F]:A:5:R:0", "[F]:{A}:5:X:0",
+                                  "[F]:{A}:5:R:00", "[F]:{A}:5:R:0:::3", "[F]:{A}:5:R", "[F]:{A}:5:R:0:::0:9", "[C]:A:1:2", "[f]:{A}:5:R:0"})
+            QTest::addRow("%s refused", field) << QString::fromUtf8(field) << QStringList()
+                                              << "line 1 of the clipboard, Field1: it is no field descriptor, and a constant cannot hold ':'.";
+        QTest::newRow("empty constant refused") << "x\n[C]::0" << QStringList() << "line 2 of the clipboard, Field1: a constant needs a text.";
+        QTest::newRow("constant longer than a length counts") << QString(40000, u'x') << QStringList()
+            << "line 1 of the clipboard, Field1: a constant of 40000 characters is longer than the 32767 a length can count.";
+        QTest::newRow("a constant's refusals: control character") << "a\tb\x01" << QStringList()
+            << "line 1 of the clipboard, Field2: it holds a control character (U+0001).";
+    }
+    void paste()
+    {
+        QFETCH(QString, text); QFETCH(QStringList, cells); QFETCH(QString, message);
+        GridTableModel grid;
+        GridLayout::layOut(grid);
+        const CellClipboard::Paste paste = CellClipboard::parse(grid, text, GridLayout::kFirstFieldColumn);
+        QCOMPARE(paste.rows.value(0), cells);
+        QCOMPARE(paste.rows.size(), cells.isEmpty() ? 0 : 1);
+        const QString said = cells.isEmpty() ? paste.error : paste.notice();
+        QVERIFY2(message.isEmpty() ? said.isEmpty() : said.endsWith(message), qPrintable(said));
     }
 };
 

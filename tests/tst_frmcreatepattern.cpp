@@ -27,6 +27,7 @@ class TestFrmCreatePattern : public QObject
     std::optional<DesignerFixture> f;
 
     QTableView *view() const { return child<QTableView>(f->window, "gridView"); }
+    QUndoStack *history() const { return child<GridEditor>(f->window, "GridEditor1")->history(); }
 
     // A new BANK pattern whose first row holds one cell.
     void newPattern(const QString &row1Cell)
@@ -220,14 +221,16 @@ private Q_SLOTS:
     }
     void lengths()
     {
-        QFETCH(QStringList, cells); QFETCH(int, col);
+        QFETCH(QStringList, cells); QFETCH(int, col); QFETCH(QString, expected);
         newPattern(QStringLiteral("[C]:OTHER ROW:9"));   // never counts
         f->grid().AddRow();
         f->grid().setCurrentCell(1, 11);
         for (const QString &cell : cells)
             f->grid().SetCellText(2, cell.section(u'=', 0, 0).toInt(), cell.section(u'=', 1));
         f->grid().setCurrentCell(2, col);
-        QTEST(f->status(), "expected");
+        QCOMPARE(f->status(), expected);
+        // A screen reader reads the lengths as the panel's name.
+        QCOMPARE(QAccessible::queryAccessibleInterface(child<QLabel>(f->window, "textPanel"))->text(QAccessible::Name), expected);
     }
 
     // One edit, end to end, under each locale: New asks for the mode, F2 on
@@ -319,12 +322,12 @@ private Q_SLOTS:
     // position and a check's activation move the cursor to the cell.
     void previewFollowsTheLine()
     {
-        f->open("p.PAT", "[T];BANK;\r\n[H];[F]:{PAYAMT}:5:R:0;[C]:AB{NL}C\r\n[D];[C]:ABCDEFGH\r\n");
+        f->open("p.PAT", "[T];BANK;\r\n[H];[F]:{PAYAMT}:5:R:0;[C]:AB{NL}C\r\n[D];[C]:ABCDEFGH;junk\r\n");
         f->grid().setCurrentCell(1, 12);
         QTRY_VERIFY(f->window.findChild<LineView *>("lineView"));   // made after the first paint
         auto *line = child<LineView>(f->window, "lineView");
         QCOMPARE(line->accessibleDescription(), QStringLiteral("25050AB\nC"));
-        QCOMPARE(child<QLabel>(f->window, "previewSummary")->text(),
+        QCOMPARE(child<QLabel>(f->window, "previewSummary")->accessibleDescription(),
                  QStringLiteral("Line 1 (LINE): 8 characters, 8 bytes in windows-874, 8 display columns"));
         QTest::keyClick(view(), Qt::Key_Delete);
         QCOMPARE(line->accessibleDescription(), QStringLiteral("25050"));
@@ -333,12 +336,128 @@ private Q_SLOTS:
             QTest::mouseClick(line, Qt::LeftButton, {}, QPoint(6, y));
         QCOMPARE(f->grid().Col(), 11);
         auto *checks = child<QListWidget>(f->window, "checkList");
-        QTRY_COMPARE(checks->count(), 2);   // Field1's sample cut; row 2 longer than row 1
+        QTRY_COMPARE(checks->count(), 2);   // row 1's Field1 sample cut; row 2's Field2 no cell
         Q_EMIT checks->itemActivated(checks->item(1));
         QCOMPARE(f->grid().Row(), 2);
         f->trigger("mnuPreview");
         QVERIFY(child<QDockWidget>(f->window, "previewDock")->isHidden());
         f->trigger("mnuPreview");
+    }
+
+    // The window opens at the inner size designed, 10530 x 4965 twips (the
+    // menu bar above it), preview or not. Hidden, the grid is the window's
+    // outer size less 220 x 1300 twips; shown, the preview's height below
+    // the grid's area comes off as well.
+    void windowSize_data()
+    {
+        QTest::addColumn<bool>("preview"); QTest::addColumn<QSize>("resized");
+        QTest::newRow("preview hidden") << false << QSize();
+        QTest::newRow("preview hidden, resized") << false << QSize(900, 600);
+        QTest::newRow("preview shown") << true << QSize();
+        QTest::newRow("preview shown, resized") << true << QSize(900, 600);
+    }
+    void windowSize()
+    {
+        QFETCH(bool, preview); QFETCH(QSize, resized);
+        QSettings().setValue("preview/visible", preview);
+        f.emplace();
+        QTRY_VERIFY(f->window.findChild<LineView *>("lineView"));   // the preview joins after the first paint
+        QSettings().setValue("preview/visible", true);
+        QCOMPARE(f->window.logicalDpiY(), 96);   // 15 twips a pixel
+        QCOMPARE(QSize(f->window.width(), f->window.height() - f->window.menuBar()->height()), QSize(702, 331));
+        if (resized.isValid())
+            f->window.resize(resized);
+        QTRY_COMPARE(child<QDockWidget>(f->window, "previewDock")->isVisible(), preview);
+        const QRect outer = f->window.frameGeometry(), area = child<QWidget>(f->window, "gridArea")->geometry();
+        const int below = f->window.statusBar()->y() - area.bottom() - 1;   // what the preview takes
+        QCOMPARE(below > 50, preview);
+        QTRY_COMPARE(child<GridEditor>(f->window, "GridEditor1")->geometry(),
+                     QRect(0, 0, qAbs(outer.width() - 15), qAbs(outer.height() - below - 87)));
+    }
+
+    // A record longer than the view: the window keeps its size, the line
+    // scrolls (with its ruler) to the current cell's span, its letters are as
+    // tall as the window's, and Ctrl++ and Ctrl+- zoom them while the
+    // preview has the focus, instead of inserting or removing a column.
+    void previewHoldsALongRecord()
+    {
+        const QSize designed = f->window.size();
+        QByteArray row = "[D]";   // 11 constants of 15 characters and one of 10: 175
+        for (char c = 'A'; c < 'L'; ++c)
+            row += ";[C]:" + QByteArray(15, c);
+        f->open("long.PAT", "[T];BANK;\r\n" + row + ";[C]:" + QByteArray(10, 'Z') + "\r\n");
+        QTRY_VERIFY(f->window.findChild<LineView *>("lineView"));
+        auto *line = child<LineView>(f->window, "lineView");
+        auto *scroll = child<QScrollArea>(f->window, "lineScroll");
+        f->grid().setCurrentCell(1, 22);   // positions 166 to 175
+        const QRect span(line->mapTo(scroll->viewport(), line->currentStart().topLeft()),
+                         line->mapTo(scroll->viewport(), line->currentEnd().bottomRight()));
+        QVERIFY2(scroll->viewport()->rect().contains(span), qPrintable(QStringLiteral("%1 %2").arg(span.left()).arg(span.right())));
+        QCOMPARE(f->window.size(), designed);
+        QVERIFY(f->window.minimumSizeHint().width() <= designed.width());
+        QVERIFY(QFontMetrics(line->font()).capHeight() >= QFontMetrics(QApplication::font()).capHeight());
+
+        f->window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f->window));
+        line->setFocus();
+        const int cell = line->currentEnd().width();
+        QTest::keyClick(line, Qt::Key_Equal, Qt::ControlModifier);
+        QVERIFY(line->currentEnd().width() > cell);
+        QCOMPARE(PreviewPanel().zoom(), 110);   // as the next start finds it
+        QTest::keyClick(line, Qt::Key_Minus, Qt::ControlModifier);
+        QCOMPARE(line->currentEnd().width(), cell);
+        QCOMPARE(f->grid().CellText(1, 22), QStringLiteral("[C]:ZZZZZZZZZZ:10"));   // no column inserted or removed
+        QCOMPARE(history()->count(), 0);
+    }
+
+    // The record length the bank requires, stated on the Checks tab: every
+    // line of another length is a check. It is kept per file, carried by
+    // Save As, and a new pattern has none.
+    void recordLength()
+    {
+        const QString a = f->open("a.PAT", "[T];BANK;\r\n[H];[C]:HHH\r\n[D];[C]:DDDDD\r\n[G];[C]:TT\r\n");
+        QTRY_VERIFY(f->window.findChild<QSpinBox *>("recordLength"));
+        auto *box = child<QSpinBox>(f->window, "recordLength");
+        auto *checks = child<QListWidget>(f->window, "checkList");
+        QTRY_COMPARE(checks->count(), 0);
+        QCOMPARE(box->text(), QStringLiteral("none"));
+        const auto label = [box] { for (QLabel *l : box->window()->findChildren<QLabel *>()) if (l->buddy() == box) return l->text(); return QString(); };
+        QCOMPARE(label(), QStringLiteral("Record &length:"));
+        box->setValue(5);
+        QCOMPARE(checks->count(), 2);
+        QCOMPARE(checks->item(0)->text(), QStringLiteral("LINE row 1: 3 characters; the record length is 5"));
+        f->open("b.PAT", "[T];BANK;\r\n[H];[C]:B\r\n");
+        QCOMPARE(box->value(), 0);
+        f->open("a.PAT", readBytes(a));
+        QCOMPARE(box->value(), 5);
+        f->prompts.files.enqueue(f->path("c.PAT"));
+        f->trigger("mnuSaveAs");
+        f->open("b.PAT", readBytes(f->path("b.PAT")));
+        f->open("c.PAT", readBytes(f->path("c.PAT")));
+        QCOMPARE(box->value(), 5);
+        f->prompts.answers.enqueue(false);
+        f->prompts.mode = QStringLiteral("BANK");
+        f->trigger("mnuNew");
+        QCOMPARE(box->value(), 0);
+    }
+
+    // A mode the design database does not know is said once on Open, and
+    // heads the checks; one it knows is not.
+    void unknownMode()
+    {
+        const QString path = f->open("slip.PAT", "[T];BANKS;\r\n[D];[C]:A\r\n");
+        QCOMPARE(f->prompts.told, QStringList{"ไม่พบโหมดการทำงาน BANKS ในฐานข้อมูล\nThe file \"" + QDir::toNativeSeparators(path)
+                                              + "\" is open, but the mode BANKS is not in the design database."});
+        QCOMPARE(f->window.windowTitle(), kTitle + " ] - " + path);
+        QTRY_VERIFY(f->window.findChild<QListWidget *>("checkList"));
+        auto *checks = child<QListWidget>(f->window, "checkList");
+        QTRY_COMPARE(checks->count(), 1);
+        QCOMPARE(checks->item(0)->text(), QStringLiteral("the mode BANKS is not in the design database"));
+        f->grid().setCurrentCell(1, 11);
+        Q_EMIT checks->itemActivated(checks->item(0));   // no cell to go to
+        QCOMPARE(f->grid().Row(), 1);
+        f->open("bank.PAT", "[T];BANK;\r\n[D];[C]:A\r\n");
+        QCOMPARE(f->prompts.told.size(), 1);
     }
 
     // File > Inspect Export File: a window of the file's lines, those of no

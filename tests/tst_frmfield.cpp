@@ -122,6 +122,15 @@ private Q_SLOTS:
         QTest::newRow("constant, emoji named whole") << "Text1" << "😀" << "" << "" << "\"😀\"" << true << kDocNo << "0" << QStringList();
         QTest::newRow("length 0 entered") << "Text4" << "0" << "Enter" << "1" << "" << true << kDocNo << "0" << QStringList();
         QTest::newRow("length 1000 entered, grouped") << "Text4" << "1000" << "Enter" << "1,000" << "" << true << kDocNo << "0" << QStringList();
+        const QString tooLong = "ความยาวต้องไม่เกิน 32767 ตัวอักษร\nThe length %1 is more than a field can have: the largest length is 32767.";
+        QTest::newRow("length 40000 on OK: said, kept, open") << "Text4" << "40000" << "OK" << "40000" << "" << true << kDocNo << "0"
+                                                             << QStringList{tooLong.arg(40000)};
+        QTest::newRow("length 99999 entered") << "Text4" << "99999" << "Enter" << "99999" << "" << true << kDocNo << "0"
+                                              << QStringList{tooLong.arg(99999), tooLong.arg(99999)};
+        QTest::newRow("length -40000 entered becomes 1") << "Text4" << "-40000" << "Enter" << "1" << "" << true << kDocNo << "0" << QStringList();
+        const QString longText(40000, u'x');
+        QTest::newRow("constant of 40000 characters on OK") << "Text1" << longText << "OK" << longText << "" << true << kDocNo << "40000"
+            << QStringList{"ข้อความคงที่ต้องยาวไม่เกิน 32767 ตัวอักษร\nThe constant has 40000 characters: the longest constant is 32767."};
     }
     void typeThenAct()
     {
@@ -178,6 +187,7 @@ private Q_SLOTS:
     void mnemonics_data()
     {
         QTest::addColumn<char>("letter"); QTest::addColumn<QString>("box"); QTest::addColumn<QString>("label");
+        QTest::newRow("field list") << 'D' << "Combo1" << "Data field";
         QTest::newRow("length") << 'L' << "Text4" << "Fixed Length";
         QTest::newRow("alignment") << 'A' << "Combo2" << "Alignment";
         QTest::newRow("fill") << 'B' << "Text3" << "Fill Blank space with";
@@ -196,6 +206,11 @@ private Q_SLOTS:
             buddyOf = l->buddy() == f.d.focusWidget() ? l : buddyOf;
         QVERIFY(buddyOf);
         QCOMPARE(buddyOf->text().remove(u'&'), label);
+        // A screen reader finds the box labelled by it.
+        QStringList labelledBy;
+        for (const auto &[other, relation] : QAccessible::queryAccessibleInterface(f.d.focusWidget())->relations(QAccessible::Label))
+            labelledBy << other->text(QAccessible::Name);
+        QCOMPARE(labelledBy, QStringList{label});
     }
 };
 

@@ -118,6 +118,7 @@ private Q_SLOTS:
         QTest::newRow("a pattern") << QStringList("%P/basic.PAT") << 0 << "" << QStringList{window, title + "โอนเงินผ่านธนาคาร (Bank Transfer) ] - %P/basic.PAT", box.arg(QMessageBox::Critical).arg(QMessageBox::Yes | QMessageBox::No) + "Save your Data ?"};
         QTest::newRow("no pattern") << QStringList("%P/empty_file.PAT") << 0 << "" << QStringList{window, box.arg(QMessageBox::Information).arg(QMessageBox::Ok) + "รูปแบบไฟล์  PATTERN ไม่ถูกต้อง กรุณาตรวจสอบข้อมูลให้ถูกต้อง", title + " ] - "};
         QTest::newRow("a folder") << QStringList("%P") << 0 << "" << QStringList{window, box.arg(QMessageBox::Critical).arg(QMessageBox::Ok) + "ไม่สามารถอ่านไฟล์ %P ได้ Cannot read the file \"%P\": It is a folder, not a file."};
+        QTest::newRow("a missing file") << QStringList("%P/none.PAT") << 0 << "" << QStringList{window, box.arg(QMessageBox::Warning).arg(QMessageBox::Ok) + "ไม่พบไฟล์ %P/none.PAT The file \"%P/none.PAT\" does not exist."};
         QTest::newRow("two files") << QStringList{"a", "b"} << 1 << "" << QStringList();
     }
     // The sample installation beside a copy of the program.

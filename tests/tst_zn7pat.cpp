@@ -62,6 +62,7 @@ private Q_SLOTS:
                 && writeBytes(path("corrupt/ZN7Desktop.dat"), noise) && writeBytes(path("empty/ZN7Desktop.dat"), {})
                 && QFile::copy(kPatterns + "/empty_file.PAT", path("ไฟล์ 'a' \"b\".PAT")));
         QVERIFY(QFile::copy(ZN7_SAMPLE_DESKTOP, path("prog/ZN7Desktop.dat")) && QFile::copy(ZN7_SAMPLE_DESKTOP, path("data/ZN7Desktop.dat")));
+        QVERIFY(writeBytes(path("banks.PAT"), "[T];BANKS;\r\n\r\n[D];[C]:A\r\n[D];[C]:AB\r\n[D];[C]:AB\r\n"));   // a mode mistyped
         QVERIFY(writeBytes(path("progini/ZN7ConfigPath.ini"), "[Path]\nCONFIGPATH=" + path("data").toUtf8() + "\n")
                 && writeBytes(path("progbad/ZN7ConfigPath.ini"), "CONFIGPATH=" + path("none").toUtf8() + "\n"));
         // A one-row pattern, an export file of it, one of lines it did not
@@ -88,8 +89,8 @@ private Q_SLOTS:
         QFETCH(QString, file);
         PatternReader reader;
         QVERIFY(reader.readFile(kPatterns + u'/' + file));
-        const Run done = run(ZN7_PAT, {"render", "--data", kSampleData, file}, kPatterns);
-        QCOMPARE(done.status, reader.mode().isEmpty() ? 1 : 0);
+        const Run done = run(ZN7_PAT, {"render", "--line-end", "lf", "--data", kSampleData, file}, kPatterns);
+        QCOMPARE(done.status == 0, done.err.isEmpty());   // a problem is said, and only then is the status 1
         GridTableModel grid;
         GridLayout::layOut(grid);
         PatternFile::loadRows(reader.takeLines(), grid);
@@ -117,7 +118,11 @@ private Q_SLOTS:
         QTest::newRow("layout as a table") << "golden" << QStringList{"layout", breaks} << 0 << golden("breaks.text") << "";
         QTest::newRow("layout as CSV") << "golden" << QStringList{"layout", "--format", "csv", breaks} << 0 << golden("breaks.csv") << "";
         QTest::newRow("layout as JSON") << "golden" << QStringList{"layout", "--format=json", breaks} << 0 << golden("breaks.json") << "";
-        QTest::newRow("render in windows-874") << "golden" << QStringList{"render", breaks} << 0 << golden("breaks.render") << "";
+        const QString nope = "zn7pat: " + breaks + ":3:Field5: the mode has no field NOPE\n";
+        QTest::newRow("render in windows-874, lines ending in CR LF") << "golden" << QStringList{"render", breaks} << 1
+                                                                      << golden("breaks.render").replace("\n", "\r\n") << nope;
+        QTest::newRow("render, lines ending in LF") << "golden" << QStringList{"render", "--line-end", "lf", breaks} << 1 << golden("breaks.render") << nope;
+        QTest::newRow("check a record length") << "golden" << QStringList{"check", "--record-length", "16", "../zn7pat/breaks.PAT"} << 1 << golden("record.out") << "";
         const QString unreadable = ":0:-: cannot read the file: ", notPattern = ":0:-: not a pattern file: no mode line \"[T];MODE;\" giving a mode, or a line longer than 1 MiB\n";
         const QString thai = "ไฟล์ 'a' \"b\".PAT", usage = "\nTry 'zn7pat --help'.\n", noDb = "zn7pat: the data folder %1 has no design database ZN7Desktop.dat\n";
         const QString damaged = "zn7pat: cannot read the design database %1/ZN7Desktop.dat: it is no database of modes and fields, or another program holds it locked\n";
@@ -141,6 +146,16 @@ private Q_SLOTS:
         QTest::newRow("layout of two files") << "" << QStringList{"layout", "a", "b"} << 2 << "" << "zn7pat: layout takes one pattern file" + usage;
         QTest::newRow("an unknown format") << "" << QStringList{"layout", "--format", "xml", "a"} << 2 << "" << "zn7pat: unknown format 'xml' (text, csv or json)" + usage;
         QTest::newRow("version") << "" << QStringList("--version") << 0 << "zn7pat 1.0\n" << "";
+        const QString banks = "banks.PAT:1:-: the mode BANKS is not in the design database\n";
+        QTest::newRow("check a mistyped mode") << "progini/zn7pat" << QStringList{"check", "banks.PAT"} << 1
+                                               << banks + "banks.PAT:3:-: LOOP row 1: 1 character; most lines: 2\n" << "";
+        QTest::newRow("render a mistyped mode") << "progini/zn7pat" << QStringList{"render", "--encoding", "utf-8", "banks.PAT"} << 1
+                                                << "A\r\nAB\r\nAB\r\n" << "zn7pat: " + banks;
+        for (const char *length : {"0", "-3", "x"})
+            QTest::addRow("record length %s", length) << "" << QStringList{"check", "--record-length", length, "a"} << 2 << ""
+                                                      << QStringLiteral("zn7pat: the record length '%1' is no whole number from 1").arg(length) + usage;
+        QTest::newRow("record length for render") << "" << QStringList{"render", "--record-length", "5", "a"} << 2 << "" << "zn7pat: --record-length is for check" + usage;
+        QTest::newRow("an unknown line end") << "" << QStringList{"render", "--line-end", "cr", "a"} << 2 << "" << "zn7pat: unknown line end 'cr' (crlf or lf)" + usage;
         QTest::newRow("inspect a file the pattern wrote") << "" << QStringList{"inspect", "bank.PAT", "ok.txt"} << 0
             << "ok.txt:1: row 1 LINE: Field2 BANKCODE 2-4 \"014\"\nok.txt:2: row 1 LINE: Field2 BANKCODE 2-4 \"002\"\n"
                "ok.txt: 2 lines read; records: row 1 (LINE) 2; 0 lines match no row; line ends: CR LF\n" << "";
@@ -178,6 +193,31 @@ private Q_SLOTS:
         QTEST(done.status, "status");
         QTEST(QString::fromUtf8(done.out), "out");
         QCOMPARE(tree(m_dir.path()), before);
+    }
+
+    // To a terminal render writes the terminal's encoding, unless told; to
+    // a pipe windows-874.
+    void renderToTerminal_data()
+    {
+        QTest::addColumn<QStringList>("args"); QTest::addColumn<QByteArray>("encoding");
+        QTest::newRow("terminal") << QStringList() << QByteArray("UTF-8");
+        QTest::newRow("terminal, told windows-874") << QStringList{"--encoding", "windows-874"} << QByteArray("windows-874");
+    }
+    void renderToTerminal()
+    {
+        QFETCH(QStringList, args); QFETCH(QByteArray, encoding);
+        QStringList command{ZN7_PAT, "render", "--data", kSampleData};
+        command << args << kPatterns + "/thai_constant.PAT";
+        for (QString &word : command)
+            word = "'" + word + "'";
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("LC_ALL", "C.UTF-8");
+        process.setProcessEnvironment(environment);
+        process.start("script", {"-qec", command.join(u' '), "/dev/null"});   // a pseudo-terminal for its output
+        QVERIFY(process.waitForFinished(60000));
+        const QByteArray thai = QStringEncoder(encoding.constData()).encode(QStringLiteral("ภาษีหัก ณ ที่จ่าย"));
+        QVERIFY2(process.readAllStandardOutput().contains(thai), encoding);
     }
 
     void linksNoGui()

@@ -1,8 +1,8 @@
 #include "cellclipboard.h"
 
-#include "components/codepage.h"
 #include "components/gridtablemodel.h"
 #include "components/texttools.h"
+#include "field/fielddescriptor.h"
 
 namespace CellClipboard {
 
@@ -26,22 +26,85 @@ QString copy(const GridTableModel &grid, const QList<int> &rows, int firstCol, i
 
 namespace {
 
-// Why a cell cannot go into a text column; "" when it can.
-QString refusalOfText(QStringView cell)
+// Why a text cannot go into a field cell, by the rule of the field dialog's
+// boxes, applied to each ":"-separated component; "" when it can.
+QString refusalOfText(const QString &cell)
 {
-    if (cell.contains(u';'))
-        return QStringLiteral("';' separates the cells of a pattern line and cannot be part of one");
-    for (const QChar c : cell) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            return QStringLiteral("it holds a control character (U+%1)")
-                .arg(c.unicode(), 4, 16, QLatin1Char('0'));
-    }
-    if (!CodePage::canStore(cell))
+    for (const QString &component : cell.split(u':')) {
+        const qsizetype at = firstRefusedCharacter(component);
+        if (at < 0)
+            continue;
+        const QChar c = component.at(at);
+        if (c == u';')
+            return QStringLiteral("';' separates the cells of a pattern line and cannot be part of one");
+        if (c.category() == QChar::Other_Control)
+            return QStringLiteral("it holds a control character (U+%1)").arg(c.unicode(), 4, 16, QLatin1Char('0'));
         return QStringLiteral("it holds characters the Thai code page (windows-874) cannot store");
+    }
     return {};
 }
 
+// A constant of `text` as the field dialog writes it, or why it cannot be.
+QString constantOf(const QString &text, QString *why)
+{
+    const int count = constantLength(text);
+    if (text.isEmpty())
+        *why = QStringLiteral("a constant needs a text");
+    else if (count > kLongestLength)
+        *why = QStringLiteral("a constant of %1 characters is longer than the %2 a length can count")
+                   .arg(count)
+                   .arg(kLongestLength);
+    return QStringLiteral("[C]:") + text + u':' + QString::number(count);
+}
+
+// The cell a pasted text gives, or why it gives none.
+QString fieldCell(const QString &text, Paste &paste, QString *why)
+{
+    if (text.isEmpty())
+        return text;
+    *why = refusalOfText(text);
+    if (!why->isEmpty())
+        return {};
+    switch (descriptorForm(text)) {
+    case DescriptorForm::Field:
+        return text;
+    case DescriptorForm::Constant: {
+        const QString cell = constantOf(loadDescriptor(text, FieldSettings()).constantText, why);
+        paste.countsMadeRight += cell != text;
+        return cell;
+    }
+    case DescriptorForm::Other:
+        break;
+    }
+    if (text.contains(u':')) {
+        *why = QStringLiteral("it is no field descriptor, and a constant cannot hold ':'");
+        return {};
+    }
+    ++paste.madeConstants;
+    return constantOf(text, why);
+}
+
+QString cellsTaken(int count, const char *one, const char *many)
+{
+    return count == 1 ? QLatin1String(one) : QString::fromLatin1(many).arg(count);
+}
+
 } // namespace
+
+QString Paste::notice() const
+{
+    if (madeConstants == 0 && countsMadeRight == 0)
+        return {};
+    QStringList parts;
+    if (madeConstants > 0)
+        parts << cellsTaken(madeConstants, "1 cell was no field descriptor and became a constant of its text",
+                            "%1 cells were no field descriptor and became constants of their text");
+    if (countsMadeRight > 0)
+        parts << cellsTaken(countsMadeRight, "1 constant had its count made right",
+                            "%1 constants had their count made right");
+    return QStringLiteral("วางข้อมูลแล้ว โดยปรับข้อมูลบางช่อง\nPasted: ") + parts.join(QStringLiteral("; "))
+        + u'.';
+}
 
 Paste parse(const GridTableModel &grid, QStringView text, int firstCol)
 {
@@ -95,9 +158,9 @@ Paste parse(const GridTableModel &grid, QStringView text, int firstCol)
                 else
                     why = QStringLiteral("\"%1\" is not one of %2").arg(word, items.join(QStringLiteral(", ")));
             } else {
-                why = refusalOfText(cell);
+                const QString taken = fieldCell(cell.toString(), paste, &why);
                 if (why.isEmpty())
-                    cells.append(cell.toString());
+                    cells.append(taken);
             }
             if (!why.isEmpty()) {
                 const QString where = section < columns

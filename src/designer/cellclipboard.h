@@ -23,11 +23,20 @@ QString copy(const GridTableModel &grid, const QList<int> &rows, int firstCol, i
 // Clipboard text checked for the cells it would fill from grid column
 // `firstCol` on: `rows` holds each line's cells as the grid stores them;
 // `error` names the first cell that cannot be pasted and why, and then
-// `rows` is empty.
+// `rows` is empty. A field cell takes a well-formed descriptor as it is
+// (descriptorForm); a constant gets its count made right; any other text
+// becomes a constant of that text, as the field dialog's constant box
+// would take it, or, when the box would refuse it, refuses the paste.
 struct Paste
 {
     QList<QStringList> rows;
     QString error;
+    int madeConstants = 0;     // cells whose text became a constant
+    int countsMadeRight = 0;   // constants whose count was missing or wrong
+
+    // What the paste made of the cells, to tell the user; "" when it took
+    // every cell as it was.
+    QString notice() const;
 };
 
 Paste parse(const GridTableModel &grid, QStringView text, int firstCol);

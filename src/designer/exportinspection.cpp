@@ -238,8 +238,13 @@ PatternPreview::RenderedRow recordAt(const QList<Row> &shapes, const ExportText 
             record.text += u'\n';
         const qsizetype offset = record.text.size();
         record.text += text.line(first + part);
-        for (const Piece &piece : of.lines.at(part).pieces)
-            record.spans.append({piece.column, piece.kind, piece.field, offset + piece.start - 1, offset + piece.end});
+        // A real record's field is all data: which of its spaces a fill
+        // wrote is not known, so none is shown as one.
+        for (const Piece &piece : of.lines.at(part).pieces) {
+            const qsizetype begin = offset + piece.start - 1;
+            const qsizetype end = offset + piece.end;
+            record.spans.append({piece.column, piece.kind, piece.field, begin, end, begin, end});
+        }
     }
     return record;
 }

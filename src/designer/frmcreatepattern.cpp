@@ -37,6 +37,7 @@
 #include <QShortcut>
 #include <QTableView>
 #include <QTimer>
+#include <QUrl>
 
 #include <functional>
 #include <QFileInfo>
@@ -97,12 +98,17 @@ frmCreatePattern::frmCreatePattern(AppContext &context, QWidget *parent)
     sbStatusBar->setObjectName(QStringLiteral("sbStatusBar"));
     setStatusBar(sbStatusBar);
 
-    // The grid fills the area between the menu bar and the status bar and
-    // follows the window's size.
+    // The grid lies at the top left of the area between the menu bar and
+    // the status bar (and the preview), sized by Form_Resize from the
+    // window's size. Nothing in that area sets the window's least size.
     GridEditor1->setObjectName(QStringLiteral("GridEditor1"));
     GridEditor1->setAccessibleName(tr("Pattern grid"));
     menuBar()->setAccessibleName(tr("Menu"));
-    setCentralWidget(GridEditor1);
+    m_gridArea = new QWidget(this);
+    m_gridArea->setObjectName(QStringLiteral("gridArea"));
+    GridEditor1->setParent(m_gridArea);
+    m_gridArea->installEventFilter(this);
+    setCentralWidget(m_gridArea);
     connect(GridEditor1, &GridEditor::KeyDown, this, &frmCreatePattern::GridEditor1_KeyDown);
     connect(GridEditor1, &GridEditor::CellChange, this, &frmCreatePattern::GridEditor1_CellChange);
     connect(&m_grid, &GridTableModel::patternChanged, this, &frmCreatePattern::onPatternChanged);
@@ -122,11 +128,34 @@ frmCreatePattern::frmCreatePattern(AppContext &context, QWidget *parent)
     mnuRecent = new RecentFilesMenu(mnuFile, mnuExit);
     connect(mnuRecent, &RecentFilesMenu::chosen, this, &frmCreatePattern::openRecent);
 
-    resize(Twips::toPixels(kDesignWidth, this),
-           Twips::toPixels(kDesignHeight, this) + menuBar()->sizeHint().height()
-               + sbStatusBar->sizeHint().height());
-    // The window grows by the preview, so the grid keeps its own area.
-    resize(width(), height() + previewHeight());
+    // The inner area as designed, the status bar in it, the menu bar (which
+    // is no part of it where the design comes from) above it; the preview,
+    // when shown, takes its place from the grid's.
+    resize(Twips::toPixels(kDesignWidth, this), Twips::toPixels(kDesignHeight, this) + menuBar()->sizeHint().height());
+}
+
+void frmCreatePattern::Form_Resize()
+{
+    const QRect outer = frameGeometry();
+    // What the preview takes between the grid's area and the status bar.
+    const QRect area = m_gridArea->geometry();
+    const int preview = qMax(0, sbStatusBar->geometry().top() - area.bottom() - 1);
+    GridEditor1->move(0, 0);
+    GridEditor1->resize(GridEditor1->width(), qAbs(outer.height() - preview - Twips::toPixels(1300, this)));
+    GridEditor1->resize(qAbs(outer.width() - Twips::toPixels(220, this)), GridEditor1->height());
+}
+
+void frmCreatePattern::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    Form_Resize();
+}
+
+bool frmCreatePattern::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_gridArea && event->type() == QEvent::Resize)
+        Form_Resize();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void frmCreatePattern::createMenus()
@@ -252,10 +281,15 @@ void frmCreatePattern::createPreview()
         addDockWidget(Qt::BottomDockWidgetArea, m_previewDock);
         resizeDocks({m_previewDock}, {previewHeight()}, Qt::Vertical);
         m_previewDock->setVisible(QSettings().value(QStringLiteral("preview/visible"), true).toBool());
+        m_preview->setRecordLength(m_recordLength);
         connect(m_preview, &PreviewPanel::cellChosen, this, [this](int row, int column) {
+            // Row 0 is the pattern as a whole, its mode: no cell to go to.
+            if (row < 1)
+                return;
             m_grid.setCurrentCell(row, column == 0 ? m_grid.Col() : column);
             GridEditor1->findChild<QTableView *>()->setFocus();
         });
+        connect(m_preview, &PreviewPanel::recordLengthChanged, this, &frmCreatePattern::setRecordLength);
         updatePreviewLine();
         updateChecks();
     });
@@ -292,14 +326,55 @@ void frmCreatePattern::createPreview()
 
 int frmCreatePattern::previewHeight() const
 {
-    return fontMetrics().lineSpacing() * 16;
+    // The Line tab with a line and a half of output and its summary.
+    return fontMetrics().lineSpacing() * 9;
+}
+
+void frmCreatePattern::setRecordLength(int length)
+{
+    m_recordLength = length;
+    keepRecordLength();
+    updateChecks();
+}
+
+namespace {
+
+// The settings key of a pattern file's record length; "" for a pattern
+// that has no file yet.
+QString recordLengthKey(const QString &fileName)
+{
+    if (fileName.isEmpty() || fileName == kUntitled)
+        return {};
+    return QStringLiteral("recordLength/")
+        + QString::fromLatin1(QUrl::toPercentEncoding(QFileInfo(fileName).absoluteFilePath()));
+}
+
+} // namespace
+
+void frmCreatePattern::recallRecordLength()
+{
+    const QString key = recordLengthKey(FileName);
+    m_recordLength = key.isEmpty() ? 0 : QSettings().value(key, 0).toInt();
+    if (m_preview)
+        m_preview->setRecordLength(m_recordLength);
+}
+
+void frmCreatePattern::keepRecordLength()
+{
+    const QString key = recordLengthKey(FileName);
+    if (key.isEmpty())
+        return;
+    QSettings settings;
+    if (m_recordLength > 0)
+        settings.setValue(key, m_recordLength);
+    else
+        settings.remove(key);
 }
 
 const PatternPreview::Samples &frmCreatePattern::samples()
 {
     if (!m_samplesRead || m_samplesMode != PMODE) {
-        m_samples = PatternPreview::Samples::of(
-            DesignDatabase(m_context.systemSettings().DesignConnection()).fields(PMODE));
+        m_samples = PatternPreview::Samples::read(m_context.systemSettings().DesignConnection(), PMODE);
         m_samplesMode = PMODE;
         m_samplesRead = true;
     }
@@ -320,7 +395,7 @@ void frmCreatePattern::updateChecks()
 {
     if (!m_preview || m_previewDock->isHidden())
         return;
-    m_preview->showChecks(PatternPreview::check(m_grid, samples()));
+    m_preview->showChecks(PatternPreview::check(m_grid, samples(), m_recordLength));
     m_preview->showPattern(&m_grid, samples());
     updatePreviewLine();   // the marks of the line's checks
 }
@@ -375,6 +450,13 @@ bool frmCreatePattern::DoOpen()
     PatternFile::loadRows(reader.takeLines(), m_grid);
     Recalculate();
     patternStored(opened);
+    recallRecordLength();
+    // A mode the design database does not know is most likely a slip of the
+    // keyboard: the title would only show no name.
+    if (PatternPreview::modeIsUnknown(m_context.systemSettings().DesignConnection(), PMODE))
+        m_context.notices().tell(QStringLiteral("ไม่พบโหมดการทำงาน %1 ในฐานข้อมูล\nThe file \"%2\" is open, but %3.")
+                                     .arg(PMODE, QDir::toNativeSeparators(FileName), PatternPreview::unknownModeMessage(PMODE)),
+                                 Notices::Icon::Warning);
     return true;
 }
 
@@ -429,6 +511,7 @@ bool frmCreatePattern::offerRecovery()
     kept->loadRows(m_grid);
     doMode();
     mnuSave->setEnabled(FileName != kUntitled);
+    recallRecordLength();
     Recalculate();
     m_recovery->setModified(true);
     return true;
@@ -473,6 +556,7 @@ bool frmCreatePattern::mnuSave_Click()
         return false;
     }
     patternStored(writer.fingerprint());
+    keepRecordLength();   // Save As carries it to the new name
     doMode();
     mnuSave->setEnabled(true);
     GridEditor1->history()->setClean();
@@ -518,6 +602,7 @@ void frmCreatePattern::mnuNew_Click()
     if (PMODE.isEmpty())
         PMODE = QStringLiteral("BANK");
     FileName = kUntitled;
+    recallRecordLength();
     doMode();
     gridshow();
     mnuSave->setEnabled(false);
@@ -674,6 +759,7 @@ void frmCreatePattern::mnuImportTable_Click()
         PMODE = QStringLiteral("BANK");
     const LayoutTable::Import made = LayoutTable::import(table, database.fields(PMODE).value_or(QList<DesignField>()));
     FileName = kUntitled;
+    recallRecordLength();
     doMode();
     gridshow();
     PatternFile::loadRows(QStringList{QStringLiteral("[T];%1;").arg(PMODE)} + made.lines, m_grid);
@@ -780,6 +866,8 @@ void frmCreatePattern::pasteCells()
         const int last = m_grid.columnOfSection(m_grid.sectionOfColumn(col) + int(std::max<qsizetype>(widest, 1)) - 1);
         GridEditor1->select(rows.front(), rows.back(), col, last);
     });
+    if (const QString notice = paste.notice(); !notice.isEmpty())
+        m_context.notices().tell(notice, Notices::Icon::Information);
 }
 
 void frmCreatePattern::moveLine(int direction)

@@ -59,6 +59,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createMenus();
@@ -99,8 +101,18 @@ private:
     // The output preview: a dock under the grid, shown unless the user
     // hid it last time.
     void createPreview();
-    // The height the preview takes under the grid.
+    // The height the preview takes under the grid when it first shows.
     int previewHeight() const;
+    // Sizes the grid from the window's outer size: its height that less
+    // 1300 twips and less the preview's height while the preview shows
+    // under the grid area, its width that less 220 twips, each as an
+    // absolute value; the grid stays at the top left of its area.
+    void Form_Resize();
+    // The record length the checks use, as last stated for FileName: kept
+    // in the settings per file, since a pattern file has no room for it.
+    void setRecordLength(int length);
+    void recallRecordLength();
+    void keepRecordLength();
     // The mode's fields and samples, read once per mode.
     const PatternPreview::Samples &samples();
     void updatePreviewLine();
@@ -142,6 +154,8 @@ private:
     QDockWidget *m_previewDock = nullptr;
     PreviewPanel *m_preview = nullptr;
     QTimer *m_checkTimer = nullptr;
+    QWidget *m_gridArea;
+    int m_recordLength = 0;
     PatternPreview::Samples m_samples;
     QString m_samplesMode;
     bool m_samplesRead = false;

@@ -166,14 +166,19 @@ std::optional<QString> modeOfLine(QStringView line)
     return t.size() < 6 ? QString() : t.sliced(4, t.size() - 5).toString();
 }
 
-void loadRows(QStringList lines, PatternGrid &grid)
+LoadReport loadRows(QStringList lines, PatternGrid &grid)
 {
+    LoadReport report;
+    report.rowLines.reserve(lines.size());
     grid.BeginUpdate();
     for (qsizetype n = 1; n < lines.size(); ++n) {
         const QString line = std::exchange(lines[n], QString());
         if (!grid.CellText(grid.Row(), GridLayout::kFirstFieldColumn).isEmpty())
             grid.AddRow();
         grid.SetCellListIndex(grid.Row(), GridLayout::kTypeColumn, listIndexOf(line));
+        // The row's line is the last one that went into it.
+        report.rowLines.resize(qMax(report.rowLines.size(), qsizetype(grid.Row())));
+        report.rowLines[grid.Row() - 1] = int(n + 1);
         if (line.isEmpty())
             continue;
         // Piece 0 is the tag; pieces 1 to 100 go to the field columns, each
@@ -188,6 +193,7 @@ void loadRows(QStringList lines, PatternGrid &grid)
         }
     }
     grid.EndUpdate();
+    return report;
 }
 
 QString rowLine(const PatternGrid &grid, int row)

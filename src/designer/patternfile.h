@@ -3,6 +3,7 @@
 #include "designer/filefingerprint.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -33,12 +34,22 @@ std::optional<QStringList> decodeLines(const QByteArray &bytes);
 // without the last, which may be "". Nothing for any other line.
 std::optional<QString> modeOfLine(QStringView line);
 
+// What loadRows did with the file's lines.
+struct LoadReport {
+    // The file line (1-based, the mode line being line 1) each grid row got its cells from,
+    // index 0 for row 1.
+    QList<int> rowLines;
+    // Lines with more pieces than the field columns hold.
+    struct Overlong { int line = 0; int row = 0; int cells = 0; };
+    QList<Overlong> overlong;
+};
+
 // Loads every line after the first into the grid, as rows of the current
 // layout: a line goes into the current row while its column 11 is empty,
 // otherwise into a row it adds. Constants get their count recomputed. Each
 // line is released once loaded, so a list moved in (PatternReader::takeLines)
 // gives its memory back to the cells as they are made.
-void loadRows(QStringList lines, PatternGrid &grid);
+LoadReport loadRows(QStringList lines, PatternGrid &grid);
 
 // Row `row` of the grid as the writer writes it, without its line end; ""
 // for a row the file leaves out (removed, or without a filled field cell).

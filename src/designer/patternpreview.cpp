@@ -26,6 +26,9 @@ struct Cell
     Span::Kind kind = Span::Kind::Other;
     QStringView field;           // the identifier, braces and all
     int counted = 0;             // the length the line length counts
+    bool read = false;           // whether the third piece is a 16-bit number
+    bool hasCount = false;       // whether there is a third piece
+    QStringView count;           // the third piece: a field's length, a constant's count
     int alignment = FieldSettings::Left;
     QStringView fill;
     QStringView constant;
@@ -58,7 +61,11 @@ Cell parse(const QString &text)
             (cell.kind == Span::Kind::Constant ? cell.constant : cell.field) = piece;
         } else if (i == 2) {
             // As the line length reads it: the third piece as a 16-bit number.
-            cell.counted = TextTools::ToInteger(QString::fromRawData(piece.data(), piece.size())).value_or(0);
+            const std::optional<qint16> value = TextTools::ToInteger(QString::fromRawData(piece.data(), piece.size()));
+            cell.counted = value.value_or(0);
+            cell.read = value.has_value();
+            cell.hasCount = true;
+            cell.count = piece;
             if (cell.kind == Span::Kind::Constant)
                 break;
         } else if (i == 3) {
@@ -72,22 +79,59 @@ Cell parse(const QString &text)
     return cell;
 }
 
+// Why a field's length gives it no width, "" when it is a length.
+QString lengthProblem(const Cell &cell)
+{
+    if (cell.read && cell.counted >= 1)
+        return {};
+    const QString text = cell.count.trimmed().toString();
+    switch (readLength(text).kind) {
+    case LengthReading::Kind::Valid: return {};
+    case LengthReading::Kind::Missing: return QStringLiteral("the length is missing");
+    case LengthReading::Kind::NotANumber: return QStringLiteral("length %1 is not a number").arg(text);
+    case LengthReading::Kind::BelowOne: return QStringLiteral("length %1 is below 1").arg(text);
+    case LengthReading::Kind::TooLarge: return QStringLiteral("length %1 is above %2").arg(text).arg(kLongestLength);
+    }
+    return {};
+}
+
+// The characters of a field's laid-out text that its sample gives, as
+// FieldPreview::adjust places them.
+std::pair<qsizetype, qsizetype> samplePart(qsizetype sample, int width, int alignment)
+{
+    if (width < 1)
+        return {0, 0};
+    const qsizetype kept = qMin<qsizetype>(sample, width);
+    switch (alignment) {
+    case FieldSettings::Right: return {width - kept, width};
+    case FieldSettings::Center: {
+        const qsizetype before = width < sample ? 0 : (width - sample) / 2;
+        return {before, before + kept};
+    }
+    default: return {0, kept};
+    }
+}
+
 // Renders a row; with `found`, only appends the cells' checks to it and
-// counts the characters the row writes into `length` instead of writing
-// them: a field writes its length (none below 1), a constant its text
-// without the {NL} markers.
+// appends the lengths of the output lines the row writes to `lines`
+// instead of writing them: a field writes its length (none below 1), a
+// constant its text without the {NL} markers, each of which starts
+// another line.
 RenderedRow render(const PatternGrid &grid, int row, const Samples &samples, QList<Check> *found,
-                   qsizetype *length = nullptr)
+                   std::vector<qsizetype> *lines = nullptr)
 {
     RenderedRow rendered;
     if (!found) {
         rendered.text.reserve(512);
         rendered.spans.reserve(GridLayout::kLastFieldColumn - GridLayout::kFirstFieldColumn + 1);
     }
+    const qsizetype firstLine = found ? qsizetype(lines->size()) : 0;
     for (int c = GridLayout::kFirstFieldColumn; c <= GridLayout::kLastFieldColumn; ++c) {
         const QString text = grid.CellText(row, c);
         if (text.isEmpty())
             continue;
+        if (found && qsizetype(lines->size()) == firstLine)
+            lines->push_back(0);   // the row is written: its first line
         const Cell cell = parse(text);
         Span span{c, cell.kind, {}, rendered.text.size(), 0};
         const auto add = [&](Check::Kind kind, const QString &message) {
@@ -105,43 +149,90 @@ RenderedRow render(const PatternGrid &grid, int row, const Samples &samples, QLi
             const QString &sample = !samples.available ? braced
                                   : known == samples.fields.cend() ? none
                                                                    : known->formattedSample;
-            if (found)
-                *length += qMax(cell.counted, 0);
-            else
+            if (found) {
+                lines->back() += qMax(cell.counted, 0);
+            } else {
                 rendered.text += FieldPreview::adjust(sample, QString::fromRawData(cell.fill.data(), cell.fill.size()),
                                                       cell.counted, cell.alignment);
-            if (samples.available && known == samples.fields.cend())
-                add(Check::Kind::UnknownField, QStringLiteral("the mode has no field %1").arg(name));
-            else if (samples.available && sample.size() > cell.counted)
-                add(Check::Kind::SampleCut,
-                    QStringLiteral("sample %1 characters, %2 kept: the %3 part is cut")
-                        .arg(sample.size())
-                        .arg(qMax(cell.counted, 0))
-                        .arg(cell.alignment == FieldSettings::Right ? QStringLiteral("left") : QStringLiteral("right")));
+                const auto [first, last] = samplePart(sample.size(), cell.counted, cell.alignment);
+                span.sampleBegin = span.begin + first;
+                span.sampleEnd = span.begin + last;
+            }
+            if (found) {
+                const QString length = lengthProblem(cell);
+                if (!length.isEmpty())
+                    add(Check::Kind::Length, length);
+                if (samples.available && known == samples.fields.cend())
+                    add(Check::Kind::UnknownField, QStringLiteral("the mode has no field %1").arg(name));
+                else if (length.isEmpty() && samples.available && sample.size() > cell.counted)
+                    add(Check::Kind::SampleCut,
+                        QStringLiteral("sample %1, %2 kept: the %3 part is cut")
+                            .arg(TextTools::counted(sample.size(), "character", "characters"))
+                            .arg(cell.counted)
+                            .arg(cell.alignment == FieldSettings::Right ? QStringLiteral("left") : QStringLiteral("right")));
+            }
         } else if (cell.kind == Span::Kind::Constant) {
             const int actual = constantLength(QString::fromRawData(cell.constant.data(), cell.constant.size()));
-            if (found)
-                *length += actual;
-            else if (cell.constant.contains(kNewLine))
+            if (found) {
+                if (!cell.constant.contains(kNewLine)) {
+                    lines->back() += cell.constant.size();
+                } else {
+                    bool first = true;
+                    for (const QStringView part : QStringTokenizer(cell.constant, kNewLine)) {
+                        if (!first)
+                            lines->push_back(0);
+                        first = false;
+                        lines->back() += part.size();
+                    }
+                }
+            } else if (cell.constant.contains(kNewLine)) {
                 rendered.text += cell.constant.toString().replace(kNewLine, QStringLiteral("\n"));
-            else
+            } else {
                 rendered.text += cell.constant;
-            if (actual != cell.counted)
+            }
+            if (actual > kLongestLength)
+                add(Check::Kind::Length, QStringLiteral("constant of %1: more than the %2 a length can count")
+                                             .arg(TextTools::counted(actual, "character", "characters"))
+                                             .arg(kLongestLength));
+            else if (!cell.hasCount)
                 add(Check::Kind::ConstantCount,
-                    QStringLiteral("constant of %1 characters stored with the count %2").arg(actual).arg(cell.counted));
+                    QStringLiteral("constant of %1 stored without its count").arg(TextTools::counted(actual, "character", "characters")));
+            else if (actual != cell.counted || !cell.read)
+                add(Check::Kind::ConstantCount, QStringLiteral("constant of %1 stored with the count %2")
+                                                    .arg(TextTools::counted(actual, "character", "characters"), cell.count.toString()));
         } else {
             add(Check::Kind::NotACell, QStringLiteral("neither a field nor a constant: kept as written, counted as 0"));
         }
         span.end = rendered.text.size();
-        if (found)
-            rendered.spans.resize(1);   // the checks ask only whether the row writes anything
-        else
+        if (!found)
             rendered.spans.append(span);
     }
     return rendered;
 }
 
 } // namespace
+
+QString unknownModeMessage(const QString &mode)
+{
+    return QStringLiteral("the mode %1 is not in the design database").arg(mode);
+}
+
+bool modeIsUnknown(const QString &connection, const QString &mode)
+{
+    // "ALL" marks the fields of every mode: it is in the database, though
+    // no pattern can be given it.
+    const std::optional<QList<WorkingMode>> modes = DesignDatabase(connection).modes();
+    return modes && mode != u"ALL"
+        && std::none_of(modes->cbegin(), modes->cend(), [&mode](const WorkingMode &m) { return m.code == mode; });
+}
+
+Samples Samples::read(const QString &connection, const QString &mode)
+{
+    Samples samples = of(DesignDatabase(connection).fields(mode));
+    if (modeIsUnknown(connection, mode))
+        samples.unknownMode = mode;
+    return samples;
+}
 
 Samples Samples::of(const std::optional<QList<DesignField>> &fields)
 {
@@ -190,40 +281,64 @@ Measure measure(const RenderedRow &row)
     return m;
 }
 
-QList<Check> check(const PatternGrid &grid, const Samples &samples)
+QList<Check> check(const PatternGrid &grid, const Samples &samples, int recordLength)
 {
     QList<Check> cells;
-    std::vector<std::pair<int, qsizetype>> lengths;   // rows in order, with their lengths
+    // The rows written, in order, each with its output lines' lengths.
+    struct Written
+    {
+        int row;
+        qsizetype firstLine;
+    };
+    std::vector<Written> rows;
+    std::vector<qsizetype> lines;
     for (int row = 1; row <= grid.RowCount(); ++row) {
         if (grid.IsRowRemoved(row))
             continue;
-        qsizetype length = 0;
-        if (!render(grid, row, samples, &cells, &length).spans.isEmpty())   // a row without cells is not written
-            lengths.emplace_back(row, length);
+        const qsizetype first = qsizetype(lines.size());
+        render(grid, row, samples, &cells, &lines);
+        if (qsizetype(lines.size()) > first)   // a row without cells is not written
+            rows.push_back({row, first});
     }
-    // The length most rows have (the shorter one on a tie), and the rows
-    // that differ from it, each before its cells' checks.
-    std::map<qsizetype, int> rowsOfLength;
-    for (const auto &[row, length] : lengths)
-        ++rowsOfLength[length];
-    qsizetype common = 0;
-    int most = 0;
-    for (const auto &[length, rows] : rowsOfLength) {
-        if (rows > most) {
-            most = rows;
-            common = length;
+    // The length lines must have: the record length, else one that more
+    // than half of all lines, and at least two, share.
+    std::optional<qsizetype> expected;
+    if (recordLength > 0) {
+        expected = recordLength;
+    } else {
+        std::map<qsizetype, qsizetype> linesOfLength;
+        for (const qsizetype length : lines)
+            ++linesOfLength[length];
+        for (const auto &[length, count] : linesOfLength) {
+            if (count >= 2 && 2 * count > qsizetype(lines.size()))
+                expected = length;
         }
     }
     QList<Check> found;
-    found.reserve(cells.size() + qsizetype(lengths.size()));
+    found.reserve(cells.size() + qsizetype(rows.size()) + 1);
+    if (!samples.unknownMode.isEmpty())
+        found.append({0, 0, Check::Kind::UnknownMode, unknownModeMessage(samples.unknownMode)});
+    // Each row's lines that differ, before its cells' checks.
     auto cell = cells.cbegin();
-    for (const auto &[row, length] : lengths) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const int row = rows[i].row;
         for (; cell != cells.cend() && cell->row < row; ++cell)
             found.append(*cell);
-        if (length != common)
+        if (!expected)
+            continue;
+        const qsizetype first = rows[i].firstLine;
+        const qsizetype end = i + 1 < rows.size() ? rows[i + 1].firstLine : qsizetype(lines.size());
+        for (qsizetype line = first; line < end; ++line) {
+            if (lines[line] == *expected)
+                continue;
+            const QString where = end - first > 1 ? QStringLiteral("%1 row %2, line %3").arg(typeName(grid, row)).arg(row).arg(line - first + 1)
+                                                  : QStringLiteral("%1 row %2").arg(typeName(grid, row)).arg(row);
             found.append({row, 0, Check::Kind::RowLength,
-                          QStringLiteral("%1 row %2: %3 characters; most rows: %4")
-                              .arg(typeName(grid, row)).arg(row).arg(length).arg(common)});
+                          QStringLiteral("%1: %2; %3")
+                              .arg(where, TextTools::counted(lines[line], "character", "characters"),
+                                   recordLength > 0 ? QStringLiteral("the record length is %1").arg(recordLength)
+                                                    : QStringLiteral("most lines: %1").arg(*expected))});
+        }
     }
     for (; cell != cells.cend(); ++cell)
         found.append(*cell);

@@ -21,9 +21,22 @@ struct Samples
 {
     bool available = false;
     QHash<QString, DesignField> fields;
+    // The pattern's mode when the design database was read and does not
+    // know it; "" when it does, or could not be read.
+    QString unknownMode;
 
     static Samples of(const std::optional<QList<DesignField>> &fields);
+    // The fields of `mode` from the design database of `connection` (a
+    // connection text of DataTools), and whether it knows the mode.
+    static Samples read(const QString &connection, const QString &mode);
 };
+
+// Whether the design database of `connection` can be read and does not
+// know the mode `mode`.
+bool modeIsUnknown(const QString &connection, const QString &mode);
+
+// "the mode BANKS is not in the design database"
+QString unknownModeMessage(const QString &mode);
 
 // What one filled field cell writes.
 struct Span
@@ -34,6 +47,10 @@ struct Span
     QString field;       // the identifier of a data field
     qsizetype begin = 0; // its characters in RenderedRow::text
     qsizetype end = 0;
+    // The characters of a field's span that its sample (or, without
+    // samples, its name) gives; the others are its fill. None for others.
+    qsizetype sampleBegin = 0;
+    qsizetype sampleEnd = 0;
 
     friend bool operator==(const Span &, const Span &) = default;
 };
@@ -75,7 +92,7 @@ bool isMark(QChar c);
 // A layout problem of one cell (column 0: of the row as a whole).
 struct Check
 {
-    enum class Kind { SampleCut, UnknownField, RowLength, ConstantCount, NotACell };
+    enum class Kind { SampleCut, UnknownField, RowLength, ConstantCount, NotACell, Length, UnknownMode };
     int row = 0;
     int column = 0;
     Kind kind = Kind::NotACell;
@@ -84,11 +101,16 @@ struct Check
     friend bool operator==(const Check &, const Check &) = default;
 };
 
-// The problems of every row that is part of the pattern, row by row and
-// cell by cell: a field whose sample is longer than its length, a field
-// the mode does not have (both only with samples), a row whose length
-// differs from the one most rows have, a constant whose stored count
-// differs from its text, a cell that is neither field nor constant.
-QList<Check> check(const PatternGrid &grid, const Samples &samples);
+// The problems of the pattern (row 0: of its mode, which the design
+// database does not know), then of every row that is part of it, row by
+// row and cell by cell: a field's length that is no number from 1 to
+// kLongestLength, a field whose sample is longer than its length, a field
+// the mode does not have (both only with samples), a constant whose stored
+// count differs from its text or that is too long to be counted, a cell
+// that is neither field nor constant; and an output line (a row writes one
+// more for each {NL}) whose length differs from `recordLength`, or
+// without one (0) from the length more than half of all output lines
+// share, if at least two do.
+QList<Check> check(const PatternGrid &grid, const Samples &samples, int recordLength = 0);
 
 } // namespace PatternPreview

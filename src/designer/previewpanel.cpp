@@ -4,18 +4,23 @@
 #include "designer/gridlayout.h"
 #include "field/fielddescriptor.h"
 
+#include <QApplication>
 #include <QFontDatabase>
+#include <QHBoxLayout>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QScrollBar>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QSettings>
+#include <QSpinBox>
 #include <QToolTip>
-#include <QHBoxLayout>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 using namespace PatternPreview;
 
@@ -24,13 +29,28 @@ namespace {
 constexpr int kMargin = 4;
 const QChar kDottedCircle(0x25CC);
 const QChar kReturnMark(0x21B5);
+const QChar kMiddleDot(0x00B7);
+const QString kZoomKey = QStringLiteral("preview/zoom");
+constexpr int kZoomStep = 10;
+constexpr int kLeastZoom = 100;   // the application's font size
+constexpr int kMostZoom = 400;
 
-QFont fixedPitchFont()
+// A fixed-pitch font with Thai glyphs of its own, else the system's, its
+// letters `percent` of the height of the application font's: a font of
+// the same size may draw them smaller (Tlwg Mono does, by a third).
+QFont fixedPitchFont(int percent)
 {
-    // A fixed-pitch font with Thai glyphs of its own, else the system's.
     QFont font(QStringLiteral("Tlwg Mono"));
     if (!QFontInfo(font).fixedPitch())
         font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QFont application = QApplication::font();
+    const bool points = application.pointSizeF() > 0;
+    const qreal size = points ? application.pointSizeF() : application.pixelSize();
+    points ? font.setPointSizeF(size) : font.setPixelSize(qMax(1, qRound(size)));
+    const qreal own = QFontMetricsF(font).capHeight();
+    const qreal wanted = QFontMetricsF(application).capHeight();
+    const qreal scaled = size * (own > 0 && wanted > own ? wanted / own : 1) * percent / 100;
+    points ? font.setPointSizeF(scaled) : font.setPixelSize(qMax(1, qRound(scaled)));
     return font;
 }
 
@@ -47,18 +67,78 @@ void drawRuler(QPainter &painter, int x0, int count, int cell, int base)
     }
 }
 
-// One character in its cell: a mark on a dotted circle, a line break as a
-// return mark.
-void drawCharacter(QPainter &painter, const QRect &cell, QChar c, const QPalette &palette)
+// The record's end: a coloured line after position `length` from x0, from
+// the ruler down.
+void drawRecordEnd(QPainter &painter, int x0, int length, int cell, int bottom, const QPalette &palette)
 {
-    if (c == u'\n') {
+    if (length < 1)
+        return;
+    const int x = x0 + length * cell;
+    painter.fillRect(QRect(x - 1, 0, 2, bottom), palette.color(QPalette::Link));
+}
+
+// One character in its cell: a mark on a dotted circle, a line break as a
+// return mark, a space that a fill or a constant writes (`written`) as a
+// faint middle dot.
+void drawCharacter(QPainter &painter, const QRect &cell, QChar c, const QPalette &palette, bool written = false)
+{
+    if (c == u'\n' || (c == u' ' && written)) {
         painter.setPen(palette.color(QPalette::PlaceholderText));
-        painter.drawText(cell, Qt::AlignCenter, QString(kReturnMark));
+        painter.drawText(cell, Qt::AlignCenter, QString(c == u' ' ? kMiddleDot : kReturnMark));
         return;
     }
     painter.setPen(palette.color(QPalette::Text));
     painter.drawText(cell, Qt::AlignCenter, isMark(c) ? QString(kDottedCircle) + c : QString(c));
 }
+
+// Whether each character of a rendered row is a space that a fill or a
+// constant writes, rather than one of a field's sample.
+QList<bool> writtenSpaces(const RenderedRow &row)
+{
+    QList<bool> written(row.text.size(), false);
+    for (const Span &span : row.spans) {
+        for (qsizetype offset = span.begin; offset < span.end; ++offset) {
+            const bool sample = span.kind == Span::Kind::Field && offset >= span.sampleBegin && offset < span.sampleEnd;
+            written[offset] = row.text.at(offset) == u' ' && !sample;
+        }
+    }
+    return written;
+}
+
+// A one-line label that never widens what holds it: a text longer than its
+// room ends in "…", and the whole text is its tooltip and, for a screen
+// reader, its description.
+class ElidedLabel final : public QLabel
+{
+public:
+    explicit ElidedLabel(QWidget *parent = nullptr)
+        : QLabel(parent)
+    {
+        setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    }
+    void setFullText(const QString &text)
+    {
+        if (text == m_full)
+            return;
+        m_full = text;
+        setToolTip(text);
+        setAccessibleDescription(text);
+        elide();
+    }
+    QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override
+    {
+        QLabel::resizeEvent(event);
+        elide();
+    }
+
+private:
+    void elide() { setText(fontMetrics().elidedText(m_full, Qt::ElideRight, qMax(0, contentsRect().width()))); }
+
+    QString m_full;
+};
 
 QString positions(qsizetype first, qsizetype last)
 {
@@ -76,8 +156,9 @@ PositionMetrics PositionMetrics::of(const QFont &font)
 LineView::LineView(QWidget *parent)
     : QWidget(parent)
 {
-    setFont(fixedPitchFont());
+    setFont(fixedPitchFont(kLeastZoom));
     m_metrics = PositionMetrics::of(font());
+    updateSize();
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setAccessibleName(tr("Output line"));
@@ -107,20 +188,56 @@ void LineView::setRow(const RenderedRow &row, const Samples &samples, int curren
         }
         // Screen readers read the line as it is written, a line break as such.
         setAccessibleDescription(row.text);
-        updateGeometry();
+        updateSize();
     }
     update();
 }
 
-QSize LineView::sizeHint() const
+void LineView::setRecordLength(int length)
 {
-    int longest = 0;
-    int lines = 0;
-    for (const QStringView line : QStringView(m_row.text).split(u'\n')) {
-        longest = qMax(longest, int(line.size()));
-        ++lines;
+    if (length == m_recordLength)
+        return;
+    m_recordLength = length;
+    updateSize();
+    update();
+}
+
+void LineView::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange) {
+        m_metrics = PositionMetrics::of(font());
+        updateSize();
     }
-    return {2 * kMargin + (qMax(longest, 40) + 2) * m_metrics.cell, m_metrics.rulerHeight + qMax(lines, 2) * m_metrics.lineHeight + kMargin};
+    QWidget::changeEvent(event);
+}
+
+void LineView::updateSize()
+{
+    // The longest line, the record's end and 40 positions, and two more.
+    int longest = m_recordLength;
+    for (const Place &place : std::as_const(m_places))
+        longest = qMax(longest, place.position + 1);
+    const int lines = int(m_row.text.count(u'\n')) + 1;
+    m_size = {2 * kMargin + (qMax(longest, 40) + 2) * m_metrics.cell, m_metrics.rulerHeight + lines * m_metrics.lineHeight + kMargin};
+    updateGeometry();
+}
+
+QRect LineView::currentStart() const
+{
+    for (const Span &span : m_row.spans) {
+        if (span.column == m_current && span.end > span.begin)
+            return cellRect(placeOf(span.begin));
+    }
+    return {};
+}
+
+QRect LineView::currentEnd() const
+{
+    for (const Span &span : m_row.spans) {
+        if (span.column == m_current && span.end > span.begin)
+            return cellRect(placeOf(span.end - 1));
+    }
+    return {};
 }
 
 QRect LineView::cellRect(Place place) const
@@ -194,11 +311,14 @@ void LineView::paintEvent(QPaintEvent *event)
 
     // The characters, each in its cell; a mark on a dotted circle, a line
     // break as a return mark after the line.
+    const QList<bool> written = writtenSpaces(m_row);
     for (qsizetype offset = 0; offset < m_row.text.size(); ++offset) {
         const QRect cell = cellRect(placeOf(offset));
         if (cell.intersects(exposed))
-            drawCharacter(painter, cell, m_row.text.at(offset), palette());
+            drawCharacter(painter, cell, m_row.text.at(offset), palette(), written.at(offset));
     }
+    // The record's end over all, the highlight included.
+    drawRecordEnd(painter, kMargin, m_recordLength, m_metrics.cell, height(), palette());
 }
 
 void LineView::mousePressEvent(QMouseEvent *event)
@@ -226,11 +346,29 @@ bool LineView::event(QEvent *event)
 PatternView::PatternView(QWidget *parent)
     : QAbstractScrollArea(parent)
 {
-    viewport()->setFont(fixedPitchFont());
-    setFont(viewport()->font());
+    setFont(fixedPitchFont(kLeastZoom));
+    viewport()->setFont(font());
     m_metrics = PositionMetrics::of(font());
     m_labelWidth = QFontMetrics(font()).horizontalAdvance(QStringLiteral("00000 GROUP 00000")) + 2 * kMargin;
     setAccessibleName(tr("Whole pattern output"));
+}
+
+void PatternView::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange) {
+        viewport()->setFont(font());
+        m_metrics = PositionMetrics::of(font());
+        m_labelWidth = QFontMetrics(font()).horizontalAdvance(QStringLiteral("00000 GROUP 00000")) + 2 * kMargin;
+        updateScrollBars();
+    }
+    QAbstractScrollArea::changeEvent(event);
+}
+
+void PatternView::setRecordLength(int length)
+{
+    m_recordLength = length;
+    updateScrollBars();
+    viewport()->update();
 }
 
 void PatternView::setPattern(const PatternGrid *grid, const Samples &samples)
@@ -261,7 +399,9 @@ void PatternView::updateScrollBars()
     const int visible = qMax(0, (viewport()->height() - m_metrics.rulerHeight) / m_metrics.lineHeight);
     verticalScrollBar()->setRange(0, qMax(0, m_firstLine.back() - visible));
     verticalScrollBar()->setPageStep(qMax(1, visible));
-    horizontalScrollBar()->setRange(0, qMax(0, m_labelWidth + 200 * m_metrics.cell - viewport()->width()));
+    // As wide as the widest row drawn so far, the record and 200 positions.
+    const int positions = qMax(qMax(200, m_widest), m_recordLength) + 2;
+    horizontalScrollBar()->setRange(0, qMax(0, m_labelWidth + positions * m_metrics.cell - viewport()->width()));
     horizontalScrollBar()->setSingleStep(m_metrics.cell);
     horizontalScrollBar()->setPageStep(viewport()->width());
 }
@@ -286,8 +426,12 @@ void PatternView::paintEvent(QPaintEvent *)
     const int x0 = m_labelWidth - dx;
     painter.setPen(palette().color(QPalette::Text));
     drawRuler(painter, x0, (viewport()->width() - x0) / m_metrics.cell + 1, m_metrics.cell, m_metrics.rulerHeight - 2);
+    painter.setClipRect(QRect(m_labelWidth, 0, viewport()->width(), viewport()->height()));
+    drawRecordEnd(painter, x0, m_recordLength, m_metrics.cell, viewport()->height(), palette());
+    painter.setClipping(false);
     if (!m_grid)
         return;
+    const int widest = m_widest;
     const int first = verticalScrollBar()->value();
     const int lines = (viewport()->height() - m_metrics.rulerHeight) / m_metrics.lineHeight + 1;
     for (qsizetype i = rowOnLine(first); i >= 0 && i < qsizetype(m_rows.size()) && m_firstLine[i] < first + lines; ++i) {
@@ -296,14 +440,17 @@ void PatternView::paintEvent(QPaintEvent *)
         int line = m_firstLine[i] - first;
         int position = 0;
         painter.setClipRect(QRect(m_labelWidth, m_metrics.rulerHeight, viewport()->width(), viewport()->height()));
-        for (const QChar c : rendered.text) {
+        const QList<bool> written = writtenSpaces(rendered);
+        for (qsizetype offset = 0; offset < rendered.text.size(); ++offset) {
+            const QChar c = rendered.text.at(offset);
             if (line >= 0)
-                drawCharacter(painter, QRect(x0 + position * m_metrics.cell, m_metrics.rulerHeight + line * m_metrics.lineHeight, m_metrics.cell, m_metrics.lineHeight), c, palette());
+                drawCharacter(painter, QRect(x0 + position * m_metrics.cell, m_metrics.rulerHeight + line * m_metrics.lineHeight, m_metrics.cell, m_metrics.lineHeight),
+                              c, palette(), written.at(offset));
             if (c == u'\n') {
                 ++line;
                 position = 0;
             } else {
-                ++position;
+                m_widest = qMax(m_widest, ++position);
             }
         }
         painter.setClipping(false);
@@ -315,6 +462,8 @@ void PatternView::paintEvent(QPaintEvent *)
                              QStringLiteral("%1 %2 %3").arg(row).arg(typeName(*m_grid, row)).arg(rendered.length()));
         }
     }
+    if (m_widest > widest)
+        updateScrollBars();
 }
 
 void PatternView::mousePressEvent(QMouseEvent *event)
@@ -350,35 +499,66 @@ void PatternView::mousePressEvent(QMouseEvent *event)
 PreviewPanel::PreviewPanel(QWidget *parent)
     : QTabWidget(parent)
     , m_line(new LineView)
+    , m_lineScroll(new QScrollArea)
     , m_pattern(new PatternView)
-    , m_summary(new QLabel)
+    , m_summary(new ElidedLabel)
     , m_checks(new QListWidget)
+    , m_recordLength(new QSpinBox)
 {
     setObjectName(QStringLiteral("previewPanel"));
     m_line->setObjectName(QStringLiteral("lineView"));
+    m_lineScroll->setObjectName(QStringLiteral("lineScroll"));
     m_summary->setObjectName(QStringLiteral("previewSummary"));
     m_checks->setObjectName(QStringLiteral("checkList"));
     m_checks->setAccessibleName(tr("Layout checks"));
     m_summary->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 
-    auto *scroll = new QScrollArea;
-    scroll->setWidget(m_line);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
+    // The line and its ruler scroll together; the view is sized to the
+    // line here, so the scroll bars are right at once for keepInView.
+    m_lineScroll->setWidget(m_line);
+    m_lineScroll->setWidgetResizable(false);
+    m_lineScroll->setFrameShape(QFrame::NoFrame);
+    m_lineScroll->viewport()->installEventFilter(this);
     auto *page = new QWidget;
     auto *layout = new QVBoxLayout(page);
     layout->setContentsMargins(2, 2, 2, 2);
-    layout->addWidget(scroll, 1);
+    layout->addWidget(m_lineScroll, 1);
     auto *foot = new QHBoxLayout;
-    foot->addWidget(m_summary, 1);
-    auto *note = new QLabel(tr("Shown position by position: a Thai mark takes a cell of its own."));
+    foot->addWidget(m_summary, 3);
+    auto *note = new ElidedLabel;
+    note->setFullText(tr("Shown position by position: a Thai mark takes a cell of its own."));
     note->setEnabled(false);
-    foot->addWidget(note);
+    foot->addWidget(note, 2);
     layout->addLayout(foot);
     m_pattern->setObjectName(QStringLiteral("patternView"));
+
+    // The checks under the record length the bank requires, if the user
+    // states one.
+    m_recordLength->setObjectName(QStringLiteral("recordLength"));
+    m_recordLength->setRange(0, 999999);
+    m_recordLength->setSpecialValueText(tr("none"));
+    m_recordLength->setAccessibleName(tr("Record length"));
+    auto *recordLabel = new QLabel(tr("Record &length:"));
+    recordLabel->setBuddy(m_recordLength);
+    auto *checksPage = new QWidget;
+    auto *checksLayout = new QVBoxLayout(checksPage);
+    checksLayout->setContentsMargins(2, 2, 2, 2);
+    auto *recordRow = new QHBoxLayout;
+    recordRow->addWidget(recordLabel);
+    recordRow->addWidget(m_recordLength);
+    recordRow->addStretch(1);
+    checksLayout->addLayout(recordRow);
+    checksLayout->addWidget(m_checks, 1);
+    connect(m_recordLength, &QSpinBox::valueChanged, this, [this](int length) {
+        m_line->setRecordLength(length);
+        m_pattern->setRecordLength(length);
+        fitLine();
+        Q_EMIT recordLengthChanged(length);
+    });
+
     addTab(page, tr("Line"));
     addTab(m_pattern, tr("Pattern"));
-    addTab(m_checks, tr("Checks"));
+    addTab(checksPage, tr("Checks"));
     connect(m_pattern, &PatternView::cellClicked, this, &PreviewPanel::cellChosen);
 
     connect(m_line, &LineView::columnClicked, this, [this](int column) { Q_EMIT cellChosen(m_row, column); });
@@ -386,6 +566,97 @@ PreviewPanel::PreviewPanel(QWidget *parent)
         const Check &check = m_shownChecks.at(m_checks->row(item));
         Q_EMIT cellChosen(check.row, check.column);
     });
+
+    // The zoom: the keys and the wheel where the characters are.
+    for (QWidget *view : {static_cast<QWidget *>(m_line), static_cast<QWidget *>(m_lineScroll), static_cast<QWidget *>(m_pattern),
+                          m_pattern->viewport()})
+        view->installEventFilter(this);
+    setZoom(QSettings().value(kZoomKey, kLeastZoom).toInt());
+}
+
+int PreviewPanel::recordLength() const
+{
+    return m_recordLength->value();
+}
+
+void PreviewPanel::setRecordLength(int length)
+{
+    const QSignalBlocker blocker(m_recordLength);
+    m_recordLength->setValue(length);
+    m_line->setRecordLength(m_recordLength->value());
+    m_pattern->setRecordLength(m_recordLength->value());
+    fitLine();
+}
+
+void PreviewPanel::setZoom(int percent)
+{
+    const int zoom = qBound(kLeastZoom, percent, kMostZoom);
+    const QFont font = fixedPitchFont(zoom);
+    if (m_line->font() != font) {
+        m_line->setFont(font);
+        m_pattern->setFont(font);
+    }
+    if (zoom != m_zoom) {
+        m_zoom = zoom;
+        QSettings().setValue(kZoomKey, zoom);
+    }
+    fitLine();
+}
+
+void PreviewPanel::fitLine()
+{
+    const QSize room = m_lineScroll->viewport()->size();
+    const QSize line = m_line->sizeHint();
+    m_line->resize(qMax(room.width(), line.width()), qMax(room.height(), line.height()));
+    // The whole span if it fits, else its beginning.
+    const QRect start = m_line->currentStart();
+    if (start.isNull())
+        return;
+    const QRect end = m_line->currentEnd();
+    m_lineScroll->ensureVisible(end.right(), end.center().y(), 2 * start.width(), 0);
+    m_lineScroll->ensureVisible(start.left(), start.center().y(), 2 * start.width(), 0);
+}
+
+bool PreviewPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::Resize:
+    case QEvent::Show:
+        if (watched == m_lineScroll->viewport())
+            fitLine();
+        break;
+    case QEvent::Wheel: {
+        auto *wheel = static_cast<QWheelEvent *>(event);
+        if (wheel->modifiers() & Qt::ControlModifier) {
+            if (const int steps = wheel->angleDelta().y() / 120)
+                setZoom(m_zoom + steps * kZoomStep);
+            return true;
+        }
+        break;
+    }
+    case QEvent::ShortcutOverride:
+    case QEvent::KeyPress: {
+        // Ctrl++ and Ctrl+- are Insert and Remove Column in the grid; here
+        // they are taken before any shortcut sees them.
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (!(key->modifiers() & Qt::ControlModifier) || (key->modifiers() & (Qt::AltModifier | Qt::MetaModifier)))
+            break;
+        int step = 0;
+        if (key->key() == Qt::Key_Plus || key->key() == Qt::Key_Equal)
+            step = kZoomStep;
+        else if (key->key() == Qt::Key_Minus)
+            step = -kZoomStep;
+        else if (key->key() != Qt::Key_0)
+            break;
+        if (event->type() == QEvent::KeyPress)
+            setZoom(step == 0 ? kLeastZoom : m_zoom + step);
+        event->accept();
+        return true;
+    }
+    default:
+        break;
+    }
+    return QTabWidget::eventFilter(watched, event);
 }
 
 void PreviewPanel::showRow(int row, const QString &type, const RenderedRow &rendered, const Samples &samples,
@@ -398,8 +669,9 @@ void PreviewPanel::showRow(int row, const QString &type, const RenderedRow &rend
             checked.append(check.column);
     }
     m_line->setRow(rendered, samples, currentColumn, checked);
+    fitLine();
     if (row < 1) {
-        m_summary->setText(QString());
+        static_cast<ElidedLabel *>(m_summary)->setFullText(QString());
         return;
     }
     const Measure m = measure(rendered);
@@ -408,8 +680,7 @@ void PreviewPanel::showRow(int row, const QString &type, const RenderedRow &rend
                                QString::number(m.bytes), QString::number(m.columns));
     if (!samples.available)
         summary += tr(". The samples are unavailable: fields show their names.");
-    if (m_summary->text() != summary)
-        m_summary->setText(summary);
+    static_cast<ElidedLabel *>(m_summary)->setFullText(summary);
 }
 
 void PreviewPanel::showChecks(const QList<Check> &checks)
@@ -417,14 +688,14 @@ void PreviewPanel::showChecks(const QList<Check> &checks)
     m_shownChecks = checks;
     m_checks->clear();
     for (const Check &check : checks) {
-        // A row's check names its row itself.
+        // A row's check names its row itself; the pattern's, its mode.
         m_checks->addItem(check.column == 0 ? check.message
                                             : tr("row %1, Field%2: %3")
                                                   .arg(check.row)
                                                   .arg(check.column - GridLayout::kFirstFieldColumn + 1)
                                                   .arg(check.message));
     }
-    setTabText(indexOf(m_checks), checks.isEmpty() ? tr("Checks") : tr("Checks (%1)").arg(checks.size()));
+    setTabText(indexOf(m_checks->parentWidget()), checks.isEmpty() ? tr("Checks") : tr("Checks (%1)").arg(checks.size()));
 }
 
 void PreviewPanel::showPattern(const PatternGrid *grid, const Samples &samples)

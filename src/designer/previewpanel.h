@@ -10,6 +10,7 @@
 class QLabel;
 class QListWidget;
 class QScrollArea;
+class QSpinBox;
 
 // The sizes both output views draw with: a cell per file position in a
 // fixed-pitch font, a line tall enough for marks above and below, the
@@ -25,9 +26,11 @@ struct PositionMetrics
 
 // Draws one pattern row's output position by position under a ruler: each
 // character of the file in a cell of its own, in a fixed-pitch font, a
-// Thai mark on a dotted circle so that the ruler and the file always agree.
-// The span of the current cell is highlighted, a click names the cell that
-// writes the position, and a tooltip tells what a span is.
+// Thai mark on a dotted circle so that the ruler and the file always agree,
+// a space that a fill or a constant writes as a faint middle dot. The span
+// of the current cell is highlighted, a click names the cell that writes
+// the position, and a tooltip tells what a span is. Its size is that of
+// the whole line, for a scroll area to show.
 class LineView final : public QWidget
 {
     Q_OBJECT
@@ -37,10 +40,17 @@ public:
 
     void setRow(const PatternPreview::RenderedRow &row, const PatternPreview::Samples &samples,
                 int currentColumn, const QList<int> &checkedColumns);
+    // The position after which the ruler marks the record's end; 0 none.
+    void setRecordLength(int length);
     // What a span is: the cell, the field or "Constant", the field's name,
     // and the positions it writes, "21–35 (15)".
     QString describe(const PatternPreview::Span &span) const;
-    QSize sizeHint() const override;
+    // Where the current cell's span begins and ends; null when it writes
+    // nothing.
+    QRect currentStart() const;
+    QRect currentEnd() const;
+    QSize sizeHint() const override { return m_size; }
+    QSize minimumSizeHint() const override { return m_size; }
 
 Q_SIGNALS:
     void columnClicked(int column);
@@ -49,6 +59,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     bool event(QEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     // Where a text offset is drawn: its line and position, from 0.
@@ -58,6 +69,7 @@ private:
         int position = 0;
     };
     Place placeOf(qsizetype offset) const { return m_places.value(offset); }
+    void updateSize();
     int spanAt(const QPoint &point) const;
     QRect cellRect(Place place) const;
 
@@ -66,7 +78,9 @@ private:
     PatternPreview::Samples m_samples;
     QList<int> m_checked;
     int m_current = 0;
+    int m_recordLength = 0;
     PositionMetrics m_metrics;
+    QSize m_size;
 };
 
 // Every row of the pattern in order under the same ruler, one output line
@@ -81,6 +95,7 @@ public:
     explicit PatternView(QWidget *parent = nullptr);
     // The pattern to show; the view keeps the pointer until the next call.
     void setPattern(const PatternGrid *grid, const PatternPreview::Samples &samples);
+    void setRecordLength(int length);
 
 Q_SIGNALS:
     void cellClicked(int row, int column);
@@ -89,6 +104,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void updateScrollBars();
@@ -98,14 +114,20 @@ private:
     const PatternGrid *m_grid = nullptr;
     PatternPreview::Samples m_samples;
     std::vector<int> m_rows;       // the grid rows shown, in order
-    std::vector<int> m_firstLine;  // each one's first line, then the total
+    std::vector<int> m_firstLine{0};   // each one's first line, then the total
     PositionMetrics m_metrics;
     int m_labelWidth = 100;
+    int m_recordLength = 0;
+    int m_widest = 0;              // the most positions a row drawn so far has
 };
 
 // The output preview: the current row as the exporting program writes it
-// from the mode's samples, with a ruler and a summary, and a list of the
-// layout checks of the whole pattern.
+// from the mode's samples, with a ruler and a summary, scrolled so that the
+// current cell's span is in view, and a list of the layout checks of the
+// whole pattern under the record length the user states. Ctrl with the
+// wheel, Ctrl++ and Ctrl+- (while the preview has the focus, where they
+// are no grid command) and Ctrl+0 zoom the characters, from the
+// application's font size on; the zoom is kept in the settings.
 class PreviewPanel final : public QTabWidget
 {
     Q_OBJECT
@@ -118,16 +140,34 @@ public:
                  const PatternPreview::Samples &samples, int currentColumn);
     void showChecks(const QList<PatternPreview::Check> &checks);
     void showPattern(const PatternGrid *grid, const PatternPreview::Samples &samples);
+    // The record length the box shows and the rulers mark, 0 for none;
+    // setting it says nothing back.
+    void setRecordLength(int length);
+    int recordLength() const;
+    // The characters' size in percent of the application's font.
+    int zoom() const { return m_zoom; }
 
 Q_SIGNALS:
     // The user chose the cell that writes a position, or a check's cell.
     void cellChosen(int row, int column);
+    // The user stated another record length.
+    void recordLengthChanged(int length);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void setZoom(int percent);
+    // The line view as large as its line, scrolled to the current span.
+    void fitLine();
+
     LineView *m_line;
+    QScrollArea *m_lineScroll;
     PatternView *m_pattern;
     QLabel *m_summary;
     QListWidget *m_checks;
+    QSpinBox *m_recordLength;
     QList<PatternPreview::Check> m_shownChecks;
     int m_row = 0;
+    int m_zoom = 100;
 };

@@ -34,7 +34,15 @@ DesignerStatusBar::DesignerStatusBar(QWidget *parent)
     setSizeGripEnabled(true);
     m_text = addPanel(this, "textPanel", QString(), 1);
     m_text->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_text->setAccessibleName(tr("Line lengths"));
+    // A screen reader reads the lengths themselves as the panel's name: a
+    // label without a name of its own is named by its text, and tells each
+    // change of it. What they are is its description.
+    m_text->setAccessibleDescription(tr("Line lengths"));
+    // The window's least width never follows the text: the panel takes the
+    // room the others leave, at least that of one-digit lengths.
+    m_text->setSizePolicy(QSizePolicy::Ignored, m_text->sizePolicy().verticalPolicy());
+    m_text->setMinimumWidth(m_text->fontMetrics().horizontalAdvance(QStringLiteral("Total Length = 0 Colume Length = 0"))
+                            + 16);
     setAccessibleName(tr("Status"));
     m_caps = addPanel(this, "capsPanel", QStringLiteral("CAPS"), 0);
     m_num = addPanel(this, "numPanel", QStringLiteral("NUM"), 0);

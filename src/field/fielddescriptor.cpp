@@ -4,6 +4,7 @@
 #include "components/designdatabase.h"
 #include "components/texttools.h"
 
+#include <QLocale>
 #include <QStringEncoder>
 #include <QStringList>
 
@@ -33,6 +34,30 @@ int constantLength(const QString &text)
     if (!text.contains(u'{'))
         return int(text.size());
     return int(text.size() - text.count(kNewLine) * kNewLine.size());
+}
+
+LengthReading readLength(const QString &text)
+{
+    if (const std::optional<qint16> value = TextTools::ToInteger(text, true))
+        return {*value < 1 ? LengthReading::Kind::BelowOne : LengthReading::Kind::Valid, *value};
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return {LengthReading::Kind::Missing, 0};
+    // Beyond 16 bits, the way ToInteger reads a number: the locale's form,
+    // then plain digits, however many.
+    bool ok = false;
+    qlonglong wide = QLocale().toLongLong(trimmed, &ok);
+    if (!ok)
+        wide = QLocale::c().toLongLong(trimmed, &ok);
+    if (!ok) {
+        const QStringView digits = QStringView(trimmed).sliced(trimmed.startsWith(u'-') ? 1 : 0);
+        ok = !digits.isEmpty()
+            && std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+        wide = trimmed.startsWith(u'-') ? -1 : kLongestLength + 1;
+    }
+    if (!ok)
+        return {LengthReading::Kind::NotANumber, 0};
+    return {wide < 1 ? LengthReading::Kind::BelowOne : LengthReading::Kind::TooLarge, 0};
 }
 
 QString formatDescriptor(const FieldSettings &s)
@@ -101,6 +126,30 @@ FieldSettings loadDescriptor(const QString &descriptor, const FieldSettings &res
             s.multiLine = *flag >= 0 && *flag <= 2 ? *flag : 0;
     }
     return s;
+}
+
+DescriptorForm descriptorForm(const QString &text)
+{
+    const QString tag = descriptorTag(text);
+    const QStringList pieces = text.split(u':');
+    if (tag == QLatin1String("[C]"))
+        return pieces.size() >= 2 && pieces.size() <= 3 && TextTools::trimSpaces(pieces.at(0)) == tag ? DescriptorForm::Constant
+                                                                                 : DescriptorForm::Other;
+    if (tag != QLatin1String("[F]") || TextTools::trimSpaces(pieces.at(0)) != tag || pieces.size() < 5
+        || pieces.size() > 8)
+        return DescriptorForm::Other;
+    const QString &identifier = pieces.at(1);
+    const QStringView name = QStringView(identifier).sliced(qMin<qsizetype>(1, identifier.size()));
+    const bool braced = identifier.startsWith(u'{') && identifier.endsWith(u'}') && identifier.size() >= 2
+        && !name.chopped(1).contains(u'{') && !name.chopped(1).contains(u'}');
+    const QStringView code = TextTools::trimSpaces(pieces.at(3));
+    const bool aligned = code.isEmpty() || code == u"L" || code == u"C" || code == u"R";
+    const bool single = std::all_of(pieces.begin() + 4, pieces.begin() + qMin<qsizetype>(7, pieces.size()),
+                                    [](const QString &piece) { return piece.size() <= 1; });
+    const bool flag = pieces.size() < 8 || pieces.at(7) == u"0" || pieces.at(7) == u"1" || pieces.at(7) == u"2";
+    return braced && readLength(pieces.at(2)).kind == LengthReading::Kind::Valid && aligned && single && flag
+               ? DescriptorForm::Field
+               : DescriptorForm::Other;
 }
 
 qsizetype firstRefusedCharacter(const QString &text)

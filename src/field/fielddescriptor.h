@@ -26,6 +26,23 @@ struct FieldSettings
     friend bool operator==(const FieldSettings &, const FieldSettings &) = default;
 };
 
+// The longest a field or a constant can be: every length is read as a
+// 16-bit number, so a longer one would be counted as none.
+inline constexpr int kLongestLength = 32767;
+
+// How a data field's length component reads. Valid: a whole number from 1
+// to kLongestLength, as the length display counts it (the locale's
+// grouping taken, "1,000"); `value` holds it. Otherwise why it is none:
+// empty, no whole number ("abc", "1.5"), below 1, or a whole number beyond
+// kLongestLength (the 16-bit reading refuses it).
+struct LengthReading
+{
+    enum class Kind { Valid, Missing, NotANumber, BelowOne, TooLarge };
+    Kind kind = Kind::Missing;
+    int value = 0;
+};
+LengthReading readLength(const QString &text);
+
 // The number of characters of a constant text once every "{NL}" marker
 // (taken left to right, not overlapping) is left out.
 int constantLength(const QString &text);
@@ -50,6 +67,16 @@ FieldSettings::Alignment alignmentOf(QStringView code);
 // The descriptor tag of a text: the first three characters of its first
 // component, trimmed of spaces ("[F]", "[C]" or anything else).
 QString descriptorTag(const QString &descriptor);
+
+// What a cell text is, judged by the form the field dialog writes. Field:
+// tag "[F]", then 4 to 7 components: an identifier in braces, a length
+// that readLength takes, an alignment code "L", "C", "R" or none (spaces
+// around it aside), a fill, prefix and suffix of at most one character
+// each, and a multi-line flag "0", "1" or "2". Constant: tag "[C]" and its
+// text (empty too), with or without a count, right or not. Other: anything
+// else.
+enum class DescriptorForm { Field, Constant, Other };
+DescriptorForm descriptorForm(const QString &text);
 
 // The position of the first character that a typed component (constant text,
 // fill, prefix, suffix) can never hold, or -1 when there is none. Refused are

@@ -21,6 +21,8 @@
 #include <QToolTip>
 #include <QVariant>
 
+#include <limits>
+
 namespace {
 
 constexpr int kKeyEnter = 13;
@@ -127,9 +129,16 @@ void frmField::createControls()
     place(Frame1, "Frame1", 120, 120, 6855, 975);
     Text1 = new QLineEdit(Frame1);
     place(Text1, "Text1", 240, 480, 6375, 285);
+    // A constant too long for its count is refused on OK, not cut short
+    // where it is loaded or typed.
+    Text1->setMaxLength(std::numeric_limits<int>::max());
 
     Frame2 = new CaptionFrame(this);
     place(Frame2, "Frame2", 120, 1320, 6855, 3015);
+    // The field list's own label, small, in the free strip between the
+    // frame's top edge and the list, right of the option that titles it.
+    Label9 = new QLabel(QStringLiteral("&Data field"), Frame2);
+    place(Label9, "Label9", 1080, 180, 2295, 255);
     Combo1 = new QComboBox(Frame2);
     place(Combo1, "Combo1", 240, 480, 3135, 315);
     Text6 = new QLineEdit(Frame2);
@@ -201,7 +210,7 @@ void frmField::createControls()
     // Each label names its box for screen readers, and its underlined
     // letter with Alt reaches the box; the boxes without a label are named
     // after what they hold.
-    const std::pair<QLabel *, QWidget *> buddies[] = {{Label3, Text4}, {Label1, Combo2}, {Label2, Text3},
+    const std::pair<QLabel *, QWidget *> buddies[] = {{Label9, Combo1}, {Label3, Text4}, {Label1, Combo2}, {Label2, Text3},
                                                       {Label4, Text2}, {Label5, Text5}, {Label6, Text7},
                                                       {Label7, Text8}, {Label8, Text9}};
     for (const auto &[label, box] : buddies)
@@ -209,7 +218,7 @@ void frmField::createControls()
     Frame1->setAccessibleName(QStringLiteral("Constant"));
     Frame2->setAccessibleName(QStringLiteral("Field settings"));
     Text1->setAccessibleName(QStringLiteral("Constant text"));
-    Combo1->setAccessibleName(QStringLiteral("Field"));
+    Combo1->setAccessibleName(QStringLiteral("Data field"));
     Text6->setAccessibleName(QStringLiteral("Field name"));
 
     for (QLineEdit *box : {Text1, Text3, Text8, Text9}) {
@@ -379,12 +388,29 @@ void frmField::showConstantCount()
 
 void frmField::Text4_KeyDown(int keyCode, int)
 {
-    if (keyCode != kKeyEnter)
-        return;
-    // A length that is no 16-bit number counts as 0, and so becomes 1.
+    if (keyCode == kKeyEnter)
+        confirmLength();
+}
+
+bool frmField::confirmLength()
+{
+    // A number too large for a length would silently become 1: the user
+    // is told instead. Any other text that is no 16-bit number counts as
+    // 0, and so becomes 1.
+    if (readLength(Text4->text()).kind == LengthReading::Kind::TooLarge) {
+        m_context.notices().tell(QStringLiteral("ความยาวต้องไม่เกิน %1 ตัวอักษร\n"
+                                                "The length %2 is more than a field can have: the largest "
+                                                "length is %1.")
+                                     .arg(kLongestLength)
+                                     .arg(Text4->text().trimmed()),
+                                 Notices::Icon::Warning);
+        Text4->setFocus();
+        return false;
+    }
     const int length = TextTools::ToInteger(Text4->text(), true).value_or(0);
     Text4->setText(length < 1 ? QStringLiteral("1") : TextTools::FormatNumber(length));
     FormatAdj();
+    return true;
 }
 
 void frmField::Command1_Click()
@@ -394,7 +420,18 @@ void frmField::Command1_Click()
         Text1->setFocus();
         return;
     }
-    Text4_KeyDown(kKeyEnter, 0);
+    if (const int count = constantLength(Text1->text()); Option1[0]->isChecked() && count > kLongestLength) {
+        m_context.notices().tell(QStringLiteral("ข้อความคงที่ต้องยาวไม่เกิน %1 ตัวอักษร\n"
+                                                "The constant has %2 characters: the longest constant is %1.")
+                                     .arg(kLongestLength)
+                                     .arg(count),
+                                 Notices::Icon::Warning);
+        Text1->setFocus();
+        return;
+    }
+    // The length is a data field's alone: a constant is not held up by it.
+    if (Option1[1]->isChecked() && !confirmLength())
+        return;
     MDATA = GetFormat();
     accept();
 }

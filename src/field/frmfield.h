@@ -55,6 +55,7 @@ private:
     QFrame *Frame1;
     QLineEdit *Text1;
     QFrame *Frame2;
+    QLabel *Label9;
     QComboBox *Combo1;
     QLineEdit *Text6;
     QLabel *Label3;
@@ -96,6 +97,9 @@ private:
     void Text1_Change();
     void Text3_Change();
     void Text4_KeyDown(int keyCode, int shift);
+    // The length confirmation of Enter and OK: false, having said why, for
+    // a number beyond the largest length, which is left as typed.
+    bool confirmLength();
     void Form_Activate();
     void Command1_Click();
     void Command2_Click();

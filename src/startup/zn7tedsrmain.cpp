@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFileInfo>
 #include <QScreen>
 #include <QTimer>
@@ -95,9 +96,19 @@ frmCreatePattern *ZN7TEDSRMain::start(const QString &executablePath, AppContext 
     window->show();
     // A pattern taken back from a crash is not replaced by the file given:
     // it would be lost again.
-    QTimer::singleShot(0, window, [window, file = fileToOpen] {
-        if (!window->offerRecovery() && !file.isEmpty())
-            window->openPath(QFileInfo(file).absoluteFilePath());
+    QTimer::singleShot(0, window, [window, &context, file = fileToOpen] {
+        if (window->offerRecovery() || file.isEmpty())
+            return;
+        const QFileInfo info(file);
+        // A name mistyped on the command line is said as such, not as a
+        // file that holds no pattern.
+        if (!info.exists() && !info.isSymLink()) {
+            context.notices().tell(QStringLiteral("ไม่พบไฟล์ %1\nThe file \"%1\" does not exist.")
+                                       .arg(QDir::toNativeSeparators(info.absoluteFilePath())),
+                                   Notices::Icon::Warning);
+            return;
+        }
+        window->openPath(info.absoluteFilePath());
     });
     return window;
 }

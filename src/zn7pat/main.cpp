@@ -11,8 +11,12 @@
 #include <QFile>
 #include <QHash>
 
+#include <QStringEncoder>
+
 #include <cstdio>
 #include <cstdlib>
+#include <langinfo.h>
+#include <unistd.h>
 
 namespace {
 
@@ -22,6 +26,14 @@ void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &me
 {
     if (type == QtCriticalMsg || type == QtFatalMsg)
         std::fprintf(stderr, "zn7pat: %s\n", message.toUtf8().constData());
+}
+
+// The encoding of the user's locale, which a terminal shows: UTF-8 where
+// Qt does not know the locale's own.
+QString terminalEncoding()
+{
+    const QString codeset = QString::fromLatin1(nl_langinfo(CODESET));
+    return QStringEncoder(codeset.toLatin1().constData()).isValid() ? codeset : QStringLiteral("utf-8");
 }
 
 int usage(QFile &err, const QString &problem)
@@ -48,10 +60,12 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(QStringLiteral(
         "Checks text export pattern files (*.PAT), lists where their fields land, and writes the output\n"
         "they give from the working mode's sample data.\n\n"
-        "  check FILE.PAT...   each layout problem as FILE:ROW:CELL: message\n"
+        "  check FILE.PAT...   each layout problem as FILE:LINE:CELL: message, LINE the file's\n"
+        "                      own line (the mode line is line 1), CELL Field1 to Field100 or -\n"
         "  layout FILE.PAT     every filled cell: row, type, cell, kind, field, name, positions, length,\n"
         "                      alignment, fill, prefix, suffix, multi-line flag, sample, row length\n"
-        "  render FILE.PAT     the output of each row, one line each (a constant's {NL} breaks it)\n"
+        "  render FILE.PAT     the output of each row, one line each (a constant's {NL} breaks it);\n"
+        "                      a field the mode does not have is said on stderr, status 1\n"
         "  inspect FILE.PAT EXPORTFILE\n"
         "                      each line of a real export file matched to the row that wrote it, with\n"
         "                      its fields' texts; for a line of no row, the nearest row and where it\n"
@@ -75,10 +89,18 @@ int main(int argc, char *argv[])
     const QCommandLineOption format(QStringLiteral("format"), QStringLiteral("layout, inspect: text (default), csv or json."),
                                     QStringLiteral("FORMAT"), QStringLiteral("text"));
     const QCommandLineOption encoding(QStringLiteral("encoding"),
-                                      QStringLiteral("render: the code page written; inspect: the export file's. "
-                                                     "windows-874 (default) or utf-8."),
-                                      QStringLiteral("ENCODING"), QStringLiteral("windows-874"));
-    parser.addOptions({data, format, encoding});
+                                      QStringLiteral("render: the code page written (default: the terminal's "
+                                                     "encoding on a terminal, else windows-874); inspect: the "
+                                                     "export file's (default windows-874). windows-874 or utf-8."),
+                                      QStringLiteral("ENCODING"));
+    const QCommandLineOption lineEnd(QStringLiteral("line-end"),
+                                     QStringLiteral("render: crlf (default, as pattern files end their lines) "
+                                                    "or lf."),
+                                     QStringLiteral("END"), QStringLiteral("crlf"));
+    const QCommandLineOption recordLength(QStringLiteral("record-length"),
+                                          QStringLiteral("check: the length every output line must have."),
+                                          QStringLiteral("N"));
+    parser.addOptions({data, format, encoding, lineEnd, recordLength});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("check, layout, render, inspect, compare or diff."));
     parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("Pattern files."),
                                  QStringLiteral("FILE.PAT..."));
@@ -112,12 +134,26 @@ int main(int argc, char *argv[])
         return usage(err, QStringLiteral("--format is for layout and inspect"));
     if (parser.isSet(encoding) && command != u"render" && command != u"inspect")
         return usage(err, QStringLiteral("--encoding is for render and inspect"));
+    for (const auto &[option, user] : {std::pair{&lineEnd, u"render"}, {&recordLength, u"check"}}) {
+        if (parser.isSet(*option) && command != user)
+            return usage(err, QStringLiteral("--%1 is for %2").arg(option->names().constFirst(), user));
+    }
     const std::optional<PatternLayout::Format> layoutFormat = PatternLayout::formatNamed(parser.value(format));
     if (!layoutFormat)
         return usage(err, QStringLiteral("unknown format '%1' (text, csv or json)").arg(parser.value(format)));
-    const QString codePage = parser.value(encoding);
-    if (codePage != u"windows-874" && codePage != u"utf-8")
+    // A terminal shows its own encoding; a file or a pipe gets the bytes a
+    // pattern's export has.
+    QString codePage = parser.value(encoding);
+    if (!parser.isSet(encoding))
+        codePage = command == u"render" && isatty(STDOUT_FILENO) ? terminalEncoding() : QString::fromLatin1(CodePage::kPattern);
+    else if (codePage != u"windows-874" && codePage != u"utf-8")
         return usage(err, QStringLiteral("unknown encoding '%1' (windows-874 or utf-8)").arg(codePage));
+    if (parser.value(lineEnd) != u"crlf" && parser.value(lineEnd) != u"lf")
+        return usage(err, QStringLiteral("unknown line end '%1' (crlf or lf)").arg(parser.value(lineEnd)));
+    bool lengthGiven = !parser.isSet(recordLength);
+    const int length = parser.isSet(recordLength) ? parser.value(recordLength).toInt(&lengthGiven) : 0;
+    if (!lengthGiven || (parser.isSet(recordLength) && length < 1))
+        return usage(err, QStringLiteral("the record length '%1' is no whole number from 1").arg(parser.value(recordLength)));
     // Without the code page no pattern can be read.
     if (!CodePage::isAvailable())
         return usage(err, QStringLiteral("this Qt cannot convert the code page %1").arg(QLatin1String(CodePage::kPattern)));
@@ -125,9 +161,11 @@ int main(int argc, char *argv[])
     PatternTool tool(out, err);
     if (!tool.useDataFolder(parser.value(data), QCoreApplication::applicationFilePath()))
         return PatternTool::CannotRun;
-    const int status = command == u"check"     ? tool.check(files)
+    const int status = command == u"check"     ? tool.check(files, length)
                      : command == u"layout"  ? tool.layout(files.constFirst(), *layoutFormat)
-                     : command == u"render"  ? tool.render(files.constFirst(), codePage.toLatin1())
+                     : command == u"render"  ? tool.render(files.constFirst(), codePage.toLatin1(),
+                                                           parser.value(lineEnd) == u"lf" ? QStringLiteral("\n")
+                                                                                          : QStringLiteral("\r\n"))
                      : command == u"inspect" ? tool.inspect(files.at(0), files.at(1), codePage.toLatin1(), *layoutFormat)
                      : command == u"compare" ? tool.compare(files.at(0), files.at(1))
                                              : tool.diff(files.at(0), files.at(1));

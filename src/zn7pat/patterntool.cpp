@@ -71,7 +71,9 @@ bool PatternTool::load(const QString &file, QString &mode, QString &problem, Gri
     }
     mode = reader.mode();
     GridLayout::layOut(grid);
-    PatternFile::loadRows(reader.takeLines(), grid);
+    const PatternFile::LoadReport report = PatternFile::loadRows(reader.takeLines(), grid);
+    if (&grid == &m_grid)
+        m_rowLines = report.rowLines;
     return true;
 }
 
@@ -79,11 +81,20 @@ const PatternPreview::Samples &PatternTool::samples(const QString &mode)
 {
     auto found = m_samples.find(mode);
     if (found == m_samples.end())
-        found = m_samples.insert(mode, PatternPreview::Samples::of(DesignDatabase(m_designConnection).fields(mode)));
+        found = m_samples.insert(mode, PatternPreview::Samples::read(m_designConnection, mode));
     return *found;
 }
 
-int PatternTool::check(const QStringList &files)
+QString PatternTool::located(const QString &file, const PatternPreview::Check &check) const
+{
+    // Row 0 is the pattern as a whole: its mode line.
+    const int line = check.row == 0 ? 1 : m_rowLines.value(check.row - 1);
+    return QStringLiteral("%1:%2:%3: %4")
+        .arg(file, QString::number(line),
+             check.column == 0 ? QStringLiteral("-") : m_grid.CellText(0, check.column), check.message);
+}
+
+int PatternTool::check(const QStringList &files, int recordLength)
 {
     int status = Done;
     for (const QString &file : files) {
@@ -93,11 +104,8 @@ int PatternTool::check(const QStringList &files)
         if (!load(file, mode, problem)) {
             out = QStringLiteral("%1:0:-: %2\n").arg(file, problem);
         } else {
-            for (const PatternPreview::Check &c : PatternPreview::check(m_grid, samples(mode))) {
-                out += QStringLiteral("%1:%2:%3: %4\n")
-                           .arg(file, QString::number(c.row),
-                                c.column == 0 ? QStringLiteral("-") : m_grid.CellText(0, c.column), c.message);
-            }
+            for (const PatternPreview::Check &c : PatternPreview::check(m_grid, samples(mode), recordLength))
+                out += located(file, c) + u'\n';
         }
         if (!out.isEmpty())
             status = Problems;
@@ -129,7 +137,7 @@ int PatternTool::layout(const QString &file, PatternLayout::Format format)
     return Done;
 }
 
-int PatternTool::render(const QString &file, const QByteArray &encoding)
+int PatternTool::render(const QString &file, const QByteArray &encoding, const QString &lineEnd)
 {
     QString mode;
     if (!loadOrSay(file, mode))
@@ -138,11 +146,21 @@ int PatternTool::render(const QString &file, const QByteArray &encoding)
     QStringEncoder encoder(encoding.constData());
     for (const int row : PatternLayout::writtenRows(m_grid)) {
         QString text = PatternPreview::renderRow(m_grid, row, rowSamples).text;
-        text += u'\n';
+        if (lineEnd != u"\n")
+            text.replace(u'\n', lineEnd);
+        text += lineEnd;
         if (!write(encoder.encode(text)))
             return CannotRun;
     }
-    return Done;
+    // What the output stands on that the exporting program would not find.
+    int status = Done;
+    for (const PatternPreview::Check &c : PatternPreview::check(m_grid, rowSamples)) {
+        if (c.kind == PatternPreview::Check::Kind::UnknownField || c.kind == PatternPreview::Check::Kind::UnknownMode) {
+            say(located(file, c));
+            status = Problems;
+        }
+    }
+    return status;
 }
 
 bool PatternTool::readOrSay(const QString &file, QByteArray &bytes)

@@ -28,17 +28,22 @@ public:
     // database cannot be read.
     bool useDataFolder(const QString &folder, const QString &programPath);
 
-    // Every problem of each file, "FILE:ROW:CELL: message" a line: the
-    // layout checks of the output preview, and a file that cannot be read
-    // or is no pattern (row 0). CELL is the grid's caption (Field3), "-"
-    // for the row or the file as a whole. Problems when there is one.
-    int check(const QStringList &files);
+    // Every problem of each file, "FILE:LINE:CELL: message" a line: the
+    // layout checks of the output preview (with `recordLength`, 0 for
+    // none), and a file that cannot be read or is no pattern (line 0).
+    // LINE is the file's own line of the row, the mode line being line 1,
+    // which also stands for the mode; CELL is the grid's caption (Field3),
+    // "-" for the row or the file as a whole. Problems when there is one.
+    int check(const QStringList &files, int recordLength = 0);
     // The layout records of a file's rows.
     int layout(const QString &file, PatternLayout::Format format);
     // The file's rows as the exporting program writes them from the
     // samples, each constant's {NL} a line break too, every line ending in
-    // LF, in the code page `encoding`.
-    int render(const QString &file, const QByteArray &encoding);
+    // `lineEnd`, in the code page `encoding`. A field the mode does not
+    // have (and a mode the design database does not know) writes as the
+    // preview shows it, and is then said on stderr as check says it:
+    // Problems.
+    int render(const QString &file, const QByteArray &encoding, const QString &lineEnd);
     // An export file read through a pattern: each line's row and fields,
     // then a summary (exportinspection.h). Done when every line matches a
     // row, Problems when one does not or the file has no line, CannotRun
@@ -67,6 +72,8 @@ private:
     const PatternPreview::Samples &samples(const QString &mode);
     bool write(const QByteArray &bytes);
     void say(const QString &text);
+    // A check as check() prints it, without its line end.
+    QString located(const QString &file, const PatternPreview::Check &check) const;
 
     QIODevice &m_out;
     QIODevice &m_err;
@@ -75,5 +82,7 @@ private:
     // The pattern read last; the next file read replaces it. The program
     // ends without freeing it (see main).
     GridTableModel m_grid;
+    // The file line of each of its rows.
+    QList<int> m_rowLines;
     GridTableModel m_other;   // diff's second version
 };
