@@ -8,6 +8,7 @@
 #include "components/gridtablemodel.h"
 #include "designer/patternfile.h"
 #include "designer/patternlayout.h"
+#include "designer/patternrows.h"
 
 #include <QtTest>
 
@@ -96,7 +97,7 @@ private Q_SLOTS:
         PatternFile::loadRows(reader.takeLines(), grid);
         const auto samples = PatternPreview::Samples::of(DesignDatabase(ScriptedContext(ZN7_SAMPLE_DESKTOP).settings.DesignConnection()).fields(reader.mode()));
         QByteArray expected;   // each row's text and line end, its breaks and the bytes the preview counts
-        for (const int row : PatternLayout::writtenRows(grid)) {
+        for (const int row : PatternRows::writtenRows(grid)) {
             const PatternPreview::RenderedRow rendered = PatternPreview::renderRow(grid, row, samples);
             const QByteArray bytes = QStringEncoder("windows-874").encode(rendered.text + u'\n');
             QCOMPARE(bytes.size(), PatternPreview::measure(rendered).bytes + rendered.text.count(u'\n') + 1);
