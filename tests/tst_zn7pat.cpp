@@ -4,11 +4,6 @@
 
 #include "testsupport.h"
 
-#include "components/designdatabase.h"
-#include "components/gridtablemodel.h"
-#include "designer/patternfile.h"
-#include "designer/patternlayout.h"
-#include "designer/patternrows.h"
 
 #include <QtTest>
 
@@ -76,34 +71,6 @@ private Q_SLOTS:
                 && writeBytes(path("bank2.PAT"), "[T];BANK;\r\n[H];[C]:H;[F]:{BANKCODE}:4:L: :::0\r\n"));
         for (const char *folder : {"prog", "progini", "progbad"})
             QVERIFY(QFile::copy(ZN7_PAT, m_dir.filePath(QLatin1String(folder) + "/zn7pat")));
-    }
-
-    void renderAsPreview_data()
-    {
-        QTest::addColumn<QString>("file");
-        for (const QString &file : QDir(kPatterns).entryList({"*.PAT"}))
-            QTest::newRow(qPrintable(file)) << file;
-    }
-    // Every row as the preview renders it, as many bytes as it counts.
-    void renderAsPreview()
-    {
-        QFETCH(QString, file);
-        PatternReader reader;
-        QVERIFY(reader.readFile(kPatterns + u'/' + file));
-        const Run done = run(ZN7_PAT, {"render", "--line-end", "lf", "--data", kSampleData, file}, kPatterns);
-        QCOMPARE(done.status == 0, done.err.isEmpty());   // a problem is said, and only then is the status 1
-        GridTableModel grid;
-        GridLayout::layOut(grid);
-        PatternFile::loadRows(reader.takeLines(), grid);
-        const auto samples = PatternPreview::Samples::of(DesignDatabase(ScriptedContext(ZN7_SAMPLE_DESKTOP).settings.DesignConnection()).fields(reader.mode()));
-        QByteArray expected;   // each row's text and line end, its breaks and the bytes the preview counts
-        for (const int row : PatternRows::writtenRows(grid)) {
-            const PatternPreview::RenderedRow rendered = PatternPreview::renderRow(grid, row, samples);
-            const QByteArray bytes = QStringEncoder("windows-874").encode(rendered.text + u'\n');
-            QCOMPARE(bytes.size(), PatternPreview::measure(rendered).bytes + rendered.text.count(u'\n') + 1);
-            expected += bytes;
-        }
-        QCOMPARE(done.out, expected);
     }
 
     void commands_data()
