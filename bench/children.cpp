@@ -30,12 +30,11 @@ Child runChild(const std::string &program, const std::vector<std::string> &args,
     std::vector<std::string> env;
     for (char **e = environ; *e; ++e) {
         if (std::strncmp(*e, "QT_QPA_PLATFORM=", 16) != 0
-            && std::strncmp(*e, "ZN7_BENCH_QUIT_AFTER_PAINT=", 27) != 0
+            && std::strncmp(*e, "QT_QPA_GENERIC_PLUGINS=", 23) != 0
             && std::strncmp(*e, "GLIBC_TUNABLES=", 15) != 0)
             env.emplace_back(*e);
     }
     env.emplace_back("QT_QPA_PLATFORM=offscreen");
-    env.emplace_back("ZN7_BENCH_QUIT_AFTER_PAINT=1");
     env.insert(env.end(), extraEnv.begin(), extraEnv.end());
     std::vector<char *> envp;
     for (std::string &e : env)
@@ -77,6 +76,11 @@ Child runChild(const std::string &program, const std::vector<std::string> &args,
         }
     }
     return child;
+}
+
+std::vector<std::string> quitAfterPaint()
+{
+    return {"QT_PLUGIN_PATH=" ZN7_BENCH_PLUGINS, "QT_QPA_GENERIC_PLUGINS=zn7quitafterpaint"};
 }
 
 void record(const std::string &name, const Child &child)

@@ -13,7 +13,7 @@ struct Child
     double peakBytes = 0;   // as the child reports it; 0 when it does not
 };
 
-// Runs a program offscreen, set to end after its first paint. Its rusage
+// Runs a program offscreen. Its rusage
 // (wait4) gives its CPU time; its peak resident memory is what it prints
 // itself, because a spawned child's rusage peak includes this process's.
 // Its standard output goes to `outputFile` (a scratch file when none), its
@@ -21,6 +21,10 @@ struct Child
 Child runChild(const std::string &program, const std::vector<std::string> &args,
                const std::vector<std::string> &extraEnv = {}, int expectedStatus = 0,
                const char *outputFile = nullptr);
+
+// The environment that makes a Qt program end after its first paint, for
+// runChild's extraEnv.
+std::vector<std::string> quitAfterPaint();
 
 // Keeps a child's wall time as `name`, its CPU time as `name`/cpu and its
 // peak as `name`/peak among the run's process values.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "startup/exitafterfirstpaint.h"
+#include "exitafterfirstpaint.h"
 
 #include <QFile>
 

@@ -9,6 +9,7 @@
 #include "designer/gridlayout.h"
 #include "designer/patternfile.h"
 #include "designer/patternpreview.h"
+#include "designer/patternrows.h"
 #include "designer/previewpanel.h"
 #include "field/fielddescriptor.h"
 #include "field/fieldpreview.h"
@@ -46,7 +47,7 @@ void BM_PreviewRow(benchmark::State &state)
     int column = GridLayout::kFirstFieldColumn;
     for (auto _ : state) {
         column = column == GridLayout::kFirstFieldColumn ? GridLayout::kLastFieldColumn : GridLayout::kFirstFieldColumn;
-        panel.showRow(row, PatternPreview::typeName(loaded.grid, row),
+        panel.showRow(row, PatternRows::word(loaded.grid, row),
                       PatternPreview::renderRow(loaded.grid, row, loaded.samples), loaded.samples, column);
     }
     if (!loaded.samples.available || PatternPreview::renderRow(loaded.grid, row, loaded.samples).spans.size() != 100)

@@ -5,7 +5,6 @@
 #include "testsupport.h"
 
 #include "designer/cellclipboard.h"
-#include "designer/linelength.h"
 #include "field/frmfield.h"
 
 #include <QtTest>
@@ -135,25 +134,28 @@ private Q_SLOTS:
     // before it; redone, as after it.
     void everyChangeIsOneStep_data()
     {
+        // The status bar's lengths after the change and after Undo: total, then up to the cursor.
         QTest::addColumn<Act>("what"); QTest::addColumn<QPoint>("at"); QTest::addColumn<QString>("name");
-        QTest::newRow("field dialog OK") << Act::Field << QPoint(12, 2) << "Field Change";
-        QTest::newRow("Delete") << Act::Delete << QPoint(12, 1) << "Delete";
-        QTest::newRow("Insert Column") << Act::Insert << QPoint(11, 1) << "Insert Column";
-        QTest::newRow("Remove Column") << Act::Remove << QPoint(11, 1) << "Remove Column";
-        QTest::newRow("Add Row") << Act::AddRow << QPoint(11, 1) << "Add Row";
-        QTest::newRow("Remove Row") << Act::RemoveRow << QPoint(12, 2) << "Remove Row";
-        QTest::newRow("Type change") << Act::Type << QPoint(1, 1) << "Type Change";
-        QTest::newRow("paste over and past the end") << Act::Paste << QPoint(1, 3) << "Paste";
-        QTest::newRow("cut") << Act::Cut << QPoint(12, 1) << "Cut";
-        QTest::newRow("Move Line Up") << Act::Up << QPoint(12, 3) << "Move Line Up";
-        QTest::newRow("Move Line Down") << Act::Down << QPoint(11, 1) << "Move Line Down";
-        QTest::newRow("Duplicate Line") << Act::Duplicate << QPoint(11, 1) << "Duplicate Line";
-        QTest::newRow("Insert Line Above") << Act::LineAbove << QPoint(12, 2) << "Insert Line Above";
-        QTest::newRow("Insert Line Below") << Act::LineBelow << QPoint(1, 3) << "Insert Line Below";
-        QTest::newRow("Remove Line") << Act::RemoveLine << QPoint(11, 2) << "Remove Line";
-        QTest::newRow("field from the palette") << Act::PutField << QPoint(12, 3) << "Put Field";
-        QTest::newRow("Insert Filler") << Act::Filler << QPoint(14, 1) << "Insert Filler";
-        QTest::newRow("Fill Line to Record Length") << Act::FillLine << QPoint(12, 1) << "Fill Line to Record Length";
+        QTest::addColumn<QPoint>("after"); QTest::addColumn<QPoint>("undone");
+        QTest::newRow("field dialog OK") << Act::Field << QPoint(12, 2) << "Field Change" << QPoint(17, 17) << QPoint(10, 10);
+        QTest::newRow("Delete") << Act::Delete << QPoint(12, 1) << "Delete" << QPoint(2, 1) << QPoint(3, 2);
+        QTest::newRow("Insert Column") << Act::Insert << QPoint(11, 1) << "Insert Column" << QPoint(3, 0) << QPoint(3, 1);
+        QTest::newRow("Remove Column") << Act::Remove << QPoint(11, 1) << "Remove Column" << QPoint(2, 1) << QPoint(3, 1);
+        QTest::newRow("Add Row") << Act::AddRow << QPoint(11, 1) << "Add Row" << QPoint(0, 0) << QPoint(3, 1);
+        QTest::newRow("Remove Row") << Act::RemoveRow << QPoint(12, 2) << "Remove Row" << QPoint(2, 2) << QPoint(10, 10);
+        QTest::newRow("Type change") << Act::Type << QPoint(1, 1) << "Type Change" << QPoint(3, 0) << QPoint(3, 0);
+        QTest::newRow("paste over and past the end") << Act::Paste << QPoint(1, 3) << "Paste" << QPoint(2, 0) << QPoint(2, 0);
+        QTest::newRow("cut") << Act::Cut << QPoint(12, 1) << "Cut" << QPoint(2, 1) << QPoint(3, 2);
+        QTest::newRow("Move Line Up") << Act::Up << QPoint(12, 3) << "Move Line Up" << QPoint(2, 2) << QPoint(2, 2);
+        QTest::newRow("Move Line Down") << Act::Down << QPoint(11, 1) << "Move Line Down" << QPoint(3, 1) << QPoint(3, 1);
+        QTest::newRow("Duplicate Line") << Act::Duplicate << QPoint(11, 1) << "Duplicate Line" << QPoint(3, 1) << QPoint(3, 1);
+        QTest::newRow("Insert Line Above") << Act::LineAbove << QPoint(12, 2) << "Insert Line Above" << QPoint(0, 0) << QPoint(10, 10);
+        QTest::newRow("Insert Line Below") << Act::LineBelow << QPoint(1, 3) << "Insert Line Below" << QPoint(0, 0) << QPoint(2, 0);
+        QTest::newRow("Remove Line") << Act::RemoveLine << QPoint(11, 2) << "Remove Line" << QPoint(2, 1) << QPoint(10, 10);
+        QTest::newRow("field from the palette") << Act::PutField << QPoint(12, 3) << "Put Field" << QPoint(16, 16) << QPoint(2, 2);
+        QTest::newRow("Insert Filler") << Act::Filler << QPoint(14, 1) << "Insert Filler" << QPoint(7, 7) << QPoint(3, 3);
+        QTest::newRow("Fill Line to Record Length") << Act::FillLine << QPoint(12, 1) << "Fill Line to Record Length"
+                                                    << QPoint(20, 20) << QPoint(3, 2);
     }
     void everyChangeIsOneStep()
     {
@@ -164,21 +166,22 @@ private Q_SLOTS:
         QVERIFY(!history()->canUndo());
         QCOMPARE(undoText(), QStringLiteral("Undo"));
         act(what);
-        const QString status = LineLength::statusText(LineLength::measure(f->grid()));
-        QCOMPARE(f->status(), status);
-        const QStringList after = state();
+        QFETCH(QPoint, after); QFETCH(QPoint, undone);
+        const auto lengths = [](QPoint p) { return QStringLiteral("Total Length = %1 Colume Length = %2").arg(p.x()).arg(p.y()); };
+        QCOMPARE(f->status(), lengths(after));
+        const QStringList changed = state();
         const QPoint cursorAfter = cursor();
-        QVERIFY2(after != before, "the action changed nothing");
+        QVERIFY2(changed != before, "the action changed nothing");
         QCOMPARE(history()->count(), 1);
         QTEST(undoText().mid(5), "name");
         f->trigger("mnuUndo");
         QCOMPARE(state(), before);
         QCOMPARE(cursor(), at);
-        QCOMPARE(f->status(), (LineLength::statusText(LineLength::measure(f->grid()))));
+        QCOMPARE(f->status(), lengths(undone));
         f->trigger("mnuRedo");
-        QCOMPARE(state(), after);
+        QCOMPARE(state(), changed);
         QCOMPARE(cursor(), cursorAfter);
-        QCOMPARE(f->status(), status);
+        QCOMPARE(f->status(), lengths(after));
     }
 
     // The line commands and the fillers: what they put where, where the

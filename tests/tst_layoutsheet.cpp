@@ -3,6 +3,10 @@
 
 #include "testsupport.h"
 
+#include "designer/patternfile.h"
+#include "designer/patternlayout.h"
+#include "designer/previewpanel.h"
+
 #include <QtTest>
 #include <QtWidgets>
 
@@ -45,6 +49,70 @@ private Q_SLOTS:
         QCOMPARE(written.size() == bytes.size(), bytes.isEmpty() || file.endsWith(".csv"));   // the CSV whole
         for (const QString &text : std::as_const(texts))
             QVERIFY2(written.contains(text.toUtf8()), qPrintable(text));
+    }
+
+    // The rows of a pattern as the written file, the layout records, the
+    // layout sheet and the whole-pattern preview each give them: the same,
+    // whatever empty or removed rows the grid holds.
+    void everyViewShowsTheFilesRows_data()
+    {
+        // Each row's cells from Field1 on ("" an empty cell), the rows removed, the rows the file holds.
+        QTest::addColumn<QList<QStringList>>("cells"); QTest::addColumn<QList<int>>("removed"); QTest::addColumn<QList<int>>("rows");
+        QTest::newRow("an empty row between") << QList<QStringList>{{"[C]:A:1"}, {}, {"[C]:B:1"}} << QList<int>() << QList<int>{1, 3};
+        QTest::newRow("a removed row") << QList<QStringList>{{"[C]:A:1"}, {"[C]:B:1"}, {"[C]:C:1"}} << QList<int>{2} << QList<int>{1, 3};
+        QTest::newRow("a row whose first cell is empty") << QList<QStringList>{{"", "[C]:A:1"}, {"[C]:B{NL}C:6"}} << QList<int>()
+                                                          << QList<int>{1, 2};
+        QTest::newRow("an empty row at the end, every other removed") << QList<QStringList>{{"[C]:A:1"}, {}} << QList<int>{1} << QList<int>();
+    }
+    void everyViewShowsTheFilesRows()
+    {
+        QFETCH(QList<QStringList>, cells); QFETCH(QList<int>, removed); QFETCH(QList<int>, rows);
+        GridTableModel grid;
+        GridLayout::layOut(grid);
+        for (const QStringList &row : std::as_const(cells)) {
+            grid.AddRow();
+            for (int c = 0; c < row.size(); ++c)
+                grid.SetCellText(grid.Row(), GridLayout::kFirstFieldColumn + c, row.at(c));
+        }
+        for (const int row : removed)
+            grid.removeRow(row);
+        // The file: its row lines are those of the rows, in order.
+        QBuffer file;
+        QVERIFY(PatternWriter().write(file, "BANK", grid));
+        QStringList written = QString::fromLatin1(file.data()).split("\r\n", Qt::SkipEmptyParts).mid(1);
+        QStringList expected;
+        for (const int row : rows)
+            expected << PatternFile::rowLine(grid, row);
+        QCOMPARE(written, expected);
+        // The layout records and the sheet: the rows they name.
+        QBuffer csv;
+        csv.open(QIODevice::WriteOnly);
+        QVERIFY(PatternLayout::write(csv, PatternLayout::Format::Csv, grid, {}));
+        QList<int> recorded;
+        for (const QByteArray &record : csv.data().split('\n').mid(1)) {
+            if (const int row = record.split(',').value(0).toInt(); row > 0 && !recorded.contains(row))
+                recorded << row;
+        }
+        QCOMPARE(recorded, rows);
+        QList<int> titled;
+        const QString sheet = PatternLayout::sheetHtml({}, grid, {});
+        for (const QRegularExpressionMatch &m : QRegularExpression("<h2>Row (\\d+) ").globalMatch(sheet))
+            titled << m.captured(1).toInt();
+        QCOMPARE(titled, rows);
+        // The whole-pattern preview: the row of every line it draws, read by clicking down it.
+        PatternView view;
+        view.resize(600, 400);
+        view.setPattern(&grid, {});
+        view.show();
+        QSignalSpy clicked(&view, &PatternView::cellClicked);
+        for (int y = 0; y < view.viewport()->height(); y += 3)
+            QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(view.viewport()->width() - 5, y));
+        QList<int> drawn;
+        for (const QList<QVariant> &click : std::as_const(clicked)) {
+            if (!drawn.contains(click.at(0).toInt()))
+                drawn << click.at(0).toInt();
+        }
+        QCOMPARE(drawn, rows);
     }
 };
 

@@ -4,11 +4,6 @@
 
 #include "testsupport.h"
 
-#include "components/designdatabase.h"
-#include "components/gridtablemodel.h"
-#include "designer/patternfile.h"
-#include "designer/patternlayout.h"
-
 #include <QtSql>
 #include <QtTest>
 
@@ -88,34 +83,6 @@ private Q_SLOTS:
         // A UTF-8 file with its byte order mark, and a field name holding an escape sequence, a bell and a C1 control.
         QVERIFY(writeBytes(path("utf8.PAT"), "\xEF\xBB\xBF[T];BANK;\r\n" + QStringLiteral("[H];[C]:ยอดรวม\r\n").toUtf8())
                 && writeBytes(path("esc.PAT"), "[T];BANK;\r\n[H];[F]:{\x1b[31mRED\x07\x81\xc0}:3:L::::0\r\n"));
-    }
-
-    void renderAsPreview_data()
-    {
-        QTest::addColumn<QString>("file");
-        for (const QString &file : QDir(kPatterns).entryList({"*.PAT"}))
-            QTest::newRow(qPrintable(file)) << file;
-    }
-    // Every row as the preview renders it, as many bytes as it counts.
-    void renderAsPreview()
-    {
-        QFETCH(QString, file);
-        PatternReader reader;
-        QVERIFY(reader.readFile(kPatterns + u'/' + file));
-        const Run done = run(ZN7_PAT, {"render", "--line-end", "lf", "--data", kSampleData, file}, kPatterns);
-        QCOMPARE(done.status == 0, done.err.isEmpty());   // a problem is said, and only then is the status 1
-        GridTableModel grid;
-        GridLayout::layOut(grid);
-        PatternFile::loadRows(reader.takeLines(), grid);
-        const auto samples = PatternPreview::Samples::of(DesignDatabase(ScriptedContext(ZN7_SAMPLE_DESKTOP).settings.DesignConnection()).fields(reader.mode()));
-        QByteArray expected;   // each row's text and line end, its breaks and the bytes the preview counts
-        for (const int row : PatternLayout::writtenRows(grid)) {
-            const PatternPreview::RenderedRow rendered = PatternPreview::renderRow(grid, row, samples);
-            const QByteArray bytes = QStringEncoder("windows-874").encode(rendered.text + u'\n');
-            QCOMPARE(bytes.size(), PatternPreview::measure(rendered).bytes + rendered.text.count(u'\n') + 1);
-            expected += bytes;
-        }
-        QCOMPARE(done.out, expected);
     }
 
     void commands_data()

@@ -54,7 +54,10 @@ QString constantOf(const QString &text, QString *why)
         *why = QStringLiteral("a constant of %1 characters is longer than the %2 a length can count")
                    .arg(count)
                    .arg(kLongestLength);
-    return QStringLiteral("[C]:") + text + u':' + QString::number(count);
+    FieldSettings constant;
+    constant.kind = FieldSettings::Kind::Constant;
+    constant.constantText = text;
+    return formatDescriptor(constant);
 }
 
 // The cell a pasted text gives, or why it gives none.

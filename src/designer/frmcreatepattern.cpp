@@ -7,6 +7,7 @@
 #include "components/prompts.h"
 #include "components/systemsettings.h"
 #include "components/twips.h"
+#include "designer/patternrows.h"
 #include "designer/cellclipboard.h"
 #include "components/codepage.h"
 #include "components/texttools.h"
@@ -488,7 +489,7 @@ void frmCreatePattern::updatePreviewLine()
     if (!m_preview || m_previewDock->isHidden())
         return;
     const int row = m_grid.hasCurrentLine() ? m_grid.Row() : 0;
-    m_preview->showRow(row, row ? PatternPreview::typeName(m_grid, row) : QString(),
+    m_preview->showRow(row, row ? PatternRows::word(m_grid, row) : QString(),
                        row ? PatternPreview::renderRow(m_grid, row, samples()) : PatternPreview::RenderedRow(),
                        samples(), m_grid.Col());
 }
@@ -936,7 +937,7 @@ void frmCreatePattern::showRecord(int row, const PatternPreview::RenderedRow &re
         return;
     m_previewDock->show();
     m_preview->setCurrentIndex(0);
-    m_preview->showRow(row, PatternPreview::typeName(m_grid, row), record, samples(), m_grid.Col());
+    m_preview->showRow(row, PatternRows::word(m_grid, row), record, samples(), m_grid.Col());
 }
 
 void frmCreatePattern::mnuImportTable_Click()

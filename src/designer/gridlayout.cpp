@@ -1,5 +1,7 @@
 #include "gridlayout.h"
 
+#include "designer/patternrows.h"
+
 #include "components/patterngrid.h"
 
 namespace GridLayout {
@@ -11,7 +13,7 @@ void layOut(PatternGrid &grid)
     grid.setEditMode(true);
     grid.DefineColumn(1, QStringLiteral("H"), QStringLiteral("LABELLIST"), 1, QStringLiteral("Type"),
                       2, QString(), 0.0, QString(), 0.0, 100, 1, 0, 1, 0, 1000, 0, 0,
-                      QStringLiteral("LINE,GROUP,LOOP"));
+                      PatternRows::listItems());
     const QString first = QStringLiteral("Field1");
     grid.DefineColumn(kFirstFieldColumn, first, text, 1, first, 2, QString(), 0.0, QString(), 0.0,
                       100, 1, 0, 2, 0, 2500, 0, 0);

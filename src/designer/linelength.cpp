@@ -3,22 +3,16 @@
 #include "components/patterngrid.h"
 #include "components/texttools.h"
 #include "designer/gridlayout.h"
+#include "field/fielddescriptor.h"
 
 namespace LineLength {
 
 int cellLength(const QString &cellText)
 {
-    // Element 2 is read in place: the display adds up to 100 of them on every
-    // move of the cursor, so no piece of the text is copied.
-    const qsizetype first = cellText.indexOf(u':');
-    const qsizetype second = first < 0 ? -1 : cellText.indexOf(u':', first + 1);
-    if (second < 0)
-        return 0;
-    qsizetype end = cellText.indexOf(u':', second + 1);
-    if (end < 0)
-        end = cellText.size();
-    const QString element = QString::fromRawData(cellText.constData() + second + 1, end - second - 1);
-    return TextTools::ToInteger(element, true).value_or(0);
+    // Read in place: the display adds up to 100 of these on every move of
+    // the cursor, so no piece of the text is copied.
+    const QStringView length = DescriptorView(cellText).length;
+    return TextTools::ToInteger(QString::fromRawData(length.data(), length.size()), true).value_or(0);
 }
 
 LineLengths measure(const PatternGrid &grid)

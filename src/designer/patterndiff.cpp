@@ -1,6 +1,7 @@
 #include "patterndiff.h"
 
 #include "components/texttools.h"
+#include "designer/patternrows.h"
 #include "designer/gridlayout.h"
 #include "designer/patternfile.h"
 #include "designer/patternlayout.h"
@@ -233,11 +234,11 @@ struct Side
 
     explicit Side(const Version &v)
         : version(v)
-        , rows(PatternLayout::writtenRows(*v.grid))
+        , rows(PatternRows::writtenRows(*v.grid))
     {
         texts.reserve(rows.size());
         for (const int row : rows)
-            texts << PatternPreview::typeName(*v.grid, row) + PatternFile::rowLine(*v.grid, row);
+            texts << PatternRows::word(*v.grid, row) + PatternFile::rowLine(*v.grid, row);
     }
     RowLayout layout(qsizetype i) const { return PatternLayout::layOutRow(*version.grid, rows[i], version.samples); }
 };

@@ -1,6 +1,7 @@
 #include "patternlayout.h"
 
 #include "components/patterngrid.h"
+#include "designer/patternrows.h"
 #include "designer/csvtext.h"
 #include "designer/gridlayout.h"
 #include "field/fielddescriptor.h"
@@ -224,7 +225,7 @@ struct PlacedRow
 PlacedRow place(const PatternGrid &grid, int row, const PatternPreview::Samples &samples, Memo &memo)
 {
     const PatternPreview::RenderedRow rendered = PatternPreview::renderRow(grid, row, samples);
-    PlacedRow out{PatternPreview::typeName(grid, row), rendered.length(), {}};
+    PlacedRow out{PatternRows::word(grid, row), rendered.length(), {}};
     out.cells.reserve(rendered.spans.size());
     // The line and the position reached: the spans come in order.
     int line = 1;
@@ -295,7 +296,7 @@ bool put(QIODevice &device, const QString &text, QString *error)
 
 bool writeText(QIODevice &device, const PatternGrid &grid, const PatternPreview::Samples &samples, QString *error)
 {
-    const QList<int> rows = writtenRows(grid);
+    const QList<int> rows = PatternRows::writtenRows(grid);
     const QStringList heading = keys();
     QList<qsizetype> widths(kKeyCount);
     const auto widen = [&widths](const QStringList &values) {
@@ -338,22 +339,6 @@ bool writeText(QIODevice &device, const PatternGrid &grid, const PatternPreview:
 
 } // namespace
 
-QList<int> writtenRows(const PatternGrid &grid)
-{
-    QList<int> rows;
-    for (int row = 1; row <= grid.RowCount(); ++row) {
-        if (grid.IsRowRemoved(row))
-            continue;
-        for (int c = GridLayout::kFirstFieldColumn; c <= GridLayout::kLastFieldColumn; ++c) {
-            if (!grid.CellText(row, c).isEmpty()) {
-                rows.append(row);
-                break;
-            }
-        }
-    }
-    return rows;
-}
-
 RowLayout layOutRow(const PatternGrid &grid, int row, const PatternPreview::Samples &samples)
 {
     Memo memo;
@@ -364,7 +349,7 @@ QList<RowLayout> rowLayouts(const PatternGrid &grid, const PatternPreview::Sampl
 {
     QList<RowLayout> layouts;
     Memo memo;
-    for (const int row : writtenRows(grid))
+    for (const int row : PatternRows::writtenRows(grid))
         layouts.append(layOut(grid, row, samples, memo));
     return layouts;
 }
@@ -413,7 +398,7 @@ bool write(QIODevice &device, Format format, const PatternGrid &grid, const Patt
     Memo memo;
     QList<QByteArray> captions(GridLayout::kLastFieldColumn + 1);   // each column's caption as CSV, with its comma
     bool first = true;
-    for (const int row : writtenRows(grid)) {
+    for (const int row : PatternRows::writtenRows(grid)) {
         if (!csv) {
             for (const CellLayout &cell : layOut(grid, row, samples, memo).cells) {
                 bytes += first ? "\n  " : ",\n  ";
@@ -469,7 +454,7 @@ QString sheetHtml(const SheetHeading &heading, const PatternGrid &grid, const Pa
     html += QStringLiteral("<h1>Layout of %1</h1>\n<p>Mode: %2 — %3<br>Date: %4</p>\n")
                 .arg(escaped(heading.fileName), escaped(heading.mode), escaped(heading.modeName),
                      heading.date.toString(Qt::ISODate));
-    const QList<int> rows = writtenRows(grid);
+    const QList<int> rows = PatternRows::writtenRows(grid);
     if (rows.isEmpty())
         html += QStringLiteral("<p>The pattern has no rows.</p>\n");
     Memo memo;

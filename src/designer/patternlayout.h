@@ -59,9 +59,6 @@ struct RowLayout
     QList<CellLayout> cells;
 };
 
-// The rows a pattern file holds, in order: not removed, a field cell filled.
-QList<int> writtenRows(const PatternGrid &grid);
-
 // The layout of one row.
 RowLayout layOutRow(const PatternGrid &grid, int row, const PatternPreview::Samples &samples);
 

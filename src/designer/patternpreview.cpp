@@ -4,6 +4,7 @@
 #include "components/texttools.h"
 #include "designer/gridlayout.h"
 #include "designer/linelength.h"
+#include "designer/patternrows.h"
 #include "field/fielddescriptor.h"
 #include "field/fieldpreview.h"
 
@@ -16,75 +17,33 @@ namespace PatternPreview {
 
 namespace {
 
-const QString kNewLine = QStringLiteral("{NL}");
-
-// The parts of a cell the output needs, read in one pass over its text
-// (pieces split at ":", as the descriptor has them): the preview reads a
-// whole pattern's cells on every check.
+// The parts of a cell the output needs, read in one pass over its text:
+// the preview reads a whole pattern's cells on every check.
 struct Cell
 {
-    Span::Kind kind = Span::Kind::Other;
-    QStringView field;           // the identifier, braces and all
+    DescriptorView view;
     int counted = 0;             // the length the line length counts
     bool read = false;           // whether the third piece is a 16-bit number
-    bool hasCount = false;       // whether there is a third piece
-    QStringView count;           // the third piece: a field's length, a constant's count
     int alignment = FieldSettings::Left;
-    QStringView fill;
-    QStringView constant;
 
-    // The identifier without braces. Where the braces are only around it,
-    // as written, the text is not copied: the result then lives as long
-    // as the cell's text.
-    QString name() const
+    explicit Cell(const QString &text)
+        : view(text)
     {
-        const QStringView inner = field.startsWith(u'{') && field.endsWith(u'}') ? field.sliced(1, field.size() - 2) : field;
-        if (std::any_of(inner.begin(), inner.end(), [](QChar c) { return c == u'{' || c == u'}'; }))
-            return field.toString().remove(u'{').remove(u'}');
-        return QString::fromRawData(inner.data(), inner.size());
+        // As the line length reads it: the third piece as a 16-bit number.
+        const std::optional<qint16> value =
+            TextTools::ToInteger(QString::fromRawData(view.length.data(), view.length.size()));
+        counted = value.value_or(0);
+        read = value.has_value();
+        alignment = alignmentOf(view.alignment);
     }
 };
-
-Cell parse(const QString &text)
-{
-    Cell cell;
-    int i = 0;
-    for (const QStringView piece : QStringTokenizer(text, u':')) {
-        if (i == 0) {
-            const QStringView tag = TextTools::trimSpaces(piece).left(3);
-            cell.kind = tag == u"[F]" ? Span::Kind::Field : tag == u"[C]" ? Span::Kind::Constant : Span::Kind::Other;
-            if (cell.kind == Span::Kind::Other) {
-                cell.counted = LineLength::cellLength(text);
-                break;
-            }
-        } else if (i == 1) {
-            (cell.kind == Span::Kind::Constant ? cell.constant : cell.field) = piece;
-        } else if (i == 2) {
-            // As the line length reads it: the third piece as a 16-bit number.
-            const std::optional<qint16> value = TextTools::ToInteger(QString::fromRawData(piece.data(), piece.size()));
-            cell.counted = value.value_or(0);
-            cell.read = value.has_value();
-            cell.hasCount = true;
-            cell.count = piece;
-            if (cell.kind == Span::Kind::Constant)
-                break;
-        } else if (i == 3) {
-            cell.alignment = alignmentOf(piece);
-        } else if (i == 4) {
-            cell.fill = piece.left(1);
-            break;
-        }
-        ++i;
-    }
-    return cell;
-}
 
 // Why a field's length gives it no width, "" when it is a length.
 QString lengthProblem(const Cell &cell)
 {
     if (cell.read && cell.counted >= 1)
         return {};
-    const QString text = cell.count.trimmed().toString();
+    const QString text = cell.view.length.trimmed().toString();
     switch (readLength(text).kind) {
     case LengthReading::Kind::Valid: return {};
     case LengthReading::Kind::Missing: return QStringLiteral("the length is missing");
@@ -132,14 +91,14 @@ RenderedRow render(const PatternGrid &grid, int row, const Samples &samples, QLi
             continue;
         if (found && qsizetype(lines->size()) == firstLine)
             lines->push_back(0);   // the row is written: its first line
-        const Cell cell = parse(text);
-        Span span{c, cell.kind, {}, rendered.text.size(), 0};
+        const Cell cell(text);
+        Span span{c, cell.view.kind, {}, rendered.text.size(), 0};
         const auto add = [&](Check::Kind kind, const QString &message) {
             if (found)
                 found->append({row, c, kind, message});
         };
-        if (cell.kind == Span::Kind::Field) {
-            const QString name = cell.name();
+        if (cell.view.kind == Span::Kind::Field) {
+            const QString name = cell.view.name();
             const auto known = samples.fields.constFind(name);
             // The span keeps a name of its own: the stored key, or a copy.
             span.field = known != samples.fields.cend() ? known.key() : QString(name.data(), name.size());
@@ -152,7 +111,7 @@ RenderedRow render(const PatternGrid &grid, int row, const Samples &samples, QLi
             if (found) {
                 lines->back() += qMax(cell.counted, 0);
             } else {
-                rendered.text += FieldPreview::adjust(sample, QString::fromRawData(cell.fill.data(), cell.fill.size()),
+                rendered.text += FieldPreview::adjust(sample, QString::fromRawData(cell.view.fill.data(), cell.view.fill.size()),
                                                       cell.counted, cell.alignment);
                 const auto [first, last] = samplePart(sample.size(), cell.counted, cell.alignment);
                 span.sampleBegin = span.begin + first;
@@ -171,35 +130,35 @@ RenderedRow render(const PatternGrid &grid, int row, const Samples &samples, QLi
                             .arg(cell.counted)
                             .arg(cell.alignment == FieldSettings::Right ? QStringLiteral("left") : QStringLiteral("right")));
             }
-        } else if (cell.kind == Span::Kind::Constant) {
-            const int actual = constantLength(QString::fromRawData(cell.constant.data(), cell.constant.size()));
+        } else if (cell.view.kind == Span::Kind::Constant) {
+            const int actual = constantLength(QString::fromRawData(cell.view.text.data(), cell.view.text.size()));
             if (found) {
-                if (!cell.constant.contains(kNewLine)) {
-                    lines->back() += cell.constant.size();
+                if (!cell.view.text.contains(kLineBreak)) {
+                    lines->back() += cell.view.text.size();
                 } else {
                     bool first = true;
-                    for (const QStringView part : QStringTokenizer(cell.constant, kNewLine)) {
+                    for (const QStringView part : QStringTokenizer(cell.view.text, kLineBreak)) {
                         if (!first)
                             lines->push_back(0);
                         first = false;
                         lines->back() += part.size();
                     }
                 }
-            } else if (cell.constant.contains(kNewLine)) {
-                rendered.text += cell.constant.toString().replace(kNewLine, QStringLiteral("\n"));
+            } else if (cell.view.text.contains(kLineBreak)) {
+                rendered.text += cell.view.text.toString().replace(kLineBreak.toString(), QStringLiteral("\n"));
             } else {
-                rendered.text += cell.constant;
+                rendered.text += cell.view.text;
             }
             if (actual > kLongestLength)
                 add(Check::Kind::Length, QStringLiteral("constant of %1: more than the %2 a length can count")
                                              .arg(TextTools::counted(actual, "character", "characters"))
                                              .arg(kLongestLength));
-            else if (!cell.hasCount)
+            else if (!cell.view.hasLength)
                 add(Check::Kind::ConstantCount,
                     QStringLiteral("constant of %1 stored without its count").arg(TextTools::counted(actual, "character", "characters")));
             else if (actual != cell.counted || !cell.read)
                 add(Check::Kind::ConstantCount, QStringLiteral("constant of %1 stored with the count %2")
-                                                    .arg(TextTools::counted(actual, "character", "characters"), cell.count.toString()));
+                                                    .arg(TextTools::counted(actual, "character", "characters"), cell.view.length.toString()));
         } else {
             add(Check::Kind::NotACell, QStringLiteral("neither a field nor a constant: kept as written, counted as 0"));
         }
@@ -249,15 +208,6 @@ Samples Samples::of(const std::optional<QList<DesignField>> &fields)
 RenderedRow renderRow(const PatternGrid &grid, int row, const Samples &samples)
 {
     return render(grid, row, samples, nullptr);
-}
-
-QString typeName(const PatternGrid &grid, int row)
-{
-    switch (grid.CellListIndex(row, GridLayout::kTypeColumn)) {
-    case 0: return QStringLiteral("LINE");
-    case 1: return QStringLiteral("GROUP");
-    default: return QStringLiteral("LOOP");   // as the file stores any other type
-    }
 }
 
 bool isMark(QChar c)
@@ -334,8 +284,8 @@ QList<Check> check(const PatternGrid &grid, const Samples &samples, int recordLe
         for (qsizetype line = first; line < end; ++line) {
             if (lines[line] == *expected)
                 continue;
-            const QString where = end - first > 1 ? QStringLiteral("%1 row %2, line %3").arg(typeName(grid, row)).arg(row).arg(line - first + 1)
-                                                  : QStringLiteral("%1 row %2").arg(typeName(grid, row)).arg(row);
+            const QString where = end - first > 1 ? QStringLiteral("%1 row %2, line %3").arg(PatternRows::word(grid, row)).arg(row).arg(line - first + 1)
+                                                  : QStringLiteral("%1 row %2").arg(PatternRows::word(grid, row)).arg(row);
             found.append({row, 0, Check::Kind::RowLength,
                           QStringLiteral("%1: %2; %3")
                               .arg(where, TextTools::counted(lines[line], "character", "characters"),

@@ -2,6 +2,7 @@
 
 #include "components/designdatabase.h"
 #include "designer/patternfile.h"
+#include "field/fielddescriptor.h"
 
 #include <QHash>
 #include <QList>
@@ -43,7 +44,7 @@ QString unknownModeMessage(const QString &mode);
 // What one filled field cell writes.
 struct Span
 {
-    enum class Kind { Field, Constant, Other };
+    using Kind = DescriptorView::Kind;
     int column = 0;      // grid column of the cell
     Kind kind = Kind::Other;
     QString field;       // the identifier of a data field
@@ -84,9 +85,6 @@ struct Measure
 };
 
 Measure measure(const RenderedRow &row);
-
-// The name of a row's type as the file stores it: LINE, GROUP, else LOOP.
-QString typeName(const PatternGrid &grid, int row);
 
 // Whether a character is drawn over or under the one before it.
 bool isMark(QChar c);

@@ -1,6 +1,7 @@
 #include "previewpanel.h"
 
 #include "components/patterngrid.h"
+#include "designer/patternrows.h"
 #include "designer/gridlayout.h"
 #include "field/fielddescriptor.h"
 
@@ -476,18 +477,13 @@ void PatternView::setPattern(const PatternGrid *grid, const Samples &samples)
     m_samples = samples;
     m_rows.clear();
     m_firstLine.assign(1, 0);
-    for (int row = 1; grid && row <= grid->RowCount(); ++row) {
-        if (grid->IsRowRemoved(row))
-            continue;
-        // A constant's {NL} starts another line of the row.
-        int lines = 1;
-        for (int c = GridLayout::kFirstFieldColumn; c <= GridLayout::kLastFieldColumn; ++c) {
-            const QString cell = grid->CellText(row, c);
-            if (cell.startsWith(QLatin1String("[C]")))
-                lines += int(loadDescriptor(cell, FieldSettings()).constantText.count(QLatin1String("{NL}")));
-        }
+    // The rows the file holds, each as many lines as its constants' breaks make.
+    for (const int row : grid ? PatternRows::writtenRows(*grid) : QList<int>()) {
+        qsizetype lines = 1;
+        for (int c = GridLayout::kFirstFieldColumn; c <= GridLayout::kLastFieldColumn; ++c)
+            lines += DescriptorView(grid->CellText(row, c)).lineBreaks();
         m_rows.push_back(row);
-        m_firstLine.push_back(m_firstLine.back() + lines);
+        m_firstLine.push_back(m_firstLine.back() + int(lines));
     }
     updateScrollBars();
     viewport()->update();
@@ -558,7 +554,7 @@ void PatternView::paintEvent(QPaintEvent *)
             painter.setPen(palette().color(QPalette::PlaceholderText));
             painter.drawText(QRect(kMargin, m_metrics.rulerHeight + labelLine * m_metrics.lineHeight, m_labelWidth - 2 * kMargin, m_metrics.lineHeight),
                              Qt::AlignLeft | Qt::AlignVCenter,
-                             QStringLiteral("%1 %2 %3").arg(row).arg(typeName(*m_grid, row)).arg(rendered.length()));
+                             QStringLiteral("%1 %2 %3").arg(row).arg(PatternRows::word(*m_grid, row)).arg(rendered.length()));
         }
     }
     if (m_widest > widest)

@@ -1,5 +1,6 @@
 #include "recordshape.h"
 
+#include "designer/patternrows.h"
 #include "designer/patternfile.h"
 
 #include <QHash>
@@ -53,8 +54,8 @@ QList<Row> shapesOf(const PatternGrid &grid, const PatternPreview::Samples &samp
     // distinct row, by its type and its line in the file, is laid out once.
     QList<Row> shapes;
     QHash<QString, qsizetype> laidOut;
-    for (const int row : PatternLayout::writtenRows(grid)) {
-        const QString key = PatternPreview::typeName(grid, row) + u'\n' + PatternFile::rowLine(grid, row);
+    for (const int row : PatternRows::writtenRows(grid)) {
+        const QString key = PatternRows::word(grid, row) + u'\n' + PatternFile::rowLine(grid, row);
         const auto known = laidOut.constFind(key);
         if (known == laidOut.cend()) {
             laidOut.insert(key, shapes.size());

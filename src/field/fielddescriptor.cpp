@@ -13,7 +13,6 @@
 
 namespace {
 
-const QString kNewLine = QStringLiteral("{NL}");
 constexpr QChar kShownSpace(0x00B7);
 constexpr QChar kShownNewLine(0x21B5);
 
@@ -29,6 +28,49 @@ QChar alignmentCode(int alignment)
 
 } // namespace
 
+DescriptorView::DescriptorView(QStringView descriptor)
+{
+    int i = 0;
+    for (const QStringView piece : QStringTokenizer(descriptor, u':')) {
+        switch (i++) {
+        case 0: {
+            const QStringView tag = TextTools::trimSpaces(piece).left(3);
+            kind = tag == kFieldTag ? Kind::Field : tag == kConstantTag ? Kind::Constant : Kind::Other;
+            continue;
+        }
+        case 1:
+            (kind == Kind::Constant ? text : identifier) = piece;
+            continue;
+        case 2:
+            length = piece;
+            hasLength = true;
+            if (kind != Kind::Field)
+                return;
+            continue;
+        case 3:
+            alignment = piece;
+            continue;
+        default:
+            fill = piece.left(1);
+            return;
+        }
+    }
+}
+
+QString DescriptorView::name() const
+{
+    const bool braced = identifier.startsWith(u'{') && identifier.endsWith(u'}') && identifier.size() >= 2;
+    const QStringView inner = braced ? identifier.sliced(1, identifier.size() - 2) : identifier;
+    if (inner.contains(u'{') || inner.contains(u'}'))
+        return identifier.toString().remove(u'{').remove(u'}');
+    return QString::fromRawData(inner.data(), inner.size());
+}
+
+qsizetype DescriptorView::lineBreaks() const
+{
+    return kind == Kind::Constant ? text.count(kLineBreak) : 0;
+}
+
 int constantLength(const QString &text)
 {
     // Most constants hold no marker: a brace is found far faster than the
@@ -36,7 +78,7 @@ int constantLength(const QString &text)
     // loading and on every check.
     if (!text.contains(u'{'))
         return int(text.size());
-    return int(text.size() - text.count(kNewLine) * kNewLine.size());
+    return int(text.size() - text.count(kLineBreak) * kLineBreak.size());
 }
 
 LengthReading readLength(const QString &text)
@@ -66,10 +108,10 @@ LengthReading readLength(const QString &text)
 QString formatDescriptor(const FieldSettings &s)
 {
     if (s.kind == FieldSettings::Kind::Constant)
-        return QStringLiteral("[C]:") + s.constantText + u':' + QString::number(constantLength(s.constantText));
+        return kConstantTag.toString() + u':' + s.constantText + u':' + QString::number(constantLength(s.constantText));
 
     const QChar code = alignmentCode(s.alignment);
-    QString out = QStringLiteral("[F]:{") + s.fieldName + QStringLiteral("}:") + s.length + u':';
+    QString out = kFieldTag.toString() + QStringLiteral(":{") + s.fieldName + QStringLiteral("}:") + s.length + u':';
     if (!code.isNull())
         out += code;
     out += u':' + s.fill + u':' + s.prefix + u':' + s.suffix + u':'
@@ -99,13 +141,13 @@ FieldSettings loadDescriptor(const QString &descriptor, const FieldSettings &res
     const QStringList pieces = descriptor.split(u':');
     const QString tag = descriptorTag(descriptor);
 
-    if (tag == QLatin1String("[C]")) {
+    if (tag == kConstantTag) {
         s.kind = FieldSettings::Kind::Constant;
         if (pieces.size() > 1)
             s.constantText = pieces.at(1);
         return s;
     }
-    if (tag != QLatin1String("[F]"))
+    if (tag != kFieldTag)
         return s;
 
     s.kind = FieldSettings::Kind::Field;
@@ -135,10 +177,10 @@ DescriptorForm descriptorForm(const QString &text)
 {
     const QString tag = descriptorTag(text);
     const QStringList pieces = text.split(u':');
-    if (tag == QLatin1String("[C]"))
+    if (tag == kConstantTag)
         return pieces.size() >= 2 && pieces.size() <= 3 && TextTools::trimSpaces(pieces.at(0)) == tag ? DescriptorForm::Constant
                                                                                  : DescriptorForm::Other;
-    if (tag != QLatin1String("[F]") || TextTools::trimSpaces(pieces.at(0)) != tag || pieces.size() < 5
+    if (tag != kFieldTag || TextTools::trimSpaces(pieces.at(0)) != tag || pieces.size() < 5
         || pieces.size() > 8)
         return DescriptorForm::Other;
     const QString &identifier = pieces.at(1);
@@ -227,7 +269,7 @@ QString readableText(const QString &cellText)
             }
         } else if (i == 1) {
             shown += u'\'';
-            shown += QString(piece.toString()).replace(kNewLine, QString(kShownNewLine)).replace(u' ', kShownSpace);
+            shown += QString(piece.toString()).replace(kLineBreak.toString(), QString(kShownNewLine)).replace(u' ', kShownSpace);
             shown += u'\'';
         } else if (i == 2) {
             add(piece);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 struct DesignField;
 
@@ -24,6 +25,38 @@ struct FieldSettings
     int multiLine = 0;        // check box state: 0 off, 1 on, 2 greyed
 
     friend bool operator==(const FieldSettings &, const FieldSettings &) = default;
+};
+
+// The tags of the two kinds of descriptor, and the marker that stands for a
+// line break in a constant's text.
+inline constexpr QStringView kFieldTag = u"[F]";
+inline constexpr QStringView kConstantTag = u"[C]";
+inline constexpr QStringView kLineBreak = u"{NL}";
+
+// A descriptor read in place, for what reads every cell of a pattern again
+// and again (the line lengths, the preview, the checks): its kind by its
+// tag, trimmed of spaces as loadDescriptor takes it, and its components as
+// views into the text, which must outlive the view. A component the text
+// does not have is empty.
+struct DescriptorView
+{
+    enum class Kind { Field, Constant, Other };
+
+    explicit DescriptorView(QStringView descriptor);
+
+    // The identifier without its braces; a copy only where braces stand
+    // inside it, else a view of the text.
+    QString name() const;
+    // The line breaks a constant's text holds.
+    qsizetype lineBreaks() const;
+
+    Kind kind = Kind::Other;
+    QStringView identifier;   // a data field's, braces and all
+    QStringView text;         // a constant's
+    QStringView length;       // the third component: a field's length, a constant's count
+    bool hasLength = false;   // whether there is a third component
+    QStringView alignment;
+    QStringView fill;         // the fifth component's first character
 };
 
 // The longest a field or a constant can be: every length is read as a

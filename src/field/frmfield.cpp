@@ -299,10 +299,10 @@ void frmField::applyLoaded(const QString &tag, const FieldSettings &loaded)
 {
     // The controls are set in the order a user would, each firing its event,
     // so the name, samples, preview and counter follow.
-    if (tag == QLatin1String("[C]")) {
+    if (tag == kConstantTag) {
         Option1[0]->setChecked(true);
         setLoadedText(Text1, loaded.constantText);
-    } else if (tag == QLatin1String("[F]")) {
+    } else if (tag == kFieldTag) {
         Option1[1]->setChecked(true);
         selectField(Combo1->findText(loaded.fieldName, Qt::MatchExactly | Qt::MatchCaseSensitive));
         Text4->setText(loaded.length);

@@ -7,7 +7,6 @@
 #include "components/texttools.h"
 #include "designer/frmcreatepattern.h"
 #include "designer/windowmemory.h"
-#include "startup/exitafterfirstpaint.h"
 #include "startup/startupsequence.h"
 
 #include <QApplication>
@@ -144,7 +143,5 @@ int ZN7TEDSRMain::Main(int argc, char *argv[])
     if (!window)
         return 1;
     globals.prompts().setParentWidget(window);
-    if (qEnvironmentVariableIsSet("ZN7_BENCH_QUIT_AFTER_PAINT"))
-        window->installEventFilter(new ExitAfterFirstPaint(window));
     return app.exec();
 }

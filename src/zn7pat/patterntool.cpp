@@ -9,6 +9,7 @@
 #include "designer/layouttable.h"
 #include "designer/patterndiff.h"
 #include "designer/patternfile.h"
+#include "designer/patternrows.h"
 #include "startup/startupsequence.h"
 
 #include <QDir>
@@ -176,7 +177,7 @@ int PatternTool::render(const QString &file, const QByteArray &encoding, const Q
         return CannotRun;
     const PatternPreview::Samples &rowSamples = *fields;
     QStringEncoder encoder(encoding.constData());
-    for (const int row : PatternLayout::writtenRows(m_grid)) {
+    for (const int row : PatternRows::writtenRows(m_grid)) {
         QString text = PatternPreview::renderRow(m_grid, row, rowSamples).text;
         if (lineEnd != u"\n")
             text.replace(u'\n', lineEnd);
