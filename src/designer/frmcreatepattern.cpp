@@ -765,9 +765,8 @@ bool frmCreatePattern::mayDropCellsNotLoaded()
                                    "จะหายไป ต้องการบันทึกทับหรือไม่\n"
                                    "\"%1\" has lines of more than 100 cells (line %2: %3 cells). Saving over "
                                    "it keeps only Field1 to Field100 of them. Save over it?")
-                        .arg(QDir::toNativeSeparators(FileName))
-                        .arg(first.line)
-                        .arg(first.cells);
+                        .arg(QDir::toNativeSeparators(FileName), QString::number(first.line),
+                             QString::number(first.cells));
     return m_context.questions().ask(question);
 }
 
