@@ -4,6 +4,7 @@
 #include "components/texttools.h"
 #include "designer/csvtext.h"
 #include "designer/gridlayout.h"
+#include "designer/patternfile.h"
 #include "field/fielddescriptor.h"
 
 #include <QHash>
@@ -385,7 +386,10 @@ namespace {
 // A constant of `text` as a pattern file holds it.
 QString constantCell(const QString &text)
 {
-    return QStringLiteral("[C]:") + text;
+    FieldSettings constant;
+    constant.kind = FieldSettings::Kind::Constant;
+    constant.constantText = text;
+    return PatternFile::fileForm(formatDescriptor(constant)).toString();
 }
 
 // A field name as a cell can hold it: what a descriptor cannot hold

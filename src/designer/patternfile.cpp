@@ -4,6 +4,7 @@
 #include "components/patterngrid.h"
 #include "components/texttools.h"
 #include "designer/gridlayout.h"
+#include "designer/patternrows.h"
 #include "field/fielddescriptor.h"
 
 #include <QCoreApplication>
@@ -21,27 +22,6 @@
 namespace {
 
 constexpr const char *kCodePage = CodePage::kPattern;
-const QString kConstantTag = QStringLiteral("[C]");
-
-QString tagOf(int listIndex)
-{
-    switch (listIndex) {
-    case 0: return QStringLiteral("[H]");
-    case 1: return QStringLiteral("[G]");
-    default: return QStringLiteral("[D]");
-    }
-}
-
-int listIndexOf(QStringView line)
-{
-    const QString tag = TextTools::trimSpaces(line.left(3)).toString().toUpper();
-    if (tag == u"[H]")
-        return 0;
-    if (tag == u"[G]")
-        return 1;
-    return 2;
-}
-
 constexpr int kFieldCount = GridLayout::kLastFieldColumn - GridLayout::kFirstFieldColumn + 1;
 // The size of the parts a pattern's bytes are kept in.
 constexpr qint64 kPartBytes = 1 << 20;
@@ -108,7 +88,7 @@ public:
         if (!m_grid.CellText(m_grid.Row(), GridLayout::kFirstFieldColumn).isEmpty())
             m_grid.AddRow();
         const int row = m_grid.Row();
-        m_grid.SetCellListIndex(row, GridLayout::kTypeColumn, listIndexOf(line));
+        m_grid.SetCellListIndex(row, GridLayout::kTypeColumn, int(PatternRows::typeOfLine(line)));
         if (m_report.rowLines.size() < row)
             m_report.rowLines.resize(row);
         m_report.rowLines[row - 1] = fileLine;
@@ -142,37 +122,19 @@ private:
     PatternFile::LoadReport m_report;
 };
 
-// The file form of a cell: a constant up to its second ":", that is its tag
-// and text; anything else whole.
-QStringView cellInFileView(const QString &cellText)
+// Appends the line of row r, which the file holds, without a line end: its
+// tag and each filled field cell in file form, closed up, so a row whose
+// first cell is empty keeps its fields.
+void appendRowLine(QString &out, const PatternGrid &grid, int r)
 {
-    if (!cellText.startsWith(kConstantTag))
-        return cellText;
-    const qsizetype first = cellText.indexOf(u':');
-    const qsizetype second = first < 0 ? -1 : cellText.indexOf(u':', first + 1);
-    return second < 0 ? QStringView(cellText) : QStringView(cellText).first(second);
-}
-
-// Appends row r's line, without a line end. A row with no filled field cell
-// is no line of the pattern: nothing is appended and the result is false. One
-// whose first cell is empty but others are filled is written closed up, so
-// its fields are not lost.
-bool appendRowLine(QString &out, const PatternGrid &grid, int r)
-{
-    const qsizetype start = out.size();
-    out += tagOf(grid.CellListIndex(r, GridLayout::kTypeColumn));
-    bool filled = false;
+    out += PatternRows::tag(PatternRows::typeOf(grid, r));
     for (int c = GridLayout::kFirstFieldColumn; c <= GridLayout::kLastFieldColumn; ++c) {
         const QString text = grid.CellText(r, c);
         if (text.isEmpty())
             continue;
-        filled = true;
         out += u';';
-        out += cellInFileView(text);
+        out += PatternFile::fileForm(text);
     }
-    if (!filled)
-        out.truncate(start);
-    return filled;
 }
 
 QString modeLine(const QString &mode)
@@ -198,8 +160,8 @@ QString unstorable(const QString &mode, const PatternGrid &grid, int row)
         return said(named(mode), QCoreApplication::translate("PatternWriter", "The mode"));
     for (int c = GridLayout::kFirstFieldColumn; c <= GridLayout::kLastFieldColumn; ++c) {
         const QString text = grid.CellText(row, c);
-        if (CodePage::firstUnstorable(cellInFileView(text)) >= 0)
-            return said(named(cellInFileView(text).toString()),
+        if (CodePage::firstUnstorable(PatternFile::fileForm(text)) >= 0)
+            return said(named(PatternFile::fileForm(text).toString()),
                         QCoreApplication::translate("PatternWriter", "Row %1, Field%2")
                             .arg(row)
                             .arg(c - GridLayout::kFirstFieldColumn + 1));
@@ -227,15 +189,15 @@ QByteArray fileBytes(const QString &mode, const PatternGrid &grid, QString *erro
     };
     QString line = modeLine(mode) + QLatin1String("\r\n");
     put(line);
-    const int rows = grid.RowCount();
-    for (int r = 0; r <= rows && !encoder.hasError(); ++r) {
-        if (r > 0) {
-            line.truncate(0);
-            if (grid.IsRowRemoved(r) || !appendRowLine(line, grid, r))
-                continue;
-            line += QLatin1String("\r\n");
-            put(line);
-        }
+    if (encoder.hasError()) {
+        *error = unstorable(mode, grid, 0);
+        return {};
+    }
+    for (const int r : PatternRows::writtenRows(grid)) {
+        line.truncate(0);
+        appendRowLine(line, grid, r);
+        line += QLatin1String("\r\n");
+        put(line);
         if (encoder.hasError()) {
             *error = unstorable(mode, grid, r);
             return {};
@@ -421,9 +383,18 @@ LoadReport loadRows(PatternReader &reader, PatternGrid &grid)
 QString rowLine(const PatternGrid &grid, int row)
 {
     QString line;
-    if (!grid.IsRowRemoved(row))
+    if (PatternRows::isWritten(grid, row))
         appendRowLine(line, grid, row);
     return line;
+}
+
+QStringView fileForm(const QString &cellText)
+{
+    if (!cellText.startsWith(kConstantTag))
+        return cellText;
+    const qsizetype first = cellText.indexOf(u':');
+    const qsizetype second = first < 0 ? -1 : cellText.indexOf(u':', first + 1);
+    return second < 0 ? QStringView(cellText) : QStringView(cellText).first(second);
 }
 
 } // namespace PatternFile

@@ -76,6 +76,10 @@ LoadReport loadRows(QStringList lines, PatternGrid &grid);
 // holds none afterwards.
 LoadReport loadRows(PatternReader &reader, PatternGrid &grid);
 
+// A cell as a pattern file holds it: a constant without its count (the
+// reader counts it again), its tag and text; anything else whole.
+QStringView fileForm(const QString &cellText);
+
 // Row `row` of the grid as the writer writes it, without its line end; ""
 // for a row the file leaves out (removed, or without a filled field cell).
 QString rowLine(const PatternGrid &grid, int row);

@@ -239,8 +239,8 @@ QString readableText(const QString &cellText)
 {
     // Read in place: every cell in view is shown so on every paint.
     const QString tag = descriptorTag(cellText);
-    const bool field = tag == QLatin1String("[F]");
-    if (!field && tag != QLatin1String("[C]"))
+    const bool field = tag == kFieldTag;
+    if (!field && tag != kConstantTag)
         return cellText;
     QString shown;
     shown.reserve(cellText.size());
