@@ -13,6 +13,7 @@
 #include <QTableView>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QUndoStack>
 #include <QtTest>
 
 #include <climits>
@@ -43,7 +44,8 @@ private Q_SLOTS:
     void userActions()
     {
         QFETCH(QPoint, cell); QFETCH(QString, action);
-        GridEditor grid;
+        QUndoStack history;
+        GridEditor grid(&history);
         GridTableModel &model = *grid.model();
         auto *view = grid.findChild<QTableView *>("gridView");
         new QAbstractItemModelTester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest, &grid);

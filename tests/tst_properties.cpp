@@ -155,7 +155,8 @@ private Q_SLOTS:
     {
         QFETCH_GLOBAL(quint32, seed);
         Random random{std::mt19937(seed + 200)};
-        GridEditor editor;
+        QUndoStack undoStack;
+        GridEditor editor(&undoStack);
         GridTableModel &grid = *editor.model();
         QUndoStack &history = *editor.history();
         const auto state = [&grid] {

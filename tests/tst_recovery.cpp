@@ -34,8 +34,7 @@ class TestRecovery : public QObject
     QStringList copies() const { return QDir(dir.path()).entryList({"*.recovery"}); }
     std::unique_ptr<RecoveryKeeper> keeping(int interval, const QString &folder = {})
     {
-        auto keeper = std::make_unique<RecoveryKeeper>(grid, folder.isEmpty() ? dir.path() : folder);
-        keeper->setInterval(interval);
+        auto keeper = std::make_unique<RecoveryKeeper>(grid, folder.isEmpty() ? dir.path() : folder, interval);
         keeper->setSource([] { return RecoveryKeeper::Source{"a.PAT", "BANK", {}}; });
         keeper->setModified(true);
         return keeper;

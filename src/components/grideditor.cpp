@@ -123,13 +123,13 @@ int shiftStateOf(Qt::KeyboardModifiers modifiers)
 
 } // namespace
 
-GridEditor::GridEditor(QWidget *parent)
+GridEditor::GridEditor(QUndoStack *history, QWidget *parent)
     : QWidget(parent)
     , m_model(new GridTableModel(this))
     , m_view(new QTableView(this))
     , m_addButton(new QToolButton(this))
     , m_removeButton(new QToolButton(this))
-    , m_history(new QUndoStack(this))
+    , m_history(history)
 {
     m_view->setObjectName(QStringLiteral("gridView"));
     m_view->setAccessibleName(tr("Pattern lines"));

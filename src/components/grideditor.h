@@ -34,7 +34,8 @@ class GridEditor final : public QWidget
 public:
     static constexpr int kKeyF2 = 113;
 
-    explicit GridEditor(QWidget *parent = nullptr);
+    // Records the changes into `history`, which outlives the control.
+    explicit GridEditor(QUndoStack *history, QWidget *parent = nullptr);
 
     // The pattern: every operation on the grid's content and current cell.
     GridTableModel *model() const { return m_model; }

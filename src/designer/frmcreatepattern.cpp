@@ -21,6 +21,7 @@
 #include "designer/layouttable.h"
 #include "designer/linefill.h"
 #include "designer/linelength.h"
+#include "designer/patterndocument.h"
 #include "designer/patternfile.h"
 #include "designer/previewpanel.h"
 #include "designer/recentfiles.h"
@@ -93,7 +94,8 @@ constexpr int kDesignHeight = 4965;
 frmCreatePattern::frmCreatePattern(AppContext &context, QWidget *parent)
     : QMainWindow(parent)
     , m_context(context)
-    , GridEditor1(new GridEditor(this))
+    , m_document(new PatternDocument(this))
+    , GridEditor1(new GridEditor(m_document->history(), this))
     , m_grid(*GridEditor1->model())
     , sbStatusBar(new DesignerStatusBar(this))
 {
@@ -121,13 +123,11 @@ frmCreatePattern::frmCreatePattern(AppContext &context, QWidget *parent)
     createPalette();
     updateEditActions();
 
-    m_recovery = new RecoveryKeeper(m_grid, RecoveryKeeper::defaultFolder(), this);
-    m_recovery->setSource([this] { return RecoveryKeeper::Source{FileName, PMODE, m_guard.remembered()}; });
-    // The pattern has changes not saved while its history is away from the
-    // point it was opened, made or saved at: the copy follows that alone, so
+    m_recovery = new RecoveryKeeper(m_grid, RecoveryKeeper::defaultFolder(), RecoveryKeeper::kInterval, this);
+    m_recovery->setSource([this] { return RecoveryKeeper::Source{FileName, PMODE, m_document->guard().remembered()}; });
+    // A copy is kept while the document has changes not saved, and only then:
     // undoing back to the saved pattern removes it too.
-    connect(GridEditor1->history(), &QUndoStack::cleanChanged, m_recovery,
-            [this](bool clean) { m_recovery->setModified(!clean); });
+    connect(m_document, &PatternDocument::modifiedChanged, m_recovery, &RecoveryKeeper::setModified);
     connect(m_recovery, &RecoveryKeeper::failed, this,
             [this](const QString &notice) { m_context.notices().tell(notice, Notices::Icon::Warning); });
     m_memory = new WindowMemory(*this, *GridEditor1->findChild<QTableView *>());
@@ -170,7 +170,7 @@ frmCreatePattern::~frmCreatePattern()
 {
     // Taken apart with the grid, the history is cleared: that is neither a
     // save nor a drop, so the copy stays, as after a crash.
-    GridEditor1->history()->disconnect(m_recovery);
+    m_document->disconnect(m_recovery);
 }
 
 void frmCreatePattern::createMenus()
@@ -211,7 +211,7 @@ void frmCreatePattern::createMenus()
 
     mnuEdit = menuBar()->addMenu(QStringLiteral("Edit"));
     // Undo and Redo name the step they take back or make again.
-    QUndoStack *history = GridEditor1->history();
+    QUndoStack *history = m_document->history();
     // Every item of the menu has a letter of its own.
     mnuUndo = history->createUndoAction(this, tr("&Undo"));
     mnuRedo = history->createRedoAction(this, tr("R&edo"));
@@ -589,7 +589,8 @@ bool frmCreatePattern::readPattern()
     PMODE = mode;
     m_grid.takeContent(loaded);
     Recalculate();
-    patternStored(opened);
+    m_document->guard().remember(opened);
+    patternStored();
     m_loaded = std::move(report);
     m_loadedFrom = FileName;
     recallRecordLength();
@@ -663,9 +664,8 @@ void frmCreatePattern::openRecent(const QString &path)
     openPath(path);
 }
 
-void frmCreatePattern::patternStored(const FileFingerprint &file)
+void frmCreatePattern::patternStored()
 {
-    m_guard.remember(file);
     RecentFiles::add(FileName);
     // What was not loaded is no longer in the file, or was never in this
     // one: the checks no longer list it.
@@ -682,7 +682,7 @@ bool frmCreatePattern::offerRecovery()
         return false;
     PMODE = kept->mode;
     FileName = kept->fileName;
-    m_guard.remember(kept->onDisk);
+    m_document->guard().remember(kept->onDisk);
     gridshow();
     kept->loadRows(m_grid);
     doMode();
@@ -692,7 +692,7 @@ bool frmCreatePattern::offerRecovery()
     m_loaded = {};
     m_loadedFrom.clear();
     // Not saved: a copy is kept from now on, as for an edit.
-    GridEditor1->history()->resetClean();
+    m_document->madeUnsaved();
     return true;
 }
 
@@ -724,7 +724,7 @@ bool frmCreatePattern::mnuSave_Click()
 {
     if (FileName.isEmpty())
         return mnuSaveAs_Click();
-    if (!hasModeToSave() || !mayDropCellsNotLoaded() || !m_guard.mayWrite(FileName, m_context.questions()))
+    if (!hasModeToSave() || !mayDropCellsNotLoaded() || !m_document->guard().mayWrite(FileName, m_context.questions()))
         return false;
     PatternWriter writer;
     if (!writer.save(FileName, PMODE, m_grid)) {
@@ -734,11 +734,11 @@ bool frmCreatePattern::mnuSave_Click()
             Notices::Icon::Critical);
         return false;
     }
-    patternStored(writer.fingerprint());
+    m_document->saved(writer.fingerprint());
+    patternStored();
     keepRecordLength();   // Save As carries it to the new name
     doMode();
     mnuSave->setEnabled(true);
-    GridEditor1->history()->setClean();
     m_context.notices().tell(QStringLiteral("บันทึกข้อมูลเสร็จเรียบร้อย"));
     return true;
 }
@@ -772,7 +772,7 @@ bool frmCreatePattern::mayDropCellsNotLoaded()
 
 bool frmCreatePattern::hasUnsavedChanges() const
 {
-    return !GridEditor1->history()->isClean();
+    return m_document->isModified();
 }
 
 bool frmCreatePattern::offerToSave(bool onlyChanges)
@@ -807,7 +807,7 @@ void frmCreatePattern::mnuNew_Click()
     doMode();
     gridshow();
     mnuSave->setEnabled(false);
-    m_guard.remember({});
+    m_document->guard().remember({});
     m_loaded = {};
     m_loadedFrom.clear();
 }
@@ -836,7 +836,7 @@ void frmCreatePattern::closeEvent(QCloseEvent *event)
         QSettings().setValue(QStringLiteral("palette/visible"), !m_paletteDock->isHidden());
     // The pattern was saved or dropped: nothing is left unsaved, and a clean
     // exit keeps no copy.
-    GridEditor1->history()->setClean();
+    m_document->dropped();
     m_memory->save();
     event->accept();
 }
@@ -970,11 +970,11 @@ void frmCreatePattern::mnuImportTable_Click()
     gridshow();
     PatternFile::loadRows(QStringList{QStringLiteral("[T];%1;").arg(PMODE)} + made.lines, m_grid);
     mnuSave->setEnabled(false);
-    m_guard.remember({});
+    m_document->guard().remember({});
     m_loaded = {};
     m_loadedFrom.clear();
     // Made, not read from a file: the pattern has changes to save.
-    GridEditor1->history()->resetClean();
+    m_document->madeUnsaved();
     Recalculate();
     QStringList report{QStringLiteral("นำเข้าตาราง %1 แล้ว\nThe layout table \"%1\" made %2.")
                            .arg(QDir::toNativeSeparators(path), TextTools::counted(made.lines.size(), "row", "rows"))};

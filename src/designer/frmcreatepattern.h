@@ -14,6 +14,7 @@ class FieldPalette;
 class GridEditor;
 class GridTableModel;
 struct GridChange;
+class PatternDocument;
 class PreviewPanel;
 class QAction;
 class QDockWidget;
@@ -160,10 +161,12 @@ private:
     void updateFillAction();
     // A file of File > Recent Files, opened as Open opens a file.
     void openRecent(const QString &path);
-    // After the pattern was read from or written to FileName as `file`.
-    void patternStored(const FileFingerprint &file);
+    // After the pattern was read from or written to FileName.
+    void patternStored();
 
     AppContext &m_context;
+    // The history, the saved state and the file guard; made before the grid, which records into its history.
+    PatternDocument *m_document;
     GridEditor *GridEditor1;
     GridTableModel &m_grid;
     DesignerStatusBar *sbStatusBar;
@@ -215,7 +218,6 @@ private:
     RecoveryKeeper *m_recovery;
     WindowMemory *m_memory;
     RecentFilesMenu *mnuRecent;
-    OverwriteGuard m_guard;
     // What the pattern's file held that its rows could not, and that file.
     PatternFile::LoadReport m_loaded;
     QString m_loadedFrom;

@@ -24,13 +24,13 @@ QString lockPathOf(const QString &copy)
 
 } // namespace
 
-RecoveryKeeper::RecoveryKeeper(const GridTableModel &grid, const QString &folder, QObject *parent)
+RecoveryKeeper::RecoveryKeeper(const GridTableModel &grid, const QString &folder, int interval, QObject *parent)
     : QObject(parent)
     , m_grid(grid)
     , m_folder(folder)
 {
     m_timer.setSingleShot(true);
-    m_timer.setInterval(kInterval);
+    m_timer.setInterval(interval);
     connect(&m_timer, &QTimer::timeout, this, &RecoveryKeeper::write);
     connect(&grid, &GridTableModel::patternChanged, this, &RecoveryKeeper::onPatternChanged);
     m_writer.setMaxThreadCount(1);

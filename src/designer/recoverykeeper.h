@@ -43,13 +43,14 @@ public:
         FileFingerprint onDisk;
     };
 
-    RecoveryKeeper(const GridTableModel &grid, const QString &folder, QObject *parent = nullptr);
+    // A copy is written `interval` ms after a change.
+    RecoveryKeeper(const GridTableModel &grid, const QString &folder, int interval = kInterval,
+                   QObject *parent = nullptr);
     // Waits for a copy being written. The copy stays: only a pattern saved
     // or dropped removes it.
     ~RecoveryKeeper() override;
 
     void setSource(std::function<Source()> source) { m_source = std::move(source); }
-    void setInterval(int ms) { m_timer.setInterval(ms); }
 
     // Whether the pattern has changes not saved. Set, a copy is kept from
     // the next interval on; cleared (the pattern saved, dropped or replaced),
