@@ -7,9 +7,9 @@
 
 #include "scriptedcontext.h"
 
-#include "components/grideditor.h"
+#include "components/gui/grideditor.h"
 #include "components/gridtablemodel.h"
-#include "designer/frmcreatepattern.h"
+#include "designer/gui/frmcreatepattern.h"
 
 #include <QLabel>
 

@@ -4,12 +4,12 @@
 #include "benchcontext.h"
 #include "workload.h"
 
-#include "components/grideditor.h"
-#include "designer/frmcreatepattern.h"
+#include "components/gui/grideditor.h"
+#include "designer/gui/frmcreatepattern.h"
 #include "designer/gridlayout.h"
 #include "designer/linelength.h"
 #include "designer/patternfile.h"
-#include "designer/statusbar.h"
+#include "designer/gui/statusbar.h"
 
 #include <QApplication>
 #include <QFile>

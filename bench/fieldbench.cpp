@@ -4,7 +4,7 @@
 #include "benchcontext.h"
 #include "workload.h"
 
-#include "field/frmfield.h"
+#include "field/gui/frmfield.h"
 
 #include <QComboBox>
 #include <QSqlDatabase>

@@ -6,8 +6,8 @@
 #include "helper.h"
 
 #include "benchcontext.h"
-#include "designer/frmcreatepattern.h"
-#include "startup/zn7tedsrmain.h"
+#include "designer/gui/frmcreatepattern.h"
+#include "startup/gui/zn7tedsrmain.h"
 
 #include <QApplication>
 

@@ -7,7 +7,7 @@
 
 #include "components/designdatabase.h"
 #include "designer/fieldlist.h"
-#include "designer/fieldpalette.h"
+#include "designer/gui/fieldpalette.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -10,7 +10,7 @@
 #include "designer/patternfile.h"
 #include "designer/patternpreview.h"
 #include "designer/patternrows.h"
-#include "designer/previewpanel.h"
+#include "designer/gui/previewpanel.h"
 #include "field/fielddescriptor.h"
 #include "field/fieldpreview.h"
 

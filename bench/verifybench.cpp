@@ -11,7 +11,7 @@
 #include "components/wholefile.h"
 #include "designer/exportinspection.h"
 #include "designer/gridlayout.h"
-#include "designer/inspectwindow.h"
+#include "designer/gui/inspectwindow.h"
 #include "designer/patternfile.h"
 
 #include <QApplication>

@@ -73,9 +73,9 @@ private:
 };
 
 #ifdef QT_WIDGETS_LIB
-#include "components/grideditor.h"
+#include "components/gui/grideditor.h"
 #include "components/gridtablemodel.h"
-#include "designer/frmcreatepattern.h"
+#include "designer/gui/frmcreatepattern.h"
 
 #include <QAction>
 #include <QApplication>

@@ -5,7 +5,7 @@
 #include "testsupport.h"
 
 #include "designer/cellclipboard.h"
-#include "field/frmfield.h"
+#include "field/gui/frmfield.h"
 
 #include <QtTest>
 #include <QtWidgets>

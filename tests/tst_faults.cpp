@@ -9,7 +9,7 @@
 
 #include "components/designdatabase.h"
 #include "designer/patternfile.h"
-#include "field/frmfield.h"
+#include "field/gui/frmfield.h"
 
 #include <QtSql>
 #include <QtTest>

@@ -4,11 +4,11 @@
 
 #include "testsupport.h"
 
-#include "components/dialogprompts.h"
-#include "designer/inspectwindow.h"
-#include "designer/previewpanel.h"
+#include "components/gui/dialogprompts.h"
+#include "designer/gui/inspectwindow.h"
+#include "designer/gui/previewpanel.h"
 #include "designer/recoverykeeper.h"
-#include "field/frmfield.h"
+#include "field/gui/frmfield.h"
 
 #include <QtSql>
 #include <QtTest>

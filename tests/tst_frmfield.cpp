@@ -2,7 +2,7 @@
 // user would: what it shows for a cell and hands back, and what its boxes
 // and keys do with what the user types.
 
-#include "field/frmfield.h"
+#include "field/gui/frmfield.h"
 #include "testsupport.h"
 
 #include <QtSql>

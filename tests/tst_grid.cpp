@@ -4,9 +4,9 @@
 
 #include "testsupport.h"
 
-#include "components/dialogprompts.h"
-#include "components/grideditor.h"
-#include "components/selectionlist.h"
+#include "components/gui/dialogprompts.h"
+#include "components/gui/grideditor.h"
+#include "components/gui/selectionlist.h"
 #include "components/gridtablemodel.h"
 
 #include <QComboBox>

@@ -5,7 +5,7 @@
 
 #include "designer/patternfile.h"
 #include "designer/patternlayout.h"
-#include "designer/previewpanel.h"
+#include "designer/gui/previewpanel.h"
 
 #include <QtTest>
 #include <QtWidgets>

@@ -6,7 +6,7 @@
 
 #include "testsupport.h"
 
-#include "components/grideditor.h"
+#include "components/gui/grideditor.h"
 #include "components/gridtablemodel.h"
 #include "designer/patternfile.h"
 #include "field/fielddescriptor.h"

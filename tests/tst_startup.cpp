@@ -6,9 +6,9 @@
 
 #include "testsupport.h"
 
-#include "designer/frmcreatepattern.h"
+#include "designer/gui/frmcreatepattern.h"
 #include "startup/startupsequence.h"
-#include "startup/zn7tedsrmain.h"
+#include "startup/gui/zn7tedsrmain.h"
 
 #include <QtTest>
 #include <QtWidgets>

@@ -1,4 +1,4 @@
-#include "startup/zn7tedsrmain.h"
+#include "startup/gui/zn7tedsrmain.h"
 
 int main(int argc, char *argv[])
 {

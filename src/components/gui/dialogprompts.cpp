@@ -1,7 +1,7 @@
 #include "dialogprompts.h"
 
-#include "components/selectionlist.h"
-#include "field/componentvalidator.h"
+#include "components/gui/selectionlist.h"
+#include "field/gui/componentvalidator.h"
 
 #include <QCloseEvent>
 #include <QDialogButtonBox>

@@ -1,6 +1,6 @@
 #include "selectionlist.h"
 
-#include "components/twips.h"
+#include "components/gui/twips.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>

@@ -4,8 +4,8 @@
 #include "components/prompts.h"
 #include "components/systemsettings.h"
 #include "components/texttools.h"
-#include "components/twips.h"
-#include "field/componentvalidator.h"
+#include "components/gui/twips.h"
+#include "field/gui/componentvalidator.h"
 #include "field/fieldpreview.h"
 
 #include <QCheckBox>

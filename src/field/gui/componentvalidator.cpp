@@ -1,6 +1,6 @@
 #include "componentvalidator.h"
 
-#include "fielddescriptor.h"
+#include "field/fielddescriptor.h"
 
 namespace {
 

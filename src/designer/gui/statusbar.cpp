@@ -1,6 +1,6 @@
 #include "statusbar.h"
 
-#include "components/lockkeys.h"
+#include "components/gui/lockkeys.h"
 
 #include <QApplication>
 #include <QDateTime>

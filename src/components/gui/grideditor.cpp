@@ -1,7 +1,7 @@
 #include "grideditor.h"
 
 #include "components/gridtablemodel.h"
-#include "components/twips.h"
+#include "components/gui/twips.h"
 
 #include <QComboBox>
 #include <QDropEvent>

@@ -1,12 +1,12 @@
 #include "zn7tedsrmain.h"
 
 #include "components/datatools.h"
-#include "components/dialogprompts.h"
+#include "components/gui/dialogprompts.h"
 #include "components/inireader.h"
 #include "components/systemsettings.h"
 #include "components/texttools.h"
-#include "designer/frmcreatepattern.h"
-#include "designer/windowmemory.h"
+#include "designer/gui/frmcreatepattern.h"
+#include "designer/gui/windowmemory.h"
 #include "startup/startupsequence.h"
 
 #include <QApplication>
