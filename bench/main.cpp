@@ -215,8 +215,8 @@ void printTable()
                            {process(name), process("verify/check")}, 2.0});
     }
     figures.push_back({"18 Inspect window, 100,000 lines / zn7pat inspect", Formula::Ratio,
-                       {times("BM_InspectWindow", true), process("verify/inspect/cpu")},
-                       {times("BM_InspectWindow", false), process("verify/inspect")}, 1.5});
+                       {times("BM_ExportWindow", true), process("verify/inspect/cpu")},
+                       {times("BM_ExportWindow", false), process("verify/inspect")}, 1.5});
     add("19 palette filter, 2,000 fields / bare filter proxy", Formula::Ratio,
         inProcess({"BM_PaletteFilter", "BM_PaletteFilterBaseline"}), 2.0);
     add("20 page scrolled, readable cells / raw cells", Formula::Ratio,

@@ -9,9 +9,9 @@
 
 #include "components/codepage.h"
 #include "components/wholefile.h"
-#include "designer/exportinspection.h"
+#include "designer/exportmatch.h"
 #include "designer/gridlayout.h"
-#include "designer/gui/inspectwindow.h"
+#include "designer/gui/exportwindow.h"
 #include "designer/patternfile.h"
 
 #include <QApplication>
@@ -91,7 +91,7 @@ void BM_VerifyCommands(benchmark::State &state)
 
 // The Inspect window opening the export file as File > Inspect Export File
 // opens it: read, inspected, shown and painted.
-void BM_InspectWindow(benchmark::State &state)
+void BM_ExportWindow(benchmark::State &state)
 {
     GridTableModel grid;
     PatternReader reader;
@@ -105,11 +105,11 @@ void BM_InspectWindow(benchmark::State &state)
     qsizetype shown = 0;
     for (auto _ : state) {
         const std::optional<QByteArray> bytes = readWholeFile(path, nullptr);
-        std::optional<ExportInspection::ExportText> text =
-            ExportInspection::decode(*bytes, CodePage::looksLikeUtf8(*bytes) ? "utf-8" : CodePage::kPattern, nullptr);
+        std::optional<ExportMatch::ExportText> text =
+            ExportMatch::decode(*bytes, CodePage::looksLikeUtf8(*bytes) ? "utf-8" : CodePage::kPattern, nullptr);
         QList<RecordShape::Row> shapes = RecordShape::shapesOf(grid, PatternPreview::Samples());
-        ExportInspection::Result result = ExportInspection::inspect(shapes, *text);
-        InspectWindow window(path, std::move(shapes), std::move(*text), std::move(result));
+        ExportMatch::Result result = ExportMatch::inspect(shapes, *text);
+        ExportWindow window(path, std::move(shapes), std::move(*text), std::move(result));
         window.setAttribute(Qt::WA_DeleteOnClose, false);
         window.show();
         QApplication::processEvents();
@@ -123,4 +123,4 @@ void BM_InspectWindow(benchmark::State &state)
 
 BENCHMARK(BM_ExportBaseline)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_VerifyCommands)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_InspectWindow)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExportWindow)->Unit(benchmark::kMillisecond);

@@ -5,7 +5,7 @@
 #include "testsupport.h"
 
 #include "components/gui/dialogprompts.h"
-#include "designer/gui/inspectwindow.h"
+#include "designer/gui/exportwindow.h"
 #include "designer/gui/previewpanel.h"
 #include "designer/recoverykeeper.h"
 #include "field/gui/frmfield.h"
@@ -723,7 +723,7 @@ private Q_SLOTS:
         QVERIFY(writeBytes(f->path("pay.txt"), "H014\r\nD00150\r\nX\r\n"));
         f->prompts.files.enqueue(f->path("pay.txt"));
         f->trigger("mnuInspect");
-        auto *window = f->window.findChild<InspectWindow *>("inspectWindow");
+        auto *window = f->window.findChild<ExportWindow *>("inspectWindow");
         QVERIFY(window && window->isVisible());
         auto *show = child<QComboBox>(*window, "inspectFilter");
         QCOMPARE(show->currentText(), QStringLiteral("Lines of no row (1)"));

@@ -4,7 +4,7 @@
 #include "components/designdatabase.h"
 #include "components/inireader.h"
 #include "components/wholefile.h"
-#include "designer/exportinspection.h"
+#include "designer/exportmatch.h"
 #include "designer/gridlayout.h"
 #include "designer/layouttable.h"
 #include "designer/patterndiff.h"
@@ -216,16 +216,16 @@ int PatternTool::inspect(const QString &pattern, const QString &exportFile, cons
     if (!loadOrSay(pattern, mode) || !readOrSay(exportFile, bytes))
         return CannotRun;
     QString problem;
-    const std::optional<ExportInspection::ExportText> text = ExportInspection::decode(bytes, encoding.constData(), &problem);
+    const std::optional<ExportMatch::ExportText> text = ExportMatch::decode(bytes, encoding.constData(), &problem);
     if (!text) {
         say(QStringLiteral("%1: %2").arg(exportFile, problem));
         return CannotRun;
     }
     // Where a line's fields stand depends on their lengths alone, not on the samples.
     const QList<RecordShape::Row> shapes = RecordShape::shapesOf(m_grid, PatternPreview::Samples());
-    const ExportInspection::Result result = ExportInspection::inspect(shapes, *text);
+    const ExportMatch::Result result = ExportMatch::inspect(shapes, *text);
     QString error;
-    if (!ExportInspection::write(m_out, format, exportFile, shapes, *text, result, &error)) {
+    if (!ExportMatch::write(m_out, format, exportFile, shapes, *text, result, &error)) {
         say(QStringLiteral("cannot write the output: %1").arg(error));
         return CannotRun;
     }

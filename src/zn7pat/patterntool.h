@@ -47,7 +47,7 @@ public:
     // Problems.
     int render(const QString &file, const QByteArray &encoding, const QString &lineEnd);
     // An export file read through a pattern: each line's row and fields,
-    // then a summary (exportinspection.h). Done when every line matches a
+    // then a summary (exportmatch.h). Done when every line matches a
     // row, Problems when one does not or the file has no line, CannotRun
     // when either file cannot be read.
     int inspect(const QString &pattern, const QString &exportFile, const QByteArray &encoding,

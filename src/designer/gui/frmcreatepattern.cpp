@@ -12,11 +12,11 @@
 #include "components/codepage.h"
 #include "components/texttools.h"
 #include "components/wholefile.h"
-#include "designer/exportinspection.h"
+#include "designer/exportmatch.h"
 #include "designer/fieldlist.h"
 #include "designer/gui/fieldpalette.h"
 #include "designer/gridlayout.h"
-#include "designer/gui/inspectwindow.h"
+#include "designer/gui/exportwindow.h"
 #include "designer/gui/layoutsheet.h"
 #include "designer/layouttable.h"
 #include "designer/linefill.h"
@@ -909,9 +909,9 @@ void frmCreatePattern::mnuInspect_Click()
     QString error;
     std::optional<QByteArray> bytes = readWholeFile(path, &error);
     // A file in UTF-8 is read as UTF-8: the exporting program may write either.
-    std::optional<ExportInspection::ExportText> text;
+    std::optional<ExportMatch::ExportText> text;
     if (bytes)
-        text = ExportInspection::decode(*bytes, CodePage::looksLikeUtf8(*bytes) ? "utf-8" : CodePage::kPattern, &error);
+        text = ExportMatch::decode(*bytes, CodePage::looksLikeUtf8(*bytes) ? "utf-8" : CodePage::kPattern, &error);
     if (!text) {
         m_context.notices().tell(QStringLiteral("ไม่สามารถอ่านไฟล์ %1 ได้\nCannot read the file \"%1\": %2")
                                      .arg(QDir::toNativeSeparators(path), error),
@@ -920,10 +920,10 @@ void frmCreatePattern::mnuInspect_Click()
     }
     bytes.reset();
     QList<RecordShape::Row> shapes = RecordShape::shapesOf(m_grid, samples());
-    ExportInspection::Result result = ExportInspection::inspect(shapes, *text);
-    auto *window = new InspectWindow(QDir::toNativeSeparators(path), std::move(shapes), std::move(*text),
+    ExportMatch::Result result = ExportMatch::inspect(shapes, *text);
+    auto *window = new ExportWindow(QDir::toNativeSeparators(path), std::move(shapes), std::move(*text),
                                      std::move(result), this);
-    connect(window, &InspectWindow::recordChosen, this, &frmCreatePattern::showRecord);
+    connect(window, &ExportWindow::recordChosen, this, &frmCreatePattern::showRecord);
     window->show();
 }
 

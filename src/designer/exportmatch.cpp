@@ -1,4 +1,4 @@
-#include "exportinspection.h"
+#include "exportmatch.h"
 
 #include "components/codepage.h"
 #include "components/texttools.h"
@@ -18,7 +18,7 @@
 #include <cstring>
 #include <vector>
 
-namespace ExportInspection {
+namespace ExportMatch {
 
 using RecordShape::Piece;
 using RecordShape::Row;
@@ -596,4 +596,4 @@ bool write(QIODevice &device, PatternLayout::Format format, const QString &fileN
     return out.flush(true);
 }
 
-} // namespace ExportInspection
+} // namespace ExportMatch

@@ -17,7 +17,7 @@ class QIODevice;
 // and for a line no row wrote, the row it comes nearest to and where it
 // first differs. What `zn7pat inspect` prints and the designer's Inspect
 // window shows.
-namespace ExportInspection {
+namespace ExportMatch {
 
 // An export file decoded, and where its lines are in the text, without
 // their ends: one string for the whole file, however many lines it has.
@@ -101,4 +101,4 @@ QString summary(const QList<RecordShape::Row> &shapes, const ExportText &text, c
 bool write(QIODevice &device, PatternLayout::Format format, const QString &fileName, const QList<RecordShape::Row> &shapes,
            const ExportText &text, const Result &result, QString *error);
 
-} // namespace ExportInspection
+} // namespace ExportMatch

@@ -2,14 +2,14 @@
 // fields' texts, and for a line of no row where it first differs.
 
 #include "components/gridtablemodel.h"
-#include "designer/exportinspection.h"
+#include "designer/exportmatch.h"
 #include "designer/gridlayout.h"
 #include "designer/patternfile.h"
 
 #include <QBuffer>
 #include <QtTest>
 
-using namespace ExportInspection;
+using namespace ExportMatch;
 
 namespace {
 
@@ -49,7 +49,7 @@ QByteArray thai(const QString &text)
 
 } // namespace
 
-class TstExportInspection final : public QObject
+class TstExportMatch final : public QObject
 {
     Q_OBJECT
 
@@ -126,5 +126,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TstExportInspection)
-#include "tst_exportinspection.moc"
+QTEST_GUILESS_MAIN(TstExportMatch)
+#include "tst_exportmatch.moc"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "designer/exportinspection.h"
+#include "designer/exportmatch.h"
 
 #include <QAbstractTableModel>
 #include <QWidget>
@@ -15,7 +15,7 @@ class QTableView;
 // tooltip), and a note for a line of no row or of several. A filter shows
 // the lines of no row, all lines, or the lines of one row; only the shown
 // lines are counted, so a file of any length is held once and read once.
-class InspectionModel final : public QAbstractTableModel
+class ExportLinesModel final : public QAbstractTableModel
 {
     Q_OBJECT
 
@@ -24,12 +24,12 @@ public:
     static constexpr int kUnmatched = -1;
     static constexpr int kAll = -2;
 
-    InspectionModel(QList<RecordShape::Row> shapes, ExportInspection::ExportText text,
-                    ExportInspection::Result result, QObject *parent = nullptr);
+    ExportLinesModel(QList<RecordShape::Row> shapes, ExportMatch::ExportText text,
+                    ExportMatch::Result result, QObject *parent = nullptr);
 
     const QList<RecordShape::Row> &shapes() const { return m_shapes; }
-    const ExportInspection::ExportText &text() const { return m_text; }
-    const ExportInspection::Result &result() const { return m_result; }
+    const ExportMatch::ExportText &text() const { return m_text; }
+    const ExportMatch::Result &result() const { return m_result; }
 
     void setFilter(int filter);
     int filter() const { return m_filter; }
@@ -57,25 +57,25 @@ private:
     QString note(qsizetype line) const;
 
     QList<RecordShape::Row> m_shapes;
-    ExportInspection::ExportText m_text;
-    ExportInspection::Result m_result;
+    ExportMatch::ExportText m_text;
+    ExportMatch::Result m_result;
     QList<FieldColumn> m_fields;
     int m_filter = kAll;
     QList<qsizetype> m_shown;   // the lines the filter shows, unless it shows all
 };
 
-// File > Inspect Export File: a window of its own over an InspectionModel,
+// File > Inspect Export File: a window of its own over an ExportLinesModel,
 // the summary above. Choosing a line tells the designer, which selects the
 // line's row and shows the line under the preview's ruler.
-class InspectWindow final : public QWidget
+class ExportWindow final : public QWidget
 {
     Q_OBJECT
 
 public:
-    InspectWindow(const QString &fileName, QList<RecordShape::Row> shapes, ExportInspection::ExportText text,
-                  ExportInspection::Result result, QWidget *parent = nullptr);
+    ExportWindow(const QString &fileName, QList<RecordShape::Row> shapes, ExportMatch::ExportText text,
+                  ExportMatch::Result result, QWidget *parent = nullptr);
 
-    InspectionModel *model() const { return m_model; }
+    ExportLinesModel *model() const { return m_model; }
     QTableView *view() const { return m_view; }
 
 Q_SIGNALS:
@@ -87,7 +87,7 @@ private:
     void applyFilter(int index);
     void lineChosen();
 
-    InspectionModel *m_model;
+    ExportLinesModel *m_model;
     QLabel *m_summary;
     QComboBox *m_filter;
     QTableView *m_view;

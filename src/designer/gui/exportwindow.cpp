@@ -1,4 +1,4 @@
-#include "inspectwindow.h"
+#include "exportwindow.h"
 
 #include "designer/gridlayout.h"
 
@@ -14,7 +14,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-using ExportInspection::LineMatch;
+using ExportMatch::LineMatch;
 
 namespace {
 
@@ -27,8 +27,8 @@ QString cellName(int column)
 
 } // namespace
 
-InspectionModel::InspectionModel(QList<RecordShape::Row> shapes, ExportInspection::ExportText text,
-                                 ExportInspection::Result result, QObject *parent)
+ExportLinesModel::ExportLinesModel(QList<RecordShape::Row> shapes, ExportMatch::ExportText text,
+                                 ExportMatch::Result result, QObject *parent)
     : QAbstractTableModel(parent)
     , m_shapes(std::move(shapes))
     , m_text(std::move(text))
@@ -54,7 +54,7 @@ InspectionModel::InspectionModel(QList<RecordShape::Row> shapes, ExportInspectio
     }
 }
 
-void InspectionModel::setFilter(int filter)
+void ExportLinesModel::setFilter(int filter)
 {
     beginResetModel();
     m_filter = filter;
@@ -69,40 +69,40 @@ void InspectionModel::setFilter(int filter)
     endResetModel();
 }
 
-qsizetype InspectionModel::lineAt(int tableRow) const
+qsizetype ExportLinesModel::lineAt(int tableRow) const
 {
     return m_filter == kAll ? tableRow : m_shown.value(tableRow, -1);
 }
 
-bool InspectionModel::isFieldOf(int column, int shape) const
+bool ExportLinesModel::isFieldOf(int column, int shape) const
 {
     const qsizetype field = column - kFirstField;
     return field >= 0 && field < m_fields.size() && m_fields.at(field).shape == shape;
 }
 
-int InspectionModel::fieldLength(int column) const
+int ExportLinesModel::fieldLength(int column) const
 {
     const qsizetype field = column - kFirstField;
     return field >= 0 && field < m_fields.size() ? m_fields.at(field).piece->length() : 0;
 }
 
-int InspectionModel::rowCount(const QModelIndex &parent) const
+int ExportLinesModel::rowCount(const QModelIndex &parent) const
 {
     if (parent.isValid())
         return 0;
     return int(m_filter == kAll ? m_text.size() : m_shown.size());
 }
 
-int InspectionModel::columnCount(const QModelIndex &parent) const
+int ExportLinesModel::columnCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(kFirstField + m_fields.size() + 1);
 }
 
-QString InspectionModel::note(qsizetype line) const
+QString ExportLinesModel::note(qsizetype line) const
 {
     const LineMatch &match = m_result.lines.at(line);
     if (match.shape < 0)
-        return ExportInspection::describeMiss(m_shapes, match);
+        return ExportMatch::describeMiss(m_shapes, match);
     const auto tie = m_result.ties.constFind(int(line));
     if (tie == m_result.ties.cend())
         return {};
@@ -112,7 +112,7 @@ QString InspectionModel::note(qsizetype line) const
     return tr("%1 fits as well").arg(rows.join(QStringLiteral(", ")));
 }
 
-QVariant InspectionModel::data(const QModelIndex &index, int role) const
+QVariant ExportLinesModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid())
         return {};
@@ -145,10 +145,10 @@ QVariant InspectionModel::data(const QModelIndex &index, int role) const
     if (match.shape != f.shape || match.part != f.part)
         return {};
     return role == Qt::ToolTipRole ? QVariant(f.tip)
-                                   : QVariant(ExportInspection::textOf(m_text.line(line), *f.piece).toString());
+                                   : QVariant(ExportMatch::textOf(m_text.line(line), *f.piece).toString());
 }
 
-QVariant InspectionModel::headerData(int section, Qt::Orientation orientation, int role) const
+QVariant ExportLinesModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation != Qt::Horizontal || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
         return QAbstractTableModel::headerData(section, orientation, role);
@@ -166,8 +166,8 @@ QVariant InspectionModel::headerData(int section, Qt::Orientation orientation, i
     return role == Qt::DisplayRole ? m_fields.at(field).title : m_fields.at(field).tip;
 }
 
-InspectWindow::InspectWindow(const QString &fileName, QList<RecordShape::Row> shapes,
-                             ExportInspection::ExportText text, ExportInspection::Result result, QWidget *parent)
+ExportWindow::ExportWindow(const QString &fileName, QList<RecordShape::Row> shapes,
+                             ExportMatch::ExportText text, ExportMatch::Result result, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_summary(new QLabel)
     , m_filter(new QComboBox)
@@ -176,8 +176,8 @@ InspectWindow::InspectWindow(const QString &fileName, QList<RecordShape::Row> sh
     setObjectName(QStringLiteral("inspectWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(tr("Inspect %1").arg(fileName));
-    const QString summary = ExportInspection::summary(shapes, text, result);
-    m_model = new InspectionModel(std::move(shapes), std::move(text), std::move(result), this);
+    const QString summary = ExportMatch::summary(shapes, text, result);
+    m_model = new ExportLinesModel(std::move(shapes), std::move(text), std::move(result), this);
 
     m_summary->setObjectName(QStringLiteral("inspectSummary"));
     m_summary->setText(QStringLiteral("%1: %2").arg(fileName, summary));
@@ -190,11 +190,11 @@ InspectWindow::InspectWindow(const QString &fileName, QList<RecordShape::Row> sh
     showLabel->setBuddy(m_filter);
     m_filter->setObjectName(QStringLiteral("inspectFilter"));
     m_filter->setAccessibleName(tr("Show"));
-    const ExportInspection::Result &r = m_model->result();
+    const ExportMatch::Result &r = m_model->result();
     const QLocale locale;
     if (r.unmatched > 0)
-        m_filter->addItem(tr("Lines of no row (%1)").arg(locale.toString(r.unmatched)), InspectionModel::kUnmatched);
-    m_filter->addItem(tr("All lines (%1)").arg(locale.toString(m_model->text().size())), InspectionModel::kAll);
+        m_filter->addItem(tr("Lines of no row (%1)").arg(locale.toString(r.unmatched)), ExportLinesModel::kUnmatched);
+    m_filter->addItem(tr("All lines (%1)").arg(locale.toString(m_model->text().size())), ExportLinesModel::kAll);
     for (int s = 0; s < m_model->shapes().size(); ++s) {
         const RecordShape::Row &shape = m_model->shapes().at(s);
         m_filter->addItem(tr("Row %1 (%2): %3 records").arg(shape.row).arg(shape.type).arg(locale.toString(r.records.at(s))), s);
@@ -229,15 +229,15 @@ InspectWindow::InspectWindow(const QString &fileName, QList<RecordShape::Row> sh
     layout->addLayout(top);
     layout->addWidget(m_view, 1);
 
-    connect(m_filter, &QComboBox::currentIndexChanged, this, &InspectWindow::applyFilter);
-    connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &InspectWindow::lineChosen);
+    connect(m_filter, &QComboBox::currentIndexChanged, this, &ExportWindow::applyFilter);
+    connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &ExportWindow::lineChosen);
     auto *close = new QShortcut(QKeySequence::Close, this);
     connect(close, &QShortcut::activated, this, &QWidget::close);
     applyFilter(0);
     resize(900, 500);
 }
 
-void InspectWindow::applyFilter(int index)
+void ExportWindow::applyFilter(int index)
 {
     const int filter = m_filter->itemData(index).toInt();
     m_model->setFilter(filter);
@@ -245,16 +245,16 @@ void InspectWindow::applyFilter(int index)
     // whole line is what a line of no row shows.
     m_view->setColumnHidden(kText, filter >= 0);
     for (int c = kFirstField; c < m_model->columnCount() - 1; ++c)
-        m_view->setColumnHidden(c, filter == InspectionModel::kUnmatched || (filter >= 0 && !m_model->isFieldOf(c, filter)));
+        m_view->setColumnHidden(c, filter == ExportLinesModel::kUnmatched || (filter >= 0 && !m_model->isFieldOf(c, filter)));
 }
 
-void InspectWindow::lineChosen()
+void ExportWindow::lineChosen()
 {
     const qsizetype line = m_model->lineAt(m_view->currentIndex().row());
     if (line < 0)
         return;
     int row = 0;
     const PatternPreview::RenderedRow record =
-        ExportInspection::recordAt(m_model->shapes(), m_model->text(), m_model->result(), line, &row);
+        ExportMatch::recordAt(m_model->shapes(), m_model->text(), m_model->result(), line, &row);
     Q_EMIT recordChosen(row, record);
 }
