@@ -9,9 +9,13 @@
 #include <chrono>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
 #include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 extern char **environ;
 
@@ -60,9 +64,22 @@ Child runChild(const std::string &program, const std::vector<std::string> &args,
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0)
         return child;
+    // A child that never ends (a window that is never painted, say) is killed
+    // after two minutes and fails its benchmark instead of hanging the run.
+    // Waiting on a pidfd returns the moment the child ends, so it adds nothing
+    // to the times measured.
+    const int pidfd = int(syscall(SYS_pidfd_open, pid, 0));
+    bool hung = false;
+    if (pidfd >= 0) {
+        pollfd ended{pidfd, POLLIN, 0};
+        hung = poll(&ended, 1, 120'000) == 0;
+        close(pidfd);
+    }
+    if (hung)
+        kill(pid, SIGKILL);
     int status = 0;
     rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid)
+    if (wait4(pid, &status, 0, &usage) != pid || hung)
         return child;
     child.wallSeconds = now() - start;
     child.cpuSeconds = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)

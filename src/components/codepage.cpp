@@ -5,8 +5,29 @@
 #include <QList>
 
 #include <algorithm>
+#include <optional>
 
 namespace CodePage {
+
+namespace {
+
+// Opening the ICU converter costs more than converting a cell, and the field
+// list and a paste ask about thousands of short texts: one encoder a thread,
+// its state reset for each question. Resetting an ICU-backed encoder leaves
+// its count of characters it could not convert (Qt 6.4), so one that met
+// such a character is opened anew, in place: the converter reports errors
+// to the state it was opened with, which a moved encoder leaves behind.
+QStringEncoder &patternEncoder()
+{
+    thread_local std::optional<QStringEncoder> encoder;
+    if (!encoder || encoder->hasError())
+        encoder.emplace(kPattern, QStringConverter::Flag::Stateless);
+    else
+        encoder->resetState();
+    return *encoder;
+}
+
+} // namespace
 
 bool isAvailable(const char *name)
 {
@@ -18,7 +39,7 @@ bool canStore(QStringView text)
     // The code page keeps ASCII as it is; only other text needs the converter.
     if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; }))
         return true;
-    QStringEncoder encoder(kPattern, QStringConverter::Flag::Stateless);
+    QStringEncoder &encoder = patternEncoder();
     // The conversion, and so the error state, happens when the result is taken.
     const QByteArray bytes = encoder.encode(text);
     return encoder.isValid() && !encoder.hasError();
@@ -63,10 +84,9 @@ qsizetype firstUnstorable(QStringView text)
 {
     if (canStore(text))
         return -1;
-    QStringEncoder encoder(kPattern, QStringConverter::Flag::Stateless);
     for (qsizetype i = 0; i < text.size();) {
         const qsizetype size = text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate() ? 2 : 1;
-        encoder.resetState();
+        QStringEncoder &encoder = patternEncoder();
         // The conversion, and so the error state, happens when the result is taken.
         [[maybe_unused]] const QByteArray bytes = encoder.encode(text.mid(i, size));
         if (encoder.hasError())

@@ -5,7 +5,6 @@
 #include "components/texttools.h"
 
 #include <QLocale>
-#include <QStringEncoder>
 #include <QStringList>
 #include <QStringTokenizer>
 
@@ -197,24 +196,16 @@ DescriptorForm descriptorForm(const QString &text)
                : DescriptorForm::Other;
 }
 
-qsizetype firstRefusedCharacter(const QString &text)
+qsizetype firstRefusedCharacter(QStringView text)
 {
-    QStringEncoder encoder(CodePage::kPattern, QStringConverter::Flag::Stateless);
-    for (qsizetype i = 0; i < text.size();) {
-        const bool pair = text.at(i).isHighSurrogate() && i + 1 < text.size()
-            && text.at(i + 1).isLowSurrogate();
-        const QStringView character = QStringView(text).mid(i, pair ? 2 : 1);
-        const QChar first = character.front();
-        if (first == u':' || first == u';' || first.category() == QChar::Other_Control)
-            return i;
-        encoder.resetState();
-        // The conversion, and so the error state, happens when the result is taken.
-        const QByteArray bytes = encoder.encode(character);
-        if (encoder.hasError())
-            return i;
-        i += character.size();
-    }
-    return -1;
+    const auto separator = std::find_if(text.cbegin(), text.cend(), [](QChar c) {
+        return c == u':' || c == u';' || c.category() == QChar::Other_Control;
+    });
+    const qsizetype before = separator - text.cbegin();
+    const qsizetype unstorable = CodePage::firstUnstorable(text.first(before));
+    if (unstorable >= 0)
+        return unstorable;
+    return separator == text.cend() ? -1 : before;
 }
 
 FieldSettings suggestedSettings(const DesignField &field, int length)

@@ -118,7 +118,7 @@ DescriptorForm descriptorForm(const QString &text);
 // break above all, which would split the line; and whatever the pattern
 // file's code page, windows-874, cannot encode, since saving would lose it.
 // A surrogate pair is judged as the one character it is.
-qsizetype firstRefusedCharacter(const QString &text);
+qsizetype firstRefusedCharacter(QStringView text);
 
 // The settings a data field gets where it is put into a cell without the
 // field dialog (dropped from the field list, imported from a bank's

@@ -9,7 +9,7 @@ QStringList refusedCharacters(QStringView text)
 {
     QStringList found;
     for (qsizetype from = 0; from < text.size();) {
-        const qsizetype at = firstRefusedCharacter(text.sliced(from).toString());
+        const qsizetype at = firstRefusedCharacter(text.sliced(from));
         if (at < 0)
             break;
         const qsizetype i = from + at;
