@@ -579,6 +579,8 @@ private Q_SLOTS:
                  QStringLiteral("Line 1 (LINE): 8 characters, 8 bytes in windows-874, 8 display columns"));
         QTest::keyClick(view(), Qt::Key_Delete);
         QCOMPARE(line->accessibleDescription(), QStringLiteral("25050"));
+        QCOMPARE(child<QLabel>(f->window, "previewSummary")->accessibleDescription(),
+                 QStringLiteral("Line 1 (LINE): 5 characters, 5 bytes in windows-874, 5 display columns"));
         QSignalSpy clicked(line, &LineView::columnClicked);   // down the first position, below the ruler
         for (int y = 0; y < line->height() && clicked.isEmpty(); y += 4)
             QTest::mouseClick(line, Qt::LeftButton, {}, QPoint(6, y));

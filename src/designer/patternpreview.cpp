@@ -131,9 +131,10 @@ RenderedRow render(const PatternGrid &grid, int row, const Samples &samples, QLi
                             .arg(cell.alignment == FieldSettings::Right ? QStringLiteral("left") : QStringLiteral("right")));
             }
         } else if (cell.view.kind == Span::Kind::Constant) {
-            const int actual = constantLength(QString::fromRawData(cell.view.text.data(), cell.view.text.size()));
+            // A brace is found far faster than the marker is searched for.
+            const bool breaks = cell.view.text.contains(u'{') && cell.view.text.contains(kLineBreak);
             if (found) {
-                if (!cell.view.text.contains(kLineBreak)) {
+                if (!breaks) {
                     lines->back() += cell.view.text.size();
                 } else {
                     bool first = true;
@@ -144,21 +145,26 @@ RenderedRow render(const PatternGrid &grid, int row, const Samples &samples, QLi
                         lines->back() += part.size();
                     }
                 }
-            } else if (cell.view.text.contains(kLineBreak)) {
+            } else if (breaks) {
                 rendered.text += cell.view.text.toString().replace(kLineBreak.toString(), QStringLiteral("\n"));
             } else {
                 rendered.text += cell.view.text;
             }
-            if (actual > kLongestLength)
-                add(Check::Kind::Length, QStringLiteral("constant of %1: more than the %2 a length can count")
-                                             .arg(TextTools::counted(actual, "character", "characters"))
-                                             .arg(kLongestLength));
-            else if (!cell.view.hasLength)
-                add(Check::Kind::ConstantCount,
-                    QStringLiteral("constant of %1 stored without its count").arg(TextTools::counted(actual, "character", "characters")));
-            else if (actual != cell.counted || !cell.read)
-                add(Check::Kind::ConstantCount, QStringLiteral("constant of %1 stored with the count %2")
-                                                    .arg(TextTools::counted(actual, "character", "characters"), cell.view.length.toString()));
+            // A constant's count is checked, not needed to render it.
+            if (found) {
+                const int actual = constantLength(QString::fromRawData(cell.view.text.data(), cell.view.text.size()));
+                if (actual > kLongestLength)
+                    add(Check::Kind::Length, QStringLiteral("constant of %1: more than the %2 a length can count")
+                                                 .arg(TextTools::counted(actual, "character", "characters"))
+                                                 .arg(kLongestLength));
+                else if (!cell.view.hasLength)
+                    add(Check::Kind::ConstantCount, QStringLiteral("constant of %1 stored without its count")
+                                                        .arg(TextTools::counted(actual, "character", "characters")));
+                else if (actual != cell.counted || !cell.read)
+                    add(Check::Kind::ConstantCount, QStringLiteral("constant of %1 stored with the count %2")
+                                                        .arg(TextTools::counted(actual, "character", "characters"),
+                                                             cell.view.length.toString()));
+            }
         } else {
             add(Check::Kind::NotACell, QStringLiteral("neither a field nor a constant: kept as written, counted as 0"));
         }
@@ -213,8 +219,10 @@ RenderedRow renderRow(const PatternGrid &grid, int row, const Samples &samples)
 bool isMark(QChar c)
 {
     // No mark comes before the combining diacritics at U+0300.
-    return c.unicode() >= 0x0300
-        && (c.category() == QChar::Mark_NonSpacing || c.category() == QChar::Mark_Enclosing);
+    if (c.unicode() < 0x0300)
+        return false;
+    const QChar::Category category = c.category();
+    return category == QChar::Mark_NonSpacing || category == QChar::Mark_Enclosing;
 }
 
 Measure measure(const RenderedRow &row)

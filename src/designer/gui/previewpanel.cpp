@@ -798,7 +798,11 @@ void PreviewPanel::showRow(int row, const QString &type, const RenderedRow &rend
         static_cast<ElidedLabel *>(m_summary)->setFullText(QString());
         return;
     }
-    const Measure m = measure(rendered);
+    if (rendered.text != m_measuredText) {
+        m_measuredText = rendered.text;
+        m_measure = measure(rendered);
+    }
+    const Measure &m = m_measure;
     QString summary = tr("Line %1 (%2): %3 characters, %4 bytes in windows-874, %5 display columns")
                           .arg(QString::number(row), type, QString::number(m.characters),
                                QString::number(m.bytes), QString::number(m.columns));

@@ -185,5 +185,9 @@ private:
     QSpinBox *m_recordLength;
     QList<PatternPreview::Check> m_shownChecks;
     int m_row = 0;
+    // The summary's figures of the line shown; a cursor move within the line
+    // keeps its text, so they are not counted again.
+    QString m_measuredText;
+    PatternPreview::Measure m_measure;
     int m_zoom = 100;
 };
