@@ -732,7 +732,7 @@ private Q_SLOTS:
         QCOMPARE(window->model()->index(0, window->model()->columnCount() - 1).data().toString(),
                  QStringLiteral("no row matches: nearest row 1 (LINE), position 1: 'X', row 1 expects 'H'; "
                                 "the line has 1 character, the row writes 4"));
-        show->setCurrentIndex(show->findText(QStringLiteral("Row 2 (LOOP): 1 records")));
+        show->setCurrentIndex(show->findText(QStringLiteral("Row 2 (LOOP): 1 record")));
         QCOMPARE(window->model()->rowCount(), 1);
         QTRY_VERIFY(f->window.findChild<LineView *>("lineView"));   // made after the first paint
         window->view()->setCurrentIndex(window->model()->index(0, 0));

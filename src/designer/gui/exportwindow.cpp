@@ -197,7 +197,11 @@ ExportWindow::ExportWindow(const QString &fileName, QList<RecordShape::Row> shap
     m_filter->addItem(tr("All lines (%1)").arg(locale.toString(m_model->text().size())), ExportLinesModel::kAll);
     for (int s = 0; s < m_model->shapes().size(); ++s) {
         const RecordShape::Row &shape = m_model->shapes().at(s);
-        m_filter->addItem(tr("Row %1 (%2): %3 records").arg(shape.row).arg(shape.type).arg(locale.toString(r.records.at(s))), s);
+        const qsizetype records = r.records.at(s);
+        m_filter->addItem(tr("Row %1 (%2): %3 %4")
+                              .arg(shape.row)
+                              .arg(shape.type, locale.toString(records), records == 1 ? tr("record") : tr("records")),
+                          s);
     }
 
     m_view->setObjectName(QStringLiteral("inspectTable"));
