@@ -42,41 +42,35 @@ void BM_StartUp(benchmark::State &state)
     }
 }
 
-// Figure 7: the designer holding the 10,000-row pattern, and the empty window.
-void BM_PeakMemory(benchmark::State &state)
+// The designer holding `pattern`, and the empty window, each a process of
+// its own: their peaks as `opened` and `empty`, the file's size as `file`.
+void peakMemory(benchmark::State &state, const QString &pattern, const std::string &file,
+                const std::string &opened, const std::string &empty)
 {
-    const std::string pattern = Workload::patternPath(10000).toStdString();
-    auto &values = Results::processes();
-    values["memory/file"] = {double(QFileInfo(QString::fromStdString(pattern)).size())};
+    Results::processes()[file] = {double(QFileInfo(pattern).size())};
     for (auto _ : state) {
-        const Child opened = runChild(ZN7_OPEN_PATTERN_EXE, {pattern});
-        const Child empty = runChild(ZN7_EMPTY_WINDOW_EXE, {}, quitAfterPaint());
-        if (!opened.ok || !empty.ok || opened.peakBytes <= 0 || empty.peakBytes <= 0) {
+        const Child designer = runChild(ZN7_OPEN_PATTERN_EXE, {pattern.toStdString()});
+        const Child window = runChild(ZN7_EMPTY_WINDOW_EXE, {}, quitAfterPaint());
+        if (!designer.ok || !window.ok || designer.peakBytes <= 0 || window.peakBytes <= 0) {
             state.SkipWithError("a child did not start, load and paint");
             return;
         }
-        record("memory/pattern", opened);
-        record("memory/empty", empty);
+        record(opened, designer);
+        record(empty, window);
     }
 }
 
-// Figure 7b: the same for a file of a million one-cell lines, where what a
-// row costs beside its cells shows.
+// Figure 7: the 10,000-row pattern.
+void BM_PeakMemory(benchmark::State &state)
+{
+    peakMemory(state, Workload::patternPath(10000), "memory/file", "memory/pattern", "memory/empty");
+}
+
+// Figure 7b: a file of a million one-cell lines, where what a row costs
+// beside its cells shows.
 void BM_PeakMemoryShortLines(benchmark::State &state)
 {
-    const std::string pattern = Workload::shortLinesPath().toStdString();
-    auto &values = Results::processes();
-    values["memory/lines/file"] = {double(QFileInfo(QString::fromStdString(pattern)).size())};
-    for (auto _ : state) {
-        const Child opened = runChild(ZN7_OPEN_PATTERN_EXE, {pattern});
-        const Child empty = runChild(ZN7_EMPTY_WINDOW_EXE, {}, quitAfterPaint());
-        if (!opened.ok || !empty.ok || opened.peakBytes <= 0 || empty.peakBytes <= 0) {
-            state.SkipWithError("a child did not start, load and paint");
-            return;
-        }
-        record("memory/lines", opened);
-        record("memory/lines-empty", empty);
-    }
+    peakMemory(state, Workload::shortLinesPath(), "memory/lines/file", "memory/lines", "memory/lines-empty");
 }
 
 // Figures 10 and 11: the command-line checker on the 10,000-row pattern as
