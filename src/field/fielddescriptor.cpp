@@ -29,30 +29,39 @@ QChar alignmentCode(int alignment)
 
 DescriptorView::DescriptorView(QStringView descriptor)
 {
-    int i = 0;
-    for (const QStringView piece : QStringTokenizer(descriptor, u':')) {
-        switch (i++) {
+    // Whether to read on after the i-th ':'-separated piece.
+    const auto take = [this](int i, QStringView piece) {
+        switch (i) {
         case 0: {
             const QStringView tag = TextTools::trimSpaces(piece).left(3);
             kind = tag == kFieldTag ? Kind::Field : tag == kConstantTag ? Kind::Constant : Kind::Other;
-            continue;
+            return true;
         }
         case 1:
             (kind == Kind::Constant ? text : identifier) = piece;
-            continue;
+            return true;
         case 2:
             length = piece;
             hasLength = true;
-            if (kind != Kind::Field)
-                return;
-            continue;
+            return kind == Kind::Field;
         case 3:
             alignment = piece;
-            continue;
+            return true;
         default:
             fill = piece.left(1);
-            return;
+            return false;
         }
+    };
+    // Cut in place: every cell of a pattern is read so on every check and
+    // layout, and its pieces are short enough that a plain search beats the
+    // tokenizer's calls into the library.
+    const QChar *const end = descriptor.end();
+    int i = 0;
+    for (const QChar *from = descriptor.begin();; ++i) {
+        const QChar *const colon = std::find(from, end, u':');
+        if (!take(i, QStringView(from, colon)) || colon == end)
+            return;
+        from = colon + 1;
     }
 }
 
