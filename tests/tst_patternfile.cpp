@@ -89,7 +89,7 @@ private Q_SLOTS:
         QTest::newRow("type below the list; constant's extra parts")
             << -1.0 << Cells{{11, "[C]:a:b:c"}, {110, "[F]:{X}:3:R:0:::0"}} << QByteArray("[T];BANK;\r\n[D];[C]:a;[F]:{X}:3:R:0:::0\r\n") << "";
         const QString lacks = QStringLiteral("Row 1, Field%1 holds \"%2\", which the Thai code page (windows-874) cannot store.");
-        QTest::newRow("character the code page lacks") << 0.0 << Cells{{11, QStringLiteral("[C]:\u4e2d:1")}} << QByteArray()
+        QTest::newRow("character the code page lacks, named alone") << 0.0 << Cells{{11, QStringLiteral("[C]:\u4e2dA:2")}} << QByteArray()
                                                        << lacks.arg(1).arg(QStringLiteral("\u4e2d"));
         QTest::newRow("an emoji after Thai, in the last cell") << 0.0 << Cells{{11, QStringLiteral("[C]:ยอด:3")}, {110, QStringLiteral("[C]:ก😀:2")}}
                                                                << QByteArray() << lacks.arg(100).arg(QStringLiteral("😀"));
