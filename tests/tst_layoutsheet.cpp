@@ -54,6 +54,30 @@ private Q_SLOTS:
     // The rows of a pattern as the written file, the layout records, the
     // layout sheet and the whole-pattern preview each give them: the same,
     // whatever empty or removed rows the grid holds.
+    // A device that stops taking bytes (a full disk) fails the layout in
+    // every form, with the device's reason, so Export Layout and zn7pat
+    // never call a cut-short layout written.
+    void layoutOnAFullDevice_data()
+    {
+        QTest::addColumn<PatternLayout::Format>("format");
+        QTest::newRow("text") << PatternLayout::Format::Text;
+        QTest::newRow("csv") << PatternLayout::Format::Csv;
+        QTest::newRow("json") << PatternLayout::Format::Json;
+    }
+    void layoutOnAFullDevice()
+    {
+        QFETCH(PatternLayout::Format, format);
+        GridTableModel grid;
+        GridLayout::layOut(grid);
+        grid.AddRow();
+        grid.SetCellText(1, GridLayout::kFirstFieldColumn, QStringLiteral("[C]:A:1"));
+        QFile full(QStringLiteral("/dev/full"));
+        QVERIFY(full.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        QString error;
+        QVERIFY(!PatternLayout::write(full, format, grid, {}, &error));
+        QVERIFY2(!error.isEmpty(), "no reason given");
+    }
+
     void everyViewShowsTheFilesRows_data()
     {
         // Each row's cells from Field1 on ("" an empty cell), the rows removed, the rows the file holds.
