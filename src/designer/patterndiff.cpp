@@ -1,5 +1,6 @@
 #include "patterndiff.h"
 
+#include "components/patterngrid.h"
 #include "components/texttools.h"
 #include "designer/patternrows.h"
 #include "designer/gridlayout.h"
@@ -230,18 +231,35 @@ struct Side
 {
     const Version &version;
     QList<int> rows;
-    QStringList texts;
 
     explicit Side(const Version &v)
         : version(v)
         , rows(PatternRows::writtenRows(*v.grid))
     {
-        texts.reserve(rows.size());
-        for (const int row : rows)
-            texts << PatternRows::word(*v.grid, row) + PatternFile::rowLine(*v.grid, row);
+    }
+    // The i-th written row as the file holds it, after its type's word.
+    QString text(qsizetype i) const
+    {
+        return PatternRows::word(*version.grid, rows[i]) + PatternFile::rowLine(*version.grid, rows[i]);
     }
     RowLayout layout(qsizetype i) const { return PatternLayout::layOutRow(*version.grid, rows[i], version.samples); }
 };
+
+// Whether row i of `a` writes what row j of `b` does. Two versions share
+// most of their rows, and equal cells say so without making the rows' lines;
+// unlike cells are held against each other as the file writes them, which
+// may write them alike (a constant's count, say).
+bool sameRow(const Side &a, qsizetype i, const Side &b, qsizetype j)
+{
+    const PatternGrid &ga = *a.version.grid;
+    const PatternGrid &gb = *b.version.grid;
+    const int ra = a.rows[i];
+    const int rb = b.rows[j];
+    bool cells = ga.CellListIndex(ra, GridLayout::kTypeColumn) == gb.CellListIndex(rb, GridLayout::kTypeColumn);
+    for (int c = GridLayout::kFirstFieldColumn; cells && c <= GridLayout::kLastFieldColumn; ++c)
+        cells = ga.CellText(ra, c) == gb.CellText(rb, c);
+    return cells || a.text(i) == b.text(j);
+}
 
 } // namespace
 
@@ -256,10 +274,10 @@ QStringList diff(const Version &before, const Version &after)
     const qsizetype m = b.rows.size();
     // Rows the same at the start and at the end are left alone.
     qsizetype head = 0;
-    while (head < n && head < m && a.texts[head] == b.texts[head])
+    while (head < n && head < m && sameRow(a, head, b, head))
         ++head;
     qsizetype tail = 0;
-    while (tail < n - head && tail < m - head && a.texts[n - 1 - tail] == b.texts[m - 1 - tail])
+    while (tail < n - head && tail < m - head && sameRow(a, n - 1 - tail, b, m - 1 - tail))
         ++tail;
     const qsizetype an = n - head - tail;
     const qsizetype bn = m - head - tail;
@@ -267,14 +285,21 @@ QStringList diff(const Version &before, const Version &after)
     // Pairs of rows of the middle: the same text, or changed.
     QList<std::pair<qsizetype, qsizetype>> same;
     if (an > 0 && bn > 0 && an * bn <= kMaxPairing) {
+        // The middle rows' lines, made once for the pairing.
+        QStringList at(an);
+        QStringList bt(bn);
+        for (qsizetype i = 0; i < an; ++i)
+            at[i] = a.text(head + i);
+        for (qsizetype j = 0; j < bn; ++j)
+            bt[j] = b.text(head + j);
         std::vector<std::vector<int>> common(size_t(an) + 1, std::vector<int>(size_t(bn) + 1, 0));
         for (qsizetype i = an - 1; i >= 0; --i) {
             for (qsizetype j = bn - 1; j >= 0; --j)
-                common[i][j] = a.texts[head + i] == b.texts[head + j] ? common[i + 1][j + 1] + 1
-                                                                      : std::max(common[i + 1][j], common[i][j + 1]);
+                common[i][j] = at[i] == bt[j] ? common[i + 1][j + 1] + 1
+                                              : std::max(common[i + 1][j], common[i][j + 1]);
         }
         for (qsizetype i = 0, j = 0; i < an && j < bn;) {
-            if (a.texts[head + i] == b.texts[head + j])
+            if (at[i] == bt[j])
                 same.append({head + i++, head + j++});
             else if (common[i + 1][j] >= common[i][j + 1])
                 ++i;
