@@ -78,31 +78,41 @@ private Q_SLOTS:
 
     // What only a grid row can hold: list indexes out of range, cells with
     // extra ":" parts or a bare tag, characters outside the code page
-    // (expected: nothing, the write fails, naming the first and its cell).
+    // (expected: nothing, the write fails, naming the first and its cell,
+    // also when rows before it are sound and one after it is not).
     // Rows removed or empty and cells that close up are tst_properties'
     // random grids.
     void writerOnBuiltRow_data()
     {
-        QTest::addColumn<double>("type"); QTest::addColumn<Cells>("cells"); QTest::addColumn<QByteArray>("expected");
-        QTest::addColumn<QString>("error");
-        QTest::newRow("type above the list; bare constant tag") << 5.0 << Cells{{12, "[C]"}} << QByteArray("[T];BANK;\r\n[D];[C]\r\n") << "";
+        QTest::addColumn<double>("type"); QTest::addColumn<Cells>("cells"); QTest::addColumn<int>("row");
+        QTest::addColumn<QByteArray>("expected"); QTest::addColumn<QString>("error");
+        QTest::newRow("type above the list; bare constant tag") << 5.0 << Cells{{12, "[C]"}} << 1 << QByteArray("[T];BANK;\r\n[D];[C]\r\n") << "";
         QTest::newRow("type below the list; constant's extra parts")
-            << -1.0 << Cells{{11, "[C]:a:b:c"}, {110, "[F]:{X}:3:R:0:::0"}} << QByteArray("[T];BANK;\r\n[D];[C]:a;[F]:{X}:3:R:0:::0\r\n") << "";
-        const QString lacks = QStringLiteral("Row 1, Field%1 holds \"%2\", which the Thai code page (windows-874) cannot store.");
-        QTest::newRow("character the code page lacks, named alone") << 0.0 << Cells{{11, QStringLiteral("[C]:\u4e2dA:2")}} << QByteArray()
-                                                       << lacks.arg(1).arg(QStringLiteral("\u4e2d"));
+            << -1.0 << Cells{{11, "[C]:a:b:c"}, {110, "[F]:{X}:3:R:0:::0"}} << 1 << QByteArray("[T];BANK;\r\n[D];[C]:a;[F]:{X}:3:R:0:::0\r\n") << "";
+        const QString lacks = QStringLiteral("Row %1, Field%2 holds \"%3\", which the Thai code page (windows-874) cannot store.");
+        QTest::newRow("character the code page lacks, named alone") << 0.0 << Cells{{11, QStringLiteral("[C]:\u4e2dA:2")}} << 1 << QByteArray()
+                                                       << lacks.arg(1).arg(1).arg(QStringLiteral("\u4e2d"));
         QTest::newRow("an emoji after Thai, in the last cell") << 0.0 << Cells{{11, QStringLiteral("[C]:ยอด:3")}, {110, QStringLiteral("[C]:ก😀:2")}}
-                                                               << QByteArray() << lacks.arg(100).arg(QStringLiteral("😀"));
+                                                               << 1 << QByteArray() << lacks.arg(1).arg(100).arg(QStringLiteral("😀"));
+        QTest::newRow("the first row of many that lacks one") << 0.0 << Cells{{12, QStringLiteral("[C]:\u00e9:1")}} << 300 << QByteArray()
+                                                              << lacks.arg(300).arg(2).arg(QStringLiteral("\u00e9"));
     }
     void writerOnBuiltRow()
     {
-        QFETCH(double, type); QFETCH(Cells, cells); QFETCH(QByteArray, expected);
+        QFETCH(double, type); QFETCH(Cells, cells); QFETCH(int, row); QFETCH(QByteArray, expected);
         GridTableModel grid;
         GridLayout::layOut(grid);
-        grid.AddRow();
-        grid.SetCellListIndex(1, GridLayout::kTypeColumn, type);
+        // Sound rows before it, each a line of about 3,000 characters, and
+        // after it one that cannot be stored either.
+        const QString sound = QStringLiteral("[C]:") + QString(3000, u'x') + QStringLiteral(":3000");
+        for (int r = 1; r <= row + (row > 1 ? 1 : 0); ++r) {
+            grid.AddRow();
+            grid.SetCellText(r, GridLayout::kFirstFieldColumn, r < row ? sound : QStringLiteral("[C]:\u00e9:1"));
+        }
+        grid.SetCellText(row, GridLayout::kFirstFieldColumn, QString());
+        grid.SetCellListIndex(row, GridLayout::kTypeColumn, type);
         for (auto cell = cells.cbegin(); cell != cells.cend(); ++cell)
-            grid.SetCellText(1, cell.key(), cell.value());
+            grid.SetCellText(row, cell.key(), cell.value());
         QBuffer out;
         PatternWriter writer;
         QCOMPARE(writer.write(out, QStringLiteral("BANK"), grid), !expected.isEmpty());

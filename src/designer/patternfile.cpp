@@ -170,38 +170,50 @@ QString unstorable(const QString &mode, const PatternGrid &grid, int row)
 }
 
 // The bytes of the file the writer writes: the mode line, then one line per
-// row that is not removed and has a filled field cell, each with CR LF. Each
-// line is encoded as soon as it is built, into one growing byte array, so no
-// text of the whole file is held besides the bytes. A character the code
-// page cannot store stops it: `error` then says which and where.
+// row that is not removed and has a filled field cell, each with CR LF. The
+// lines are encoded a batch at a time into one growing byte array, so no text
+// of the whole file is held besides the bytes, and the converter is called
+// once a batch rather than once a line. A character the code page cannot
+// store stops it: `error` then says which and where.
 QByteArray fileBytes(const QString &mode, const PatternGrid &grid, QString *error)
 {
+    // A MiB of text a batch.
+    constexpr qsizetype kBatchChars = 512 * 1024;
     QStringEncoder encoder(kCodePage);
     QByteArray bytes;
-    const auto put = [&encoder, &bytes](const QString &line) {
+    const auto put = [&encoder, &bytes](const QString &text) {
         const qsizetype size = bytes.size();
-        const qsizetype needed = size + encoder.requiredSpace(line.size());
+        const qsizetype needed = size + encoder.requiredSpace(text.size());
         if (needed > bytes.capacity())
             bytes.reserve(qMax(needed, 2 * bytes.capacity()));
         bytes.resize(needed);
-        const char *end = encoder.appendToBuffer(bytes.data() + size, line);
+        const char *end = encoder.appendToBuffer(bytes.data() + size, text);
         bytes.resize(end - bytes.constData());
+        return !encoder.hasError();
     };
-    QString line = modeLine(mode) + QLatin1String("\r\n");
-    put(line);
-    if (encoder.hasError()) {
+    QString text = modeLine(mode) + QLatin1String("\r\n");
+    if (!put(text)) {
         *error = unstorable(mode, grid, 0);
         return {};
     }
-    for (const int r : PatternRows::writtenRows(grid)) {
-        line.truncate(0);
-        appendRowLine(line, grid, r);
-        line += QLatin1String("\r\n");
-        put(line);
-        if (encoder.hasError()) {
-            *error = unstorable(mode, grid, r);
+    const QList<int> rows = PatternRows::writtenRows(grid);
+    text.truncate(0);
+    qsizetype batchStart = 0;
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        appendRowLine(text, grid, rows[i]);
+        text += QLatin1String("\r\n");
+        if (text.size() < kBatchChars && i + 1 < rows.size())
+            continue;
+        if (!put(text)) {
+            // The batch's first row that cannot be stored is the one named.
+            qsizetype j = batchStart;
+            while (j < i && CodePage::firstUnstorable(PatternFile::rowLine(grid, rows[j])) < 0)
+                ++j;
+            *error = unstorable(mode, grid, rows[j]);
             return {};
         }
+        text.truncate(0);
+        batchStart = i + 1;
     }
     return bytes;
 }
