@@ -181,8 +181,8 @@ private Q_SLOTS:
                         // Mostly the first cells and the last, where shifts take and drop.
                         const int col = random.chance(3) ? kLast - random.below(3) : kFirst + random.below(random.chance(4) ? 100 : 4);
                         switch (rows == 0 ? 0 : random.below(7)) {
-                        case 0: grid.insertRows(1 + random.below(rows + 1), 1 + random.below(3)); break;
-                        case 1: grid.insertRows(row, 1, grid.rowCells(row)); break;
+                        case 0: grid.insertDataRows(1 + random.below(rows + 1), 1 + random.below(3)); break;
+                        case 1: grid.insertDataRows(row, 1, grid.rowCells(row)); break;
                         case 2: grid.SetCellText(row, col, randomCell(random)); break;
                         case 3: grid.SetCellListIndex(row, GridLayout::kTypeColumn, random.below(3)); break;
                         case 4: (random.chance(2) ? grid.insertCell(row, col, kLast) : grid.removeCell(row, col, kLast)); break;

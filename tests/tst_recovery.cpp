@@ -139,7 +139,7 @@ private Q_SLOTS:
         grid.record(&inserted);
         QList<QString> cells = grid.rowCells(1);
         cells[2] = QStringLiteral("[C]:Z:1");   // Field2
-        grid.insertRows(1, 1, cells);
+        grid.insertDataRows(1, 1, cells);
         grid.record(nullptr);
         QTRY_COMPARE(kept(), QStringList({"[H];[C]:A;[C]:Z", "[H];[C]:A;[C]:B"}));
         grid.undo(inserted);

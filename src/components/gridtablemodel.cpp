@@ -342,10 +342,10 @@ void GridTableModel::SetCellListIndex(int row, int col, double index)
 
 void GridTableModel::AddRow()
 {
-    insertRows(RowCount() + 1, 1);
+    insertDataRows(RowCount() + 1, 1);
 }
 
-void GridTableModel::insertRows(int row, int count, const QList<QString> &cells)
+void GridTableModel::insertDataRows(int row, int count, const QList<QString> &cells)
 {
     if (row < 1 || row > RowCount() + 1 || count < 1
         || (!cells.isEmpty() && cells.size() != qsizetype(m_columns.size()) * count))

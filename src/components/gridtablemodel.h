@@ -118,7 +118,7 @@ public:
     // Inserts `count` rows before `row` (RowCount() + 1 appends); their cells
     // are `cells`, row after row, or empty when `cells` is. The cursor moves to
     // the first of them.
-    void insertRows(int row, int count, const QList<QString> &cells = {});
+    void insertDataRows(int row, int count, const QList<QString> &cells = {});
     // Every cell of a data row as stored (list cells as their item index).
     QList<QString> rowCells(int row) const;
     // Stores cells of `row` from grid column `col` on, as rowCells gives them;

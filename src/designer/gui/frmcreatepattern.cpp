@@ -1052,7 +1052,7 @@ void frmCreatePattern::insertLine(bool below)
     // its type is chosen first.
     const int col = m_grid.Col() == GridLayout::kTypeColumn ? GridLayout::kTypeColumn : GridLayout::kFirstFieldColumn;
     GridEditor1->perform(below ? tr("Insert Line Below") : tr("Insert Line Above"), [&] {
-        m_grid.insertRows(row, 1, cells);
+        m_grid.insertDataRows(row, 1, cells);
         m_grid.setCurrentCell(row, col);
     });
 }
@@ -1167,7 +1167,7 @@ void frmCreatePattern::pasteCells()
         const int missing = int(paste.rows.size() - rows.size());
         if (missing > 0) {
             const int first = m_grid.RowCount() + 1;
-            m_grid.insertRows(first, missing);
+            m_grid.insertDataRows(first, missing);
             for (int row = first; row < first + missing; ++row)
                 rows.append(row);
         }
@@ -1204,7 +1204,7 @@ void frmCreatePattern::duplicateLine()
         return;
     const int row = m_grid.Row();
     GridEditor1->perform(tr("Duplicate Line"),
-                         [&] { m_grid.insertRows(row + 1, 1, m_grid.rowCells(row)); });
+                         [&] { m_grid.insertDataRows(row + 1, 1, m_grid.rowCells(row)); });
 }
 
 void frmCreatePattern::onPatternChanged(const GridChange &change)
