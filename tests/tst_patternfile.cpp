@@ -154,8 +154,9 @@ private Q_SLOTS:
     }
 
     // A file some other program wrote in UTF-8 is told from windows-874 by a
-    // byte order mark, or by bytes above ASCII that are all valid UTF-8; read
-    // so, its Thai is Thai and the mark is gone.
+    // byte order mark, or by bytes above ASCII that are all valid UTF-8 and
+    // spell Thai; read so, its Thai is Thai and the mark is gone. Short
+    // windows-874 Thai that happens to be valid UTF-8 stays windows-874.
     void encodings_data()
     {
         QTest::addColumn<QByteArray>("bytes"); QTest::addColumn<bool>("utf8"); QTest::addColumn<QStringList>("asUtf8");
@@ -164,6 +165,11 @@ private Q_SLOTS:
         QTest::newRow("UTF-8 Thai, no mark") << "[T];BANK;\r\n" + thai << true << QStringList{"[T];BANK;", "[H];[C]:ยอดรวม"};
         QTest::newRow("windows-874 Thai") << QByteArray("[T];BANK;\r\n[H];[C]:\xC2\xCD\xB4") << false << QStringList();
         QTest::newRow("ASCII only") << QByteArray("[T];BANK;\r\n[H];[C]:A") << false << QStringList();
+        QTest::newRow("windows-874 \"สด\", valid UTF-8 for \"ʴ\"") << QByteArray("[T];BANK;\r\n[D];[C]:\xCA\xB4:2") << false << QStringList();
+        QTest::newRow("windows-874 \"ลง\" and \"รก\", valid UTF-8")
+            << QByteArray("[T];BANK;\r\n[D];[C]:\xC5\xA7:2;[C]:\xC3\xA1:2") << false << QStringList();
+        QTest::newRow("UTF-8 Thai after a Latin letter") << "[T];BANK;\r\n[D];[C]:\xC3\xA9\r\n" + thai << true
+                                                         << QStringList{"[T];BANK;", "[D];[C]:é", "[H];[C]:ยอดรวม"};
         QTest::newRow("UTF-8, then a stray byte") << "[T];BANK;\r\n" + thai + "\r\n[H];[C]:\xE0" << false << QStringList();
     }
     void encodings()

@@ -46,33 +46,41 @@ bool canStore(QStringView text)
 }
 
 // Whether a file's bytes look like UTF-8: a byte order mark, or bytes above
-// ASCII that all form valid UTF-8 (Thai text in windows-874 hardly ever does:
-// its letters are not followed by the bytes UTF-8 continues a character with).
+// ASCII that all form valid UTF-8 and spell at least one Thai character.
+// Windows-874 Thai is seldom valid UTF-8, but a short text can be: "สด" is
+// the bytes of "ʴ", "รก" those of "á". Read as UTF-8, such text hardly ever
+// spells Thai, whose every character takes the bytes of "เธ" or "เน" and
+// one more.
 bool looksLikeUtf8(const QList<QByteArray> &parts)
 {
     if (!parts.isEmpty() && parts.constFirst().startsWith(kUtf8ByteOrderMark))
         return true;
     const auto high = [](char c) { return uchar(c) >= 0x80; };
+    const auto isThai = [](QChar c) { return c.script() == QChar::Script_Thai; };
     // From the first byte above ASCII on, a slice at a time so that the first
     // that fails ends the search; the decoder keeps a sequence that runs on.
     constexpr qsizetype kSlice = 64 * 1024;
     QStringDecoder decoder(QStringDecoder::Utf8);
     QString text(kSlice, Qt::Uninitialized);
     bool seen = false;
+    bool thai = false;
     for (const QByteArray &part : parts) {
         qsizetype from = 0;
         if (!seen) {
             from = std::find_if(part.cbegin(), part.cend(), high) - part.cbegin();
             seen = from < part.size();
         }
-        for (; from < part.size() && !decoder.hasError(); from += kSlice)
-            decoder.appendToBuffer(text.data(), QByteArrayView(part).sliced(from, std::min(kSlice, part.size() - from)));
+        for (; from < part.size() && !decoder.hasError(); from += kSlice) {
+            const QChar *end = decoder.appendToBuffer(
+                text.data(), QByteArrayView(part).sliced(from, std::min(kSlice, part.size() - from)));
+            thai = thai || std::any_of(text.cbegin(), QString::const_iterator(end), isThai);
+        }
         if (decoder.hasError())
             return false;
     }
     // A sequence cut short by the end of the file shows once another byte follows.
     decoder.appendToBuffer(text.data(), "\n");
-    return seen && !decoder.hasError();
+    return seen && thai && !decoder.hasError();
 }
 
 bool looksLikeUtf8(const QByteArray &bytes)
