@@ -80,8 +80,13 @@ private Q_SLOTS:
             db.close();
         }
         QVERIFY(QDir(path("wal")).entryList(QDir::Files) == QStringList{"ZN7Desktop.dat"});
-        // A UTF-8 file with its byte order mark, and a field name holding an escape sequence, a bell and a C1 control.
+        // Two lines of 101 cells that differ only in the last.
+        const QByteArray wide = "[T];BANK;\r\n[H];[C]:A" + QByteArray(99, ';') + ";[C]:";
+        QVERIFY(writeBytes(path("wide.PAT"), wide + "B\r\n") && writeBytes(path("wide2.PAT"), wide + "C\r\n"));
+        // A UTF-8 file with its byte order mark, the same in windows-874, and
+        // a field name holding an escape sequence, a bell and a C1 control.
         QVERIFY(writeBytes(path("utf8.PAT"), "\xEF\xBB\xBF[T];BANK;\r\n" + QStringLiteral("[H];[C]:ยอดรวม\r\n").toUtf8())
+                && writeBytes(path("thai.PAT"), "[T];BANK;\r\n[H];[C]:\xC2\xCD\xB4\xC3\xC7\xC1\r\n")
                 && writeBytes(path("esc.PAT"), "[T];BANK;\r\n[H];[F]:{\x1b[31mRED\x07\x81\xc0}:3:L::::0\r\n"));
     }
 
@@ -98,7 +103,9 @@ private Q_SLOTS:
         QTest::newRow("layout as a table") << "golden" << QStringList{"layout", breaks} << 0 << golden("breaks.text") << "";
         QTest::newRow("layout as CSV") << "golden" << QStringList{"layout", "--format", "csv", breaks} << 0 << golden("breaks.csv") << "";
         QTest::newRow("layout as JSON") << "golden" << QStringList{"layout", "--format=json", breaks} << 0 << golden("breaks.json") << "";
-        const QString nope = "zn7pat: " + breaks + ":3:Field5: the mode has no field NOPE\n";
+        const QString nope = "zn7pat: " + breaks + ":3:Field4: neither a field nor a constant: kept as written, counted as 0\n"
+                             "zn7pat: " + breaks + ":3:Field5: length 0 is below 1\n"
+                             "zn7pat: " + breaks + ":3:Field5: the mode has no field NOPE\n";
         QTest::newRow("render in windows-874, lines ending in CR LF") << "golden" << QStringList{"render", breaks} << 1
                                                                       << golden("breaks.render").replace("\n", "\r\n") << nope;
         QTest::newRow("render, lines ending in LF") << "golden" << QStringList{"render", "--line-end", "lf", breaks} << 1 << golden("breaks.render") << nope;
@@ -167,6 +174,20 @@ private Q_SLOTS:
             << "zn7pat: cannot read the design database noview/ZN7Desktop.dat: no such table: ZN7VTextExport\n";
         QTest::newRow("a UTF-8 file") << "" << QStringList{"check", "--data", "data", "utf8.PAT"} << 1
                                       << "utf8.PAT:0:-: this file is UTF-8; patterns are windows-874\n" << "";
+        const QString utf8Note = "utf8.PAT:0:-: this file is UTF-8; patterns are windows-874\n";
+        QTest::newRow("render a UTF-8 file") << "" << QStringList{"render", "--data", "data", "--encoding", "utf-8", "utf8.PAT"} << 1
+                                             << "ยอดรวม\r\n" << "zn7pat: " + utf8Note;
+        QTest::newRow("diff of one text in two code pages") << "" << QStringList{"diff", "--data", "data", "utf8.PAT", "thai.PAT"} << 2 << ""
+            << "zn7pat: " + utf8Note + "zn7pat: cannot tell whether utf8.PAT and thai.PAT write the same: one is UTF-8, the other windows-874\n";
+        const QString wideNote = "zn7pat: wide%1.PAT:2:-: line 2 has 101 cells; only Field1 to Field100 were loaded\n";
+        QTest::newRow("render of cells past Field100") << "" << QStringList{"render", "--data", "data", "wide.PAT"} << 1 << "A\r\n"
+                                                       << wideNote.arg("");
+        QTest::newRow("layout of cells past Field100") << "" << QStringList{"layout", "--data", "data", "--format", "csv", "wide.PAT"} << 0
+            << "row,type,cell,kind,field,name,line,start,endLine,end,length,alignment,fill,prefix,suffix,multiLine,sample,rowLength\r\n"
+               "1,LINE,Field1,constant,,,1,1,1,1,1,,,,,,A,1\r\n" << wideNote.arg("");
+        QTest::newRow("diff of cells past Field100") << "" << QStringList{"diff", "--data", "data", "wide.PAT", "wide2.PAT"} << 2 << ""
+            << wideNote.arg("") + wideNote.arg("2")
+                   + "zn7pat: cannot tell whether wide.PAT and wide2.PAT write the same: cells past Field100 were not loaded\n";
         // Windows-874 reads 0x81 as the C1 control U+0081, 0xC0 as a Thai letter.
         QTest::newRow("control characters in a field name") << "" << QStringList{"check", "--data", "data", "esc.PAT"} << 1
             << "esc.PAT:2:Field1: the mode has no field \\e[31mRED\\x07\\u0081ภ\n" << "";

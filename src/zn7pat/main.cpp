@@ -88,7 +88,8 @@ int main(int argc, char *argv[])
         "  layout FILE.PAT     every filled cell: row, type, cell, kind, field, name, positions, length,\n"
         "                      alignment, fill, prefix, suffix, multi-line flag, sample, row length\n"
         "  render FILE.PAT     the output of each row, one line each (a constant's {NL} breaks it);\n"
-        "                      a field the mode does not have is said on stderr, status 1\n"
+        "                      what makes it doubtful (a field the mode does not have, a length that\n"
+        "                      is none, cells past Field100, a UTF-8 file) is said on stderr, status 1\n"
         "  inspect FILE.PAT EXPORTFILE\n"
         "                      each line of a real export file matched to the row that wrote it, with\n"
         "                      its fields' texts; for a line of no row, the nearest row and where it\n"
@@ -97,11 +98,14 @@ int main(int argc, char *argv[])
         "                      a bank's layout table (record, field, start, end, length, value,\n"
         "                      description) held against the pattern: every difference\n"
         "  diff OLD.PAT NEW.PAT\n"
-        "                      what changed between two versions, with the positions each change moves\n\n"
+        "                      what changed between two versions, with the positions each change moves\n"
+        "layout, render and diff say on stderr how a file was read when it was read as UTF-8 or had\n"
+        "cells past Field100.\n\n"
         "Exit status: 0 done (check: no problem; inspect: every line matches; compare, diff: no\n"
         "difference), 1 problems or differences found, or a file that is no readable pattern (check,\n"
         "layout, render), 2 could not run (usage, data folder, design database, a file of inspect,\n"
-        "compare or diff that cannot be read)."));
+        "compare or diff that cannot be read; diff finding no change in files holding cells past\n"
+        "Field100, or of which only one is UTF-8)."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption data(QStringLiteral("data"),

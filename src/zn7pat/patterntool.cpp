@@ -83,11 +83,20 @@ bool PatternTool::load(const QString &file, QString &mode, QString &problem, Gri
     mode = reader.mode();
     GridLayout::layOut(grid);
     PatternFile::LoadReport report = PatternFile::loadRows(reader, grid);
-    if (&grid == &m_grid) {
-        m_loaded = std::move(report);
-        m_utf8 = utf8;
-    }
+    Reading &reading = &grid == &m_grid ? m_read : m_otherRead;
+    reading.report = std::move(report);
+    reading.utf8 = utf8;
     return true;
+}
+
+QStringList PatternTool::readingNotes(const QString &file, const Reading &reading)
+{
+    QStringList notes;
+    if (reading.utf8)
+        notes << QStringLiteral("%1:0:-: this file is UTF-8; patterns are windows-874").arg(file);
+    for (const PatternPreview::Check &c : PatternPreview::loadChecks(reading.report))
+        notes << QStringLiteral("%1:%2:-: %3").arg(file, QString::number(reading.report.rowLines.value(c.row - 1)), c.message);
+    return notes;
 }
 
 const PatternPreview::Samples *PatternTool::samples(const QString &mode)
@@ -109,7 +118,7 @@ const PatternPreview::Samples *PatternTool::samples(const QString &mode)
 QString PatternTool::located(const QString &file, const PatternPreview::Check &check) const
 {
     // Row 0 is the pattern as a whole: its mode line.
-    const int line = check.row == 0 ? 1 : m_loaded.rowLines.value(check.row - 1);
+    const int line = check.row == 0 ? 1 : m_read.report.rowLines.value(check.row - 1);
     return QStringLiteral("%1:%2:%3: %4")
         .arg(file, QString::number(line),
              check.column == 0 ? QStringLiteral("-") : m_grid.CellText(0, check.column), check.message);
@@ -128,10 +137,9 @@ int PatternTool::check(const QStringList &files, int recordLength)
             const PatternPreview::Samples *fields = samples(mode);
             if (!fields)
                 return CannotRun;
-            if (m_utf8)
-                out = line(QStringLiteral("%1:0:-: this file is UTF-8; patterns are windows-874").arg(file));
-            for (const PatternPreview::Check &c :
-                 PatternPreview::loadChecks(m_loaded) + PatternPreview::check(m_grid, *fields, recordLength))
+            for (const QString &note : readingNotes(file, m_read))
+                out += line(note);
+            for (const PatternPreview::Check &c : PatternPreview::check(m_grid, *fields, recordLength))
                 out += line(located(file, c));
         }
         if (!out.isEmpty())
@@ -159,6 +167,10 @@ int PatternTool::layout(const QString &file, PatternLayout::Format format)
     const PatternPreview::Samples *fields = samples(mode);
     if (!fields)
         return CannotRun;
+    // How the file was read, said beside the table; the status stays Done,
+    // so that the layout can serve as a version control's text conversion.
+    for (const QString &note : readingNotes(file, m_read))
+        say(note);
     QString error;
     if (!PatternLayout::write(m_out, format, m_grid, *fields, &error)) {
         say(QStringLiteral("cannot write the layout: %1").arg(error));
@@ -185,15 +197,20 @@ int PatternTool::render(const QString &file, const QByteArray &encoding, const Q
         if (!write(encoder.encode(text)))
             return CannotRun;
     }
-    // What the output stands on that the exporting program would not find.
-    int status = Done;
+    // What makes the output doubtful: the file read otherwise than the
+    // exporting program reads it, cells it holds that were not loaded, and
+    // cells whose output is not known (a field the mode lacks, a length that
+    // is no length, a cell that is neither field nor constant).
+    QStringList doubts = readingNotes(file, m_read);
     for (const PatternPreview::Check &c : PatternPreview::check(m_grid, rowSamples)) {
-        if (c.kind == PatternPreview::Check::Kind::UnknownField || c.kind == PatternPreview::Check::Kind::UnknownMode) {
-            say(located(file, c));
-            status = Problems;
-        }
+        using Kind = PatternPreview::Check::Kind;
+        if (c.kind == Kind::UnknownField || c.kind == Kind::UnknownMode || c.kind == Kind::Length
+            || c.kind == Kind::NotACell)
+            doubts << located(file, c);
     }
-    return status;
+    for (const QString &doubt : doubts)
+        say(doubt);
+    return doubts.isEmpty() ? Done : Problems;
 }
 
 bool PatternTool::readOrSay(const QString &file, QByteArray &bytes)
@@ -272,13 +289,26 @@ int PatternTool::diff(const QString &before, const QString &after)
     const PatternPreview::Samples *afterFields = beforeFields ? samples(afterMode) : nullptr;
     if (!afterFields)
         return CannotRun;
+    for (const QString &note : readingNotes(before, m_read) + readingNotes(after, m_otherRead))
+        say(note);
     const QStringList changes = PatternDiff::diff({beforeMode, &m_grid, *beforeFields}, {afterMode, &m_other, *afterFields});
     QString out;
     for (const QString &change : changes)
         out += line(change);
     if (!write(out.toUtf8()))
         return CannotRun;
-    return changes.isEmpty() ? Done : Problems;
+    if (!changes.isEmpty())
+        return Problems;
+    // No change in what was loaded is no answer when the files hold more
+    // than was loaded, or are read in different code pages.
+    const QString unknown = !m_read.report.overlong.isEmpty() || !m_otherRead.report.overlong.isEmpty()
+        ? QStringLiteral("cells past Field100 were not loaded")
+        : m_read.utf8 != m_otherRead.utf8 ? QStringLiteral("one is UTF-8, the other windows-874")
+                                          : QString();
+    if (unknown.isEmpty())
+        return Done;
+    say(QStringLiteral("cannot tell whether %1 and %2 write the same: %3").arg(before, after, unknown));
+    return CannotRun;
 }
 
 bool PatternTool::write(const QByteArray &bytes)

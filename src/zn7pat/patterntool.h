@@ -37,14 +37,16 @@ public:
     int check(const QStringList &files, int recordLength = 0);
     // Says that the memory ran out while the last file was read.
     void tellOutOfMemory();
-    // The layout records of a file's rows.
+    // The layout records of a file's rows; how the file was read (UTF-8,
+    // cells not loaded) is said on stderr, and the status stays Done.
     int layout(const QString &file, PatternLayout::Format format);
     // The file's rows as the exporting program writes them from the
     // samples, each constant's {NL} a line break too, every line ending in
     // `lineEnd`, in the code page `encoding`. A field the mode does not
-    // have (and a mode the design database does not know) writes as the
-    // preview shows it, and is then said on stderr as check says it:
-    // Problems.
+    // have (and a mode the design database does not know), a length that
+    // is none and a cell that is neither field nor constant write as the
+    // preview shows them, and are then said on stderr as check says them,
+    // as are a UTF-8 reading and cells past Field100: Problems.
     int render(const QString &file, const QByteArray &encoding, const QString &lineEnd);
     // An export file read through a pattern: each line's row and fields,
     // then a summary (exportmatch.h). Done when every line matches a
@@ -57,10 +59,21 @@ public:
     // a line. CannotRun when either cannot be read or the table is none.
     int compare(const QString &pattern, const QString &table);
     // What changed from one version of a pattern to another (patterndiff.h).
-    // Done when both write the same, Problems otherwise.
+    // Done when both write the same, Problems otherwise; how each was read
+    // is said on stderr, and no change is CannotRun when either holds cells
+    // past Field100 or only one was UTF-8.
     int diff(const QString &before, const QString &after);
 
 private:
+    struct Reading
+    {
+        PatternFile::LoadReport report;
+        bool utf8 = false;
+    };
+    // How a file was read, a note a line as check prints it: that it was
+    // read as UTF-8 (line 0), each line whose cells past Field100 were not
+    // loaded.
+    static QStringList readingNotes(const QString &file, const Reading &reading);
     // Reads a pattern file into m_grid; false, with the problem in
     // `problem`, when it cannot be read or is no pattern.
     bool load(const QString &file, QString &mode, QString &problem, GridTableModel &grid);
@@ -94,7 +107,7 @@ private:
     GridTableModel m_grid;
     // What reading it found: the file line of each of its rows, lines of
     // more cells than a row holds, and whether it was UTF-8.
-    PatternFile::LoadReport m_loaded;
-    bool m_utf8 = false;
+    Reading m_read;
     GridTableModel m_other;   // diff's second version
+    Reading m_otherRead;
 };
