@@ -59,6 +59,7 @@ private Q_SLOTS:
                 && QFile::copy(kPatterns + "/empty_file.PAT", path("ไฟล์ 'a' \"b\".PAT")));
         QVERIFY(QFile::copy(ZN7_SAMPLE_DESKTOP, path("prog/ZN7Desktop.dat")) && QFile::copy(ZN7_SAMPLE_DESKTOP, path("data/ZN7Desktop.dat")));
         QVERIFY(writeBytes(path("banks.PAT"), "[T];BANKS;\r\n\r\n[D];[C]:A\r\n[D];[C]:AB\r\n[D];[C]:AB\r\n"));   // a mode mistyped
+        QVERIFY(writeBytes(path("late.PAT"), "junk\r\n\r\n[T];BANKS;\r\n"));   // and on the file's third line
         QVERIFY(writeBytes(path("progini/ZN7ConfigPath.ini"), "[Path]\nCONFIGPATH=" + path("data").toUtf8() + "\n")
                 && writeBytes(path("progbad/ZN7ConfigPath.ini"), "CONFIGPATH=" + path("none").toUtf8() + "\n"));
         // A one-row pattern, an export file of it, one of lines it did not
@@ -174,6 +175,9 @@ private Q_SLOTS:
             << "zn7pat: cannot read the design database noview/ZN7Desktop.dat: no such table: ZN7VTextExport\n";
         QTest::newRow("a UTF-8 file") << "" << QStringList{"check", "--data", "data", "utf8.PAT"} << 1
                                       << "utf8.PAT:0:-: this file is UTF-8; patterns are windows-874\n" << "";
+        QTest::newRow("check a mistyped mode on the third line") << "" << QStringList{"check", "--data", "data", "late.PAT"} << 1
+            << "late.PAT:3:-: the mode BANKS is not in the design database\n"
+               "late.PAT:3:Field1: neither a field nor a constant: kept as written, counted as 0\n" << "";
         const QString utf8Note = "utf8.PAT:0:-: this file is UTF-8; patterns are windows-874\n";
         QTest::newRow("render a UTF-8 file") << "" << QStringList{"render", "--data", "data", "--encoding", "utf-8", "utf8.PAT"} << 1
                                              << "ยอดรวม\r\n" << "zn7pat: " + utf8Note;

@@ -282,6 +282,8 @@ public:
     // The first line that begins with "[T]", without its line end (nor a
     // byte order mark): nothing before it is found, or when there is none.
     const std::optional<QByteArray> &modeLine() const { return m_modeLine; }
+    // Its line in the file, the first being 1.
+    int modeLineNumber() const { return m_modeLineNumber; }
 
     void take(QByteArrayView part)
     {
@@ -302,6 +304,7 @@ private:
     {
         if (m_done)
             return;
+        ++m_lineNumber;
         // Longer than any line before a mode line: no pattern.
         if (line.size() > PatternFile::kMaxLineBytes) {
             m_done = true;
@@ -313,12 +316,15 @@ private:
         // both code pages a file may be written in.
         if (PatternFile::modeOfLine(QString::fromLatin1(line))) {
             m_modeLine = line.toByteArray();
+            m_modeLineNumber = m_lineNumber;
             m_done = true;
         }
     }
 
     LineSplitter m_lines;
     std::optional<QByteArray> m_modeLine;
+    int m_lineNumber = 0;
+    int m_modeLineNumber = 0;
     bool m_first = true;
     bool m_done = false;
 };
@@ -389,7 +395,9 @@ LoadReport loadRows(PatternReader &reader, PatternGrid &grid)
         part = QByteArray();
     }
     lines.end(load);
-    return loader.take();
+    LoadReport report = loader.take();
+    report.modeLine = reader.modeLineNumber();
+    return report;
 }
 
 QString rowLine(const PatternGrid &grid, int row)
@@ -426,6 +434,7 @@ bool PatternReader::read(QIODevice &device)
 {
     m_parts.clear();
     m_modeLine.clear();
+    m_modeLineNumber = 0;
     m_mode.clear();
     m_encoding = PatternFile::Encoding::CodePage;
     m_utf8 = false;
@@ -455,6 +464,7 @@ bool PatternReader::read(QIODevice &device)
     if (!search.modeLine())
         return true;
     m_modeLine = *search.modeLine();
+    m_modeLineNumber = search.modeLineNumber();
     setEncoding(PatternFile::Encoding::CodePage);
     if (m_mode.isEmpty()) {
         m_modeLine.clear();

@@ -49,9 +49,12 @@ std::optional<QString> modeOfLine(QStringView line);
 // What loading the rows of a file did beyond filling the grid.
 struct LoadReport
 {
-    // The file line (1-based, the mode line being line 1) each grid row got
-    // its cells from, index 0 for row 1.
+    // The file line (1-based) each grid row got its cells from, index 0
+    // for row 1.
     QList<int> rowLines;
+    // The file line the mode was found on: line 1, unless lines that are no
+    // mode line come first.
+    int modeLine = 1;
     // Lines with more pieces than the field columns hold: only the first
     // 100 were loaded.
     struct Overlong
@@ -105,13 +108,15 @@ public:
 
     // Whether a pattern's bytes look like UTF-8 rather than windows-874:
     // they begin with a UTF-8 byte order mark, or hold bytes above ASCII and
-    // all of them form valid UTF-8.
+    // all of them form valid UTF-8 spelling some Thai.
     bool looksLikeUtf8() const { return m_utf8; }
     // Windows-874 unless set otherwise; the mode and the lines follow it.
     void setEncoding(PatternFile::Encoding encoding);
     PatternFile::Encoding encoding() const { return m_encoding; }
 
     QString mode() const { return m_mode; }
+    // The file line the mode was found on, the first being 1.
+    int modeLineNumber() const { return m_modeLineNumber; }
     // The lines of a pattern, decoded (loadRows decodes each as it loads it).
     QStringList lines() const;
     // The same; the bytes are let go.
@@ -126,6 +131,7 @@ private:
 
     QList<QByteArray> m_parts;
     QByteArray m_modeLine;   // the mode line's bytes, without a byte order mark
+    int m_modeLineNumber = 0;
     QString m_mode;
     PatternFile::Encoding m_encoding = PatternFile::Encoding::CodePage;
     bool m_utf8 = false;

@@ -118,7 +118,7 @@ const PatternPreview::Samples *PatternTool::samples(const QString &mode)
 QString PatternTool::located(const QString &file, const PatternPreview::Check &check) const
 {
     // Row 0 is the pattern as a whole: its mode line.
-    const int line = check.row == 0 ? 1 : m_read.report.rowLines.value(check.row - 1);
+    const int line = check.row == 0 ? m_read.report.modeLine : m_read.report.rowLines.value(check.row - 1);
     return QStringLiteral("%1:%2:%3: %4")
         .arg(file, QString::number(line),
              check.column == 0 ? QStringLiteral("-") : m_grid.CellText(0, check.column), check.message);

@@ -31,8 +31,9 @@ public:
     // Every problem of each file, "FILE:LINE:CELL: message" a line: the
     // layout checks of the output preview (with `recordLength`, 0 for
     // none), and a file that cannot be read or is no pattern (line 0).
-    // LINE is the file's own line of the row, the mode line being line 1,
-    // which also stands for the mode; CELL is the grid's caption (Field3),
+    // LINE is the file's own line of the row, the first being line 1, or
+    // for the mode the line it was found on (line 1 in a sound file); CELL
+    // is the grid's caption (Field3),
     // "-" for the row or the file as a whole. Problems when there is one.
     int check(const QStringList &files, int recordLength = 0);
     // Says that the memory ran out while the last file was read.
