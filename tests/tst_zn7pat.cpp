@@ -88,7 +88,8 @@ private Q_SLOTS:
         // a field name holding an escape sequence, a bell and a C1 control.
         QVERIFY(writeBytes(path("utf8.PAT"), "\xEF\xBB\xBF[T];BANK;\r\n" + QStringLiteral("[H];[C]:ยอดรวม\r\n").toUtf8())
                 && writeBytes(path("thai.PAT"), "[T];BANK;\r\n[H];[C]:\xC2\xCD\xB4\xC3\xC7\xC1\r\n")
-                && writeBytes(path("esc.PAT"), "[T];BANK;\r\n[H];[F]:{\x1b[31mRED\x07\x81\xc0}:3:L::::0\r\n"));
+                && writeBytes(path("esc.PAT"), "[T];BANK;\r\n[H];[F]:{\x1b[31mRED\x07\x81\xc0}:3:L::::0\r\n")
+                && writeBytes(path("ctl.PAT"), "[T];BANK;\r\n[H];[C]:\x1b[2J\x07:5\r\n"));
     }
 
     void commands_data()
@@ -192,6 +193,10 @@ private Q_SLOTS:
         QTest::newRow("diff of cells past Field100") << "" << QStringList{"diff", "--data", "data", "wide.PAT", "wide2.PAT"} << 2 << ""
             << wideNote.arg("") + wideNote.arg("2")
                    + "zn7pat: cannot tell whether wide.PAT and wide2.PAT write the same: cells past Field100 were not loaded\n";
+        QTest::newRow("layout of a constant holding an escape sequence") << "" << QStringList{"layout", "--data", "data", "ctl.PAT"} << 0
+            << "row  type  cell    kind      field  name  line  start  endLine  end  length  alignment  fill  prefix  suffix  multiLine  sample  rowLength\n"
+               "1    LINE  Field1  constant  -      -     1     1      1        5    5       -          -     -       -       -          ␛[2J␇   5\n"
+            << "";
         // Windows-874 reads 0x81 as the C1 control U+0081, 0xC0 as a Thai letter.
         QTest::newRow("control characters in a field name") << "" << QStringList{"check", "--data", "data", "esc.PAT"} << 1
             << "esc.PAT:2:Field1: the mode has no field \\e[31mRED\\x07\\u0081ภ\n" << "";

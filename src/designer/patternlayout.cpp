@@ -133,16 +133,26 @@ QByteArray csvOf(const QString &text)
 }
 
 // A value as the table and the sheet show it: breaks as ↵; the fill,
-// prefix and suffix in quotes, so a space shows.
+// prefix and suffix in quotes, so a space shows; other control characters
+// as their pictures (␛ for an escape, � for a C1 control), one column each,
+// so that a table on a terminal shows them instead of acting on them.
 QString shown(const QString &value, int key)
 {
     if (value.isEmpty())
         return value;
-    if (key == kFill || key == kPrefix || key == kSuffix)
-        return u'\'' + value + u'\'';
-    if (key == kSample)
-        return QString(value).replace(u'\n', kBreakMark);
-    return value;
+    QString text = key == kFill || key == kPrefix || key == kSuffix ? u'\'' + value + u'\''
+        : key == kSample                                            ? QString(value).replace(u'\n', kBreakMark)
+                                                                    : value;
+    for (QChar &c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20)
+            c = QChar(0x2400 + u);
+        else if (u == 0x7f)
+            c = QChar(0x2421);
+        else if (u >= 0x80 && u < 0xa0)
+            c = QChar::ReplacementCharacter;
+    }
+    return text;
 }
 
 // The columns a text takes on screen: a Thai mark above or below takes none.
